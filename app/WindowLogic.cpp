@@ -1,0 +1,93 @@
+#include "app/WindowLogic.h"
+
+#include "common/FuncLib.h"
+
+namespace ql {
+
+const char* const kUntitled = "Untitled";
+const char* const kVersionStatus = "Quillora v1.81";
+const char* const kFirstRunCaption = "Quillora Info";
+
+std::string MakeCaption(const std::string& docFileName, bool fullPath, bool modified) {
+  const std::string name = fullPath ? docFileName : ExtractFileName(docFileName);
+  std::string caption = "Quillora  <" + name + ">";
+  if (modified) caption += " *";
+  return caption;
+}
+
+std::string ApplicationTitle(const std::string& caption) { return "Norvane " + caption; }
+
+std::array<int, 5> StatusPanelWidths(int w) {
+  return {w * 55 / 100, w * 11 / 100, w * 11 / 100, w * 11 / 100, w * 12 / 100};
+}
+
+CommandLineAction ClassifyCommandLine(const std::vector<std::string>& args) {
+  CommandLineAction a;
+  if (args.empty()) return a;
+  if (args[0] == "/FirstRun") {
+    a.kind = CommandLineAction::FirstRun;
+  } else if (args[0] == "/?") {
+    a.kind = CommandLineAction::Help;
+  } else {
+    a.kind = CommandLineAction::OpenFiles;
+    a.first = args[0];
+    a.others.assign(args.begin() + 1, args.end());
+  }
+  return a;
+}
+
+std::string FirstRunText() {
+  return "You have just installed \"Quillora v1.81\"\n"
+         "\n"
+         "To make files open with Quillora just by\n"
+         "double-clicking them, you must register them under\n"
+         "the association options.\n"
+         "Check out the \"Help\" menu, to get more help.";
+}
+
+std::string CommandLineHelpText() {
+  return "Quillora doesn't support other\ncommand line parameters than filenames.";
+}
+
+std::int64_t HandleInstanceCommand(int command, InstanceTarget& t) {
+  switch (command) {
+    case 1:
+      t.SaveSettingsCommand();
+      return 1;
+    case 2:
+      if (t.DocumentFileExists()) t.QueueExecFileDef();
+      return 1;
+    case 3:
+      if (t.Modified()) t.QueueSaveFile();
+      return 1;
+    case 10:
+      return t.TextLength();
+    case 11:
+      return t.LineCount() - 1;
+    case 12:
+      return t.WordCount();
+    default:
+      return 0;
+  }
+}
+
+std::string SaveQuestionText(const std::string& docFileName) {
+  return "Do you want to save the file:\n\"" + docFileName +
+         "\"\nPress cancel to keep working with the file.";
+}
+
+bool AskSaveChanges(const std::string& caption, bool modified, const std::string& docFileName,
+                    const SavePrompt& prompt) {
+  if (!modified) return true;
+  switch (prompt.ask(SaveQuestionText(docFileName), caption, 35)) {
+    case 6:
+      // Going on after a save that did not happen would lose the text.
+      return prompt.save();
+    case 7:
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace ql

@@ -1,0 +1,450 @@
+#include "app/qt/MainQuillora.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QSessionManager>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+#include "app/qt/CommandTable.h"
+#include "common/Codepage.h"
+#include "common/FuncLib.h"
+#include "platform/Store.h"
+#include "platform/qt/Look.h"
+#include "platform/qt/MessageBox.h"
+#include "platform/qt/Shell.h"
+#include "platform/qt/Sound.h"
+
+namespace ql {
+
+TFormQuillora* FormQuillora = nullptr;
+
+namespace {
+
+QString ToQ(const std::string& s) {
+  const std::u16string u = DecodeToUtf16(Codepage::Cp1252, s);
+  return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
+}
+
+std::string FromQ(const QString& s) {
+  return EncodeFromUtf16(Codepage::Cp1252,
+                         std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
+                                             static_cast<std::size_t>(s.size())));
+}
+
+std::string ToLocal(const QString& s) { return FromQ(s); }
+
+}  // namespace
+
+TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidget* parent)
+    : QMainWindow(parent), store_(store), args_(std::move(args)) {
+  FormQuillora = this;
+  setObjectName("FormQuillora");
+  setAcceptDrops(true);
+
+  RichEdit1 = new QPlainTextEdit(this);
+  RichEdit1->setObjectName("RichEdit1");
+  setCentralWidget(RichEdit1);
+  connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
+          [this](bool changed) {
+            if (changed) SetModified(true);
+          });
+
+  ToolBar1 = addToolBar("ToolBar1");
+  ToolBar1->setObjectName("ToolBar1");
+  ToolBar1->setMovable(false);
+
+  for (int i = 0; i < 5; ++i) {
+    panels_[i] = new QLabel(this);
+    panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
+    panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    statusBar()->addWidget(panels_[i], i == 0 ? 1 : 0);
+  }
+
+  actions_ = BuildCommands(*this);
+  FormCreate();
+
+  connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+    if (!AskSaveChanges("Save before quiting?")) manager.cancel();
+  });
+}
+
+TFormQuillora::~TFormQuillora() {
+  if (FormQuillora == this) FormQuillora = nullptr;
+}
+
+void TFormQuillora::FormCreate() {
+  startTime_ = QDateTime::currentDateTime();
+  SetOwnerWindow(this);
+  docFileName_ = kUntitled;
+  findPrompt_ = true;
+
+  const QRect screen = QGuiApplication::primaryScreen()
+                           ? QGuiApplication::primaryScreen()->geometry()
+                           : QRect(0, 0, 1024, 768);
+  LoadSettings(store_, screen.width(), screen.height(), options_, lists_);
+  ApplyOptions();
+}
+
+void TFormQuillora::SyncCheckMarks() {
+  static const char* const names[kCheckCount] = {
+      "WordWrapOpt", "ToolBarOpt",    "StatusBarOpt",    "FullPathOpt",     "SaveAutoOpt",
+      "DefRecentIconOpt", "AutoIndentOpt", "PromptBinaryOpt", "ChangeNfoFontOpt"};
+  for (int i = 0; i < kCheckCount; ++i)
+    if (QAction* a = actions_.value(names[i])) a->setChecked(options_.checks[i]);
+}
+
+void TFormQuillora::ApplyOptions() {
+  SyncCheckMarks();
+  RichEdit1->setLineWrapMode(options_.Checked(Check::WordWrapOpt) ? QPlainTextEdit::WidgetWidth
+                                                                   : QPlainTextEdit::NoWrap);
+  ToolBar1->setVisible(options_.Checked(Check::ToolBarOpt));
+  statusBar()->setVisible(options_.Checked(Check::StatusBarOpt));
+  SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);
+  SetEditorColors(options_.BackColor, options_.TextColor);
+  ApplyTabStops();
+}
+
+void TFormQuillora::ApplyTabStops() {
+  // Stops every TabSize points, converted with the screen's resolution.
+  RichEdit1->setTabStopDistance(options_.TabSize * RichEdit1->logicalDpiX() / 72.0);
+}
+
+void TFormQuillora::SetEditorFont(const std::string& name, int size) {
+  RichEdit1->setFont(EditorFont(name, size));
+  ApplyTabStops();
+}
+
+void TFormQuillora::SetEditorColors(ColorRef back, ColorRef text) {
+  QPalette p = RichEdit1->palette();
+  const QPalette system = QApplication::palette();
+  p.setColor(QPalette::Base, ToQColor(back, system));
+  p.setColor(QPalette::Text, ToQColor(text, system));
+  RichEdit1->setPalette(p);
+}
+
+void TFormQuillora::Start() {
+  switch (options_.Window) {
+    case wsMinimized:
+      showMinimized();
+      break;
+    case wsMaximized:
+      showMaximized();
+      break;
+    default:
+      FormActivate();
+      show();
+      break;
+  }
+  FormShow();
+}
+
+void TFormQuillora::FormShow() {
+  SetModified(false);
+  UpdateTitle();
+  ShowStatus(0, kVersionStatus);
+  started_ = true;
+  if (!args_.empty()) HandleCommandLine();
+}
+
+void TFormQuillora::FormActivate() {
+  if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return;
+  PrevWndSize_Cmd();
+}
+
+int TFormQuillora::ExecModal(QDialog& dialog) {
+  const int result = dialog.exec();
+  FormActivate();
+  return result;
+}
+
+void TFormQuillora::UpdateTitle() {
+  const std::string caption =
+      MakeCaption(docFileName_, options_.Checked(Check::FullPathOpt), Modified());
+  setWindowTitle(ToQ(caption));
+  appTitle_ = ApplicationTitle(caption);
+}
+
+void TFormQuillora::ShowStatus(int panel, const std::string& text) {
+  if (panel < 0 || panel > 4) return;
+  panels_[panel]->setText(ToQ(text));
+  statusBar()->repaint();
+}
+
+std::string TFormQuillora::StatusText(int panel) const {
+  if (panel < 0 || panel > 4) return {};
+  return FromQ(panels_[panel]->text());
+}
+
+bool TFormQuillora::Modified() const { return modified_; }
+
+void TFormQuillora::SetModified(bool modified) {
+  const bool changed = modified_ != modified;
+  modified_ = modified;
+  if (!modified) RichEdit1->document()->setModified(false);
+  if (changed && started_) UpdateTitle();
+}
+
+std::string TFormQuillora::EditorText() const {
+  std::string bytes = FromQ(RichEdit1->toPlainText());
+  std::string out;
+  out.reserve(bytes.size() + bytes.size() / 16);
+  for (char c : bytes) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+void TFormQuillora::SetEditorText(const std::string& text) {
+  std::string lf;
+  lf.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lf += text[i];
+  RichEdit1->setPlainText(ToQ(lf));
+}
+
+bool TFormQuillora::AskSaveChanges(const std::string& caption) {
+  SavePrompt prompt;
+  prompt.ask = [](const std::string& text, const std::string& cap, unsigned flags) {
+    return MsgBox(text, cap, flags);
+  };
+  prompt.save = [this] {
+    if (docFileName_ == kUntitled)
+      SaveFileAs_Cmd();
+    else
+      SaveFile_Cmd();
+    return !Modified();
+  };
+  return ql::AskSaveChanges(caption, Modified(), docFileName_, prompt);
+}
+
+void TFormQuillora::PlayCompletionSound(int index) { ql::PlayCompletionSound(index); }
+
+// ---- settings ----
+
+std::optional<Placement> TFormQuillora::NormalPlacement() const {
+  if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized)) return std::nullopt;
+  return Placement{y(), x(), width(), height()};
+}
+
+bool TFormQuillora::SaveSettings(bool saveOptions, bool updateUsage) {
+  if (windowState() & Qt::WindowMinimized)
+    options_.Window = wsMinimized;
+  else if (windowState() & Qt::WindowMaximized)
+    options_.Window = wsMaximized;
+  else
+    options_.Window = wsNormal;
+  const double elapsed = MSecsToDays(startTime_.msecsTo(QDateTime::currentDateTime()));
+  return ql::SaveSettings(store_, options_, lists_, NormalPlacement(), saveOptions, updateUsage,
+                          elapsed);
+}
+
+void TFormQuillora::SaveSettings_Cmd() {
+  if (SaveSettings(true, false))
+    ShowStatus(0, "Settings saved to registry!");
+  else
+    ShowStatus(0, "Settings could not be saved!");
+}
+
+void TFormQuillora::PrevWndSize_Cmd() {
+  setWindowState(Qt::WindowNoState);
+  const Placement current{y(), x(), width(), height()};
+  const Placement stored = ReadPlacement(store_, current);
+  const QRect wanted = ClampToScreens(QRect(stored.left, stored.top, stored.width, stored.height));
+  move(wanted.topLeft());
+  resize(wanted.size());
+}
+
+void TFormQuillora::ToggleOption(Check option) {
+  const bool on = !options_.Checked(option);
+  options_.SetChecked(option, on);
+  SyncCheckMarks();
+  switch (option) {
+    case Check::WordWrapOpt: {
+      const int start = RichEdit1->textCursor().selectionStart();
+      const int end = RichEdit1->textCursor().selectionEnd();
+      RichEdit1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+      QTextCursor c = RichEdit1->textCursor();
+      c.setPosition(start);
+      c.setPosition(end, QTextCursor::KeepAnchor);
+      RichEdit1->setTextCursor(c);
+      break;
+    }
+    case Check::ToolBarOpt:
+      ToolBar1->setVisible(on);
+      break;
+    case Check::StatusBarOpt:
+      statusBar()->setVisible(on);
+      break;
+    case Check::FullPathOpt:
+      UpdateTitle();
+      break;
+    default:
+      break;
+  }
+  ShowStatus(0, ToggleStatusText(option, on));
+}
+
+void TFormQuillora::ThemeSelect(int themeIndex) {
+  ApplyThemeColors(options_, themeIndex);
+  // The stored screen font stays; the theme shows in its own font until the next start.
+  SetEditorFont("Courier New", 10);
+  SetEditorColors(options_.BackColor, options_.TextColor);
+}
+
+// ---- commands ----
+
+void TFormQuillora::Close_Cmd() { close(); }
+
+void TFormQuillora::OpenQuillora_Cmd() {
+  const std::string dir = docFileName_ == kUntitled ? std::string() : ExtractFileDir(docFileName_);
+  ShellExec(ProgramPath(), {}, dir);
+}
+
+void TFormQuillora::ExecFileDef_Cmd() {
+  if (IsExistingFile(docFileName_)) ShellExec(docFileName_, {}, ExtractFileDir(docFileName_));
+}
+
+void TFormQuillora::SaveFile_Cmd() {
+  if (docFileName_ == kUntitled) {
+    SaveFileAs_Cmd();
+    return;
+  }
+  WriteDocument(docFileName_, "Saved:");
+}
+
+void TFormQuillora::SaveFileAs_Cmd() {
+  const QString name = QFileDialog::getSaveFileName(this, QString(), QString(),
+                                                    "Text files (*.txt);;All files (*)");
+  if (name.isEmpty()) return;
+  WriteDocument(ToLocal(name), "Saved as:");
+}
+
+bool TFormQuillora::WriteDocument(const std::string& path, const std::string& history) {
+  if (IsReadOnlyFile(path)) {
+    MsgBox("The file is read-only:\n\"" + path + "\"", "Save failed!", 16);
+    return false;
+  }
+  const std::string bytes = EditorText();
+  QSaveFile file(ToQ(path));
+  if (!file.open(QIODevice::WriteOnly) ||
+      file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
+          static_cast<qint64>(bytes.size()) ||
+      !file.commit()) {
+    MsgBox("The file could not be written:\n\"" + path + "\"", "Save failed!", 16);
+    return false;
+  }
+  docFileName_ = path;
+  SetModified(false);
+  UpdateTitle();
+  ShowStatus(0, history + " \"" + path + "\"");
+  return true;
+}
+
+// ---- command line ----
+
+void TFormQuillora::HandleCommandLine() {
+  const CommandLineAction action = ClassifyCommandLine(args_);
+  switch (action.kind) {
+    case CommandLineAction::FirstRun: {
+      const QDateTime now = QDateTime::currentDateTime();
+      const QLocale locale;
+      std::tm t{};
+      t.tm_year = now.date().year() - 1900;
+      t.tm_mon = now.date().month() - 1;
+      t.tm_mday = now.date().day();
+      t.tm_hour = now.time().hour();
+      t.tm_min = now.time().minute();
+      WriteFirstRunValues(store_,
+                          FormatInstallDate(t, ToLocal(locale.dayName(now.date().dayOfWeek())),
+                                            ToLocal(locale.monthName(now.date().month()))));
+      MsgBox(FirstRunText(), kFirstRunCaption, 64);
+      break;
+    }
+    case CommandLineAction::Help: {
+      QMessageBox box(QMessageBox::Information, "Information", ToQ(CommandLineHelpText()),
+                      QMessageBox::Ok | QMessageBox::Help, this);
+      box.setObjectName("CommandLineHelp");
+      box.setProperty("helpContext", 90);
+      if (!MsgBoxHookActive())
+        box.exec();
+      else
+        MsgBox(CommandLineHelpText(), "Information", 64);
+      break;
+    }
+    case CommandLineAction::OpenFiles:
+      OpenCmdLine(action.first);
+      for (const std::string& other : action.others) ShellExec(ProgramPath(), {other}, "");
+      break;
+    case CommandLineAction::Nothing:
+      break;
+  }
+}
+
+void TFormQuillora::OpenCmdLine(const std::string& arg) {
+  if (!IsExistingFile(arg)) {
+    MsgBox("The following file, specified at the CommandLine, doesn't exist:\n\"" + arg + "\"",
+           "File doesn't exist!", 16);
+    return;
+  }
+  docFileName_ = LongFileName(arg);
+  SetEditorText(LoadTextFile(docFileName_));
+  SetModified(false);
+  UpdateTitle();
+  ShowStatus(0, "Opened from CommandLine: \"" + docFileName_ + "\"");
+}
+
+// ---- instance command message ----
+
+void TFormQuillora::SaveSettingsCommand() { SaveSettings_Cmd(); }
+void TFormQuillora::QueueExecFileDef() {
+  QTimer::singleShot(0, this, &TFormQuillora::ExecFileDef_Cmd);
+}
+void TFormQuillora::QueueSaveFile() { QTimer::singleShot(0, this, &TFormQuillora::SaveFile_Cmd); }
+bool TFormQuillora::DocumentFileExists() const { return IsExistingFile(docFileName_); }
+std::int64_t TFormQuillora::TextLength() const {
+  return static_cast<std::int64_t>(EditorText().size());
+}
+std::int64_t TFormQuillora::LineCount() const {
+  // An empty last line is not counted.
+  const std::string text = EditorText();
+  if (text.empty()) return 0;
+  std::int64_t lines = 1;
+  for (std::size_t i = 0; i + 1 < text.size(); ++i)
+    if (text[i] == '\r' && text[i + 1] == '\n') ++lines;
+  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) --lines;
+  return lines;
+}
+std::int64_t TFormQuillora::WordCount() const { return CountWords(EditorText()); }
+
+// ---- window events ----
+
+void TFormQuillora::closeEvent(QCloseEvent* event) {
+  if (!AskSaveChanges("Save before quiting?")) {
+    event->ignore();
+    return;
+  }
+  SaveSettings(options_.Checked(Check::SaveAutoOpt), true);
+  event->accept();
+}
+
+void TFormQuillora::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (!statusBar()->isVisible()) return;
+  const std::array<int, 5> widths = StatusPanelWidths(frameGeometry().width());
+  for (int i = 0; i < 5; ++i) panels_[i]->setFixedWidth(widths[i]);
+}
+
+}  // namespace ql
