@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QFile>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLocale>
@@ -18,10 +19,10 @@
 #include <QToolBar>
 
 #include "app/qt/CommandTable.h"
-#include "common/Codepage.h"
 #include "common/FuncLib.h"
 #include "platform/Store.h"
 #include "platform/qt/Look.h"
+#include "platform/qt/QtText.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/Shell.h"
 #include "platform/qt/Sound.h"
@@ -32,23 +33,18 @@ TFormQuillora* FormQuillora = nullptr;
 
 namespace {
 
-QString ToQ(const std::string& s) {
-  const std::u16string u = DecodeToUtf16(Codepage::Cp1252, s);
-  return QString::fromUtf16(u.data(), static_cast<qsizetype>(u.size()));
-}
-
-std::string FromQ(const QString& s) {
-  return EncodeFromUtf16(Codepage::Cp1252,
-                         std::u16string_view(reinterpret_cast<const char16_t*>(s.utf16()),
-                                             static_cast<std::size_t>(s.size())));
-}
-
-std::string ToLocal(const QString& s) { return FromQ(s); }
+// Messages, captions and paths are UTF-8; only the document is Windows-1252.
+QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+std::string FromQ(const QString& s) { return s.toUtf8().toStdString(); }
+std::string ToLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 }  // namespace
 
 TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidget* parent)
     : QMainWindow(parent), store_(store), args_(std::move(args)) {
+  startInstance_ = [](const std::vector<std::string>& params, const std::string& dir) {
+    ShellExec(ProgramPath(), params, dir);
+  };
   FormQuillora = this;
   setObjectName("FormQuillora");
   setAcceptDrops(true);
@@ -69,7 +65,7 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
     panels_[i] = new QLabel(this);
     panels_[i]->setObjectName(QString("StatusPanel%1").arg(i));
     panels_[i]->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    statusBar()->addWidget(panels_[i], i == 0 ? 1 : 0);
+    statusBar()->addWidget(panels_[i], i == 4 ? 1 : 0);  // the last one takes the rest
   }
 
   actions_ = BuildCommands(*this);
@@ -197,7 +193,7 @@ void TFormQuillora::SetModified(bool modified) {
 }
 
 std::string TFormQuillora::EditorText() const {
-  std::string bytes = FromQ(RichEdit1->toPlainText());
+  const std::string bytes = FromQString(RichEdit1->toPlainText());
   std::string out;
   out.reserve(bytes.size() + bytes.size() / 16);
   for (char c : bytes) {
@@ -212,7 +208,7 @@ void TFormQuillora::SetEditorText(const std::string& text) {
   lf.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i)
     if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lf += text[i];
-  RichEdit1->setPlainText(ToQ(lf));
+  RichEdit1->setPlainText(ToQString(lf));
 }
 
 bool TFormQuillora::AskSaveChanges(const std::string& caption) {
@@ -310,7 +306,7 @@ void TFormQuillora::Close_Cmd() { close(); }
 
 void TFormQuillora::OpenQuillora_Cmd() {
   const std::string dir = docFileName_ == kUntitled ? std::string() : ExtractFileDir(docFileName_);
-  ShellExec(ProgramPath(), {}, dir);
+  startInstance_({}, dir);
 }
 
 void TFormQuillora::ExecFileDef_Cmd() {
@@ -338,7 +334,7 @@ bool TFormQuillora::WriteDocument(const std::string& path, const std::string& hi
     return false;
   }
   const std::string bytes = EditorText();
-  QSaveFile file(ToQ(path));
+  QSaveFile file(QFile::decodeName(path.c_str()));
   if (!file.open(QIODevice::WriteOnly) ||
       file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
           static_cast<qint64>(bytes.size()) ||
@@ -386,7 +382,7 @@ void TFormQuillora::HandleCommandLine() {
     }
     case CommandLineAction::OpenFiles:
       OpenCmdLine(action.first);
-      for (const std::string& other : action.others) ShellExec(ProgramPath(), {other}, "");
+      for (const std::string& other : action.others) startInstance_({other}, "");
       break;
     case CommandLineAction::Nothing:
       break;
@@ -442,9 +438,11 @@ void TFormQuillora::closeEvent(QCloseEvent* event) {
 
 void TFormQuillora::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  if (!statusBar()->isVisible()) return;
+  if (statusBar()->isHidden()) return;
   const std::array<int, 5> widths = StatusPanelWidths(frameGeometry().width());
-  for (int i = 0; i < 5; ++i) panels_[i]->setFixedWidth(widths[i]);
+  for (int i = 0; i < 4; ++i) panels_[i]->setFixedWidth(widths[i]);
+  panels_[4]->setMinimumWidth(0);
+  panels_[4]->setMaximumWidth(widths[4]);
 }
 
 }  // namespace ql

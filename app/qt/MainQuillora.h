@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,6 +52,11 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::string EditorText() const;  // Windows-1252, CR LF line breaks
   void SetEditorText(const std::string& text);
   std::string ApplicationTitleText() const { return appTitle_; }
+
+  // How further copies of the program are started (tests record instead).
+  using InstanceStarter =
+      std::function<void(const std::vector<std::string>& params, const std::string& dir)>;
+  void SetInstanceStarter(InstanceStarter starter) { startInstance_ = std::move(starter); }
 
   AppOptions& Options() { return options_; }
   AppLists& Lists() { return lists_; }
@@ -98,6 +104,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::optional<Placement> NormalPlacement() const;
 
   Store& store_;
+  InstanceStarter startInstance_;
   std::vector<std::string> args_;
   AppOptions options_;
   AppLists lists_;
