@@ -8,9 +8,7 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLocale>
-#include <QMessageBox>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSessionManager>
@@ -21,6 +19,7 @@
 #include "app/qt/CommandTable.h"
 #include "common/FuncLib.h"
 #include "platform/Store.h"
+#include "platform/qt/Help.h"
 #include "platform/qt/Look.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/MessageBox.h"
@@ -369,17 +368,9 @@ void TFormQuillora::HandleCommandLine() {
       MsgBox(FirstRunText(), kFirstRunCaption, 64);
       break;
     }
-    case CommandLineAction::Help: {
-      QMessageBox box(QMessageBox::Information, "Information", ToQ(CommandLineHelpText()),
-                      QMessageBox::Ok | QMessageBox::Help, this);
-      box.setObjectName("CommandLineHelp");
-      box.setProperty("helpContext", 90);
-      if (!MsgBoxHookActive())
-        box.exec();
-      else
-        MsgBox(CommandLineHelpText(), "Information", 64);
+    case CommandLineAction::Help:
+      InfoWithHelp(CommandLineHelpText(), 90);
       break;
-    }
     case CommandLineAction::OpenFiles:
       OpenCmdLine(action.first);
       for (const std::string& other : action.others) startInstance_({other}, "");

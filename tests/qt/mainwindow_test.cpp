@@ -104,6 +104,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(store.ReadString(kBaseKey, "InstallDate"), std::optional<std::string>("earlier"));
   }
 
+  void questionMarkShowsHelpAndOpensNothing() {
+    MemoryStore store;
+    BoxRecorder boxes;
+    TFormQuillora form(store, {"/?", "a.txt"});
+    Started started;
+    started.Attach(form);
+    form.Start();
+    QCOMPARE(boxes.boxes.size(), size_t(1));
+    QCOMPARE(boxes.boxes[0].text,
+             std::string("Quillora doesn't support other\ncommand line parameters than filenames."));
+    QCOMPARE(boxes.boxes[0].flags, 64u);
+    QCOMPARE(form.DocFileName(), std::string("Untitled"));
+    QVERIFY(started.params.empty());
+  }
+
   void fileArgumentsOpenFirstAndStartOthers() {
     QTemporaryDir dir;
     const std::string first = (dir.path() + "/first doc.txt").toStdString();

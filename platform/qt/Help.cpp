@@ -1,0 +1,42 @@
+#include "platform/qt/Help.h"
+
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "common/FuncLib.h"
+#include "platform/qt/MessageBox.h"
+#include "platform/qt/OwnerWindow.h"
+#include "platform/qt/Shell.h"
+
+namespace ql {
+
+std::string HelpFileName() {
+  const std::string program = ProgramPath();
+  return ExtractFileDir(program) + "/" + FileNameNoExt(program) + ".hlp";
+}
+
+void ShowHelpTopic(int context) {
+  if (context == 0) return;
+  const std::string file = HelpFileName();
+  if (!IsExistingFile(file)) {
+    MsgBox("Cannot find the help file:\n\"" + file + "\"", "Help", 48);
+    return;
+  }
+  ShellExec(file, {}, ExtractFileDir(file));
+}
+
+void InfoWithHelp(const std::string& text, int helpContext) {
+  if (MsgBoxHookActive()) {  // tests answer boxes without showing them
+    MsgBox(text, "Information", 64);
+    return;
+  }
+  QMessageBox box(QMessageBox::Information, "Information", QString::fromUtf8(text.c_str()),
+                  QMessageBox::Ok, OwnerWindow());
+  QPushButton* help = box.addButton(QMessageBox::Help);
+  // Help opens the topic and leaves the box up, as a help button does.
+  help->disconnect();
+  QObject::connect(help, &QPushButton::clicked, &box, [helpContext] { ShowHelpTopic(helpContext); });
+  box.exec();
+}
+
+}  // namespace ql
