@@ -1,0 +1,105 @@
+#!/usr/bin/env bash
+# Builds the bench programs in Release, generates a ~100 MB Windows-1252 text
+# and times each of our whole commands against its command-line peer on the
+# same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
+# Windows-1252 decoding vs iconv. Each result is checked against the peer's.
+#
+# Environment: QL_BENCH_MB (text size, default 100), QL_BENCH_RUNS (best of,
+# default 3).
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$here")
+build="$root/build-bench"
+out="$here/out"
+size_mb=${QL_BENCH_MB:-100}
+runs=${QL_BENCH_RUNS:-3}
+mkdir -p "$out"
+
+# ---- build ----
+targets=(bench_text bench_gen)
+if cmake -S "$root" -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
+      -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log" 2>&1 &&
+   cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log" 2>&1; then
+  bin="$build/bench"
+else
+  # The project may be mid-change elsewhere; the bench only needs the
+  # utility library, so build that directly.
+  echo "cmake build failed (see $out/cmake.log); compiling the bench directly" >&2
+  bin="$build/direct"
+  mkdir -p "$bin"
+  for t in "${targets[@]}"; do
+    g++ -std=c++17 -O2 -DNDEBUG -I"$root" -o "$bin/$t" "$here/$t.cpp" "$root"/common/*.cpp
+  done
+fi
+
+# ---- input ----
+text="$out/text_${size_mb}mb.txt"
+if [[ ! -s "$text" ]]; then
+  "$bin/bench_gen" "$text" "$size_mb" >/dev/null
+fi
+bytes=$(stat -c %s "$text")
+mb=$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1048576 }')
+echo "input: $text ($mb MiB), best of $runs runs each"
+
+# Whole-command wall time in milliseconds, best of $runs.
+best_ms() {
+  local best="" t0 t1 ms i
+  for ((i = 0; i < runs; i++)); do
+    t0=$(date +%s%N)
+    bash -c "$1"
+    t1=$(date +%s%N)
+    ms=$(( (t1 - t0) / 1000000 ))
+    if [[ -z "$best" || $ms -lt $best ]]; then best=$ms; fi
+  done
+  echo "$best"
+}
+
+mbps() { awk -v b="$bytes" -v ms="$1" 'BEGIN { printf "%.0f", (ms > 0 ? b / 1048576 / (ms / 1000) : 0) }'; }
+
+# op_ms from the timing line our program wrote on its last run.
+op_mbps() {
+  local op
+  op=$(sed -n 's/.*op_ms=\([0-9.]*\).*/\1/p' "$1")
+  awk -v b="$bytes" -v ms="$op" 'BEGIN { printf "%.0f", (ms > 0 ? b / 1048576 / (ms / 1000) : 0) }'
+}
+
+failures=0
+printf '\n%-26s %12s %12s %10s %16s  %s\n' "operation" "ours MB/s" "peer MB/s" "ours/peer" "ours op MB/s" "check"
+
+report() {  # name ours_ms peer_ms timing_file check
+  local ours peer ratio
+  ours=$(mbps "$2")
+  peer=$(mbps "$3")
+  ratio=$(awk -v a="$3" -v b="$2" 'BEGIN { printf "%.2fx", (b > 0 ? a / b : 0) }')
+  printf '%-26s %12s %12s %10s %16s  %s\n' "$1" "$ours" "$peer" "$ratio" "$(op_mbps "$4")" "$5"
+}
+
+# ---- ReplaceAll vs sed ----
+ours_ms=$(best_ms "'$bin/bench_text' replace Old New '$text' '$out/replace.ours' 2>'$out/replace.time'")
+peer_ms=$(best_ms "LC_ALL=C sed 's/Old/New/g' '$text' >'$out/replace.sed'")
+if cmp -s "$out/replace.ours" "$out/replace.sed"; then check="same bytes as sed"; else check="DIFFERS from sed"; failures=$((failures + 1)); fi
+report "ReplaceAll vs sed" "$ours_ms" "$peer_ms" "$out/replace.time" "$check"
+
+# ---- CountMatches vs grep -o | wc -l ----
+ours_ms=$(best_ms "'$bin/bench_text' count Old '$text' >'$out/count.ours' 2>'$out/count.time'")
+peer_ms=$(best_ms "LC_ALL=C grep -o Old '$text' | wc -l >'$out/count.grep'")
+ours_count=$(tr -d ' \n' <"$out/count.ours")
+peer_count=$(tr -d ' \n' <"$out/count.grep")
+if [[ "$ours_count" == "$peer_count" ]]; then check="count $ours_count = grep"; else check="count $ours_count != grep $peer_count"; failures=$((failures + 1)); fi
+report "CountMatches vs grep -o" "$ours_ms" "$peer_ms" "$out/count.time" "$check"
+
+# ---- Windows-1252 to UTF-8 vs iconv ----
+ours_ms=$(best_ms "'$bin/bench_text' decode '$text' '$out/decode.ours' 2>'$out/decode.time'")
+peer_ms=$(best_ms "iconv -f CP1252 -t UTF-8 '$text' >'$out/decode.iconv'")
+if cmp -s "$out/decode.ours" "$out/decode.iconv"; then check="same bytes as iconv"; else check="DIFFERS from iconv"; failures=$((failures + 1)); fi
+report "CP1252 decode vs iconv" "$ours_ms" "$peer_ms" "$out/decode.time" "$check"
+
+echo
+echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"
+echo "ours/peer is the throughput ratio; 'ours op' times the routine alone. sed and grep run with LC_ALL=C."
+rm -f "$out"/replace.ours "$out"/replace.sed "$out"/decode.ours "$out"/decode.iconv
+if ((failures > 0)); then
+  echo "$failures result check(s) failed" >&2
+  exit 1
+fi

@@ -1,0 +1,95 @@
+#include "platform/qt/MessageBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <utility>
+#include <vector>
+
+#include "platform/MsgBoxCodes.h"
+#include "platform/qt/QtText.h"
+
+namespace ql {
+
+namespace {
+
+MsgBoxHook& Hook() {
+  static MsgBoxHook hook;
+  return hook;
+}
+
+QMessageBox::StandardButton StandardButtonFor(MsgButton b) {
+  switch (b) {
+    case MsgButton::Ok: return QMessageBox::Ok;
+    case MsgButton::Cancel: return QMessageBox::Cancel;
+    case MsgButton::Abort: return QMessageBox::Abort;
+    case MsgButton::Retry: return QMessageBox::Retry;
+    case MsgButton::Ignore: return QMessageBox::Ignore;
+    case MsgButton::Yes: return QMessageBox::Yes;
+    case MsgButton::No: return QMessageBox::No;
+  }
+  return QMessageBox::Ok;
+}
+
+QMessageBox::Icon IconFor(MsgIcon icon) {
+  switch (icon) {
+    case MsgIcon::Stop: return QMessageBox::Critical;
+    case MsgIcon::Question: return QMessageBox::Question;
+    case MsgIcon::Exclamation: return QMessageBox::Warning;
+    case MsgIcon::Information: return QMessageBox::Information;
+    case MsgIcon::None: break;
+  }
+  return QMessageBox::NoIcon;
+}
+
+// The callers break lines with CR LF, LF or CR; the box wants LF.
+std::string LineBreaksToLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\r') {
+      out += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+void SetMsgBoxHook(MsgBoxHook hook) { Hook() = std::move(hook); }
+
+bool MsgBoxHookActive() { return static_cast<bool>(Hook()); }
+
+int MsgBox(const std::string& text, const std::string& caption, unsigned flags) {
+  if (Hook()) return Hook()(text, caption, flags);
+  // Without a widget application there is no box to show; 0 is the
+  // platform's "the box could not be created".
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
+
+  const MsgBoxLayout layout = MsgBoxLayoutFor(flags);
+  QMessageBox box(OwnerWindow());
+  box.setWindowTitle(Utf8ToQ(caption));
+  // Plain text always: the HTML tools report text with tags in it.
+  box.setTextFormat(Qt::PlainText);
+  box.setText(Utf8ToQ(LineBreaksToLf(text)));
+  box.setIcon(IconFor(layout.icon));
+
+  std::vector<std::pair<QAbstractButton*, MsgButton>> buttons;
+  for (MsgButton b : layout.buttons) {
+    QPushButton* button = box.addButton(StandardButtonFor(b));
+    buttons.emplace_back(button, b);
+    if (b == layout.defaultButton) box.setDefaultButton(button);
+    if (b == layout.escapeButton) box.setEscapeButton(button);
+  }
+  box.exec();
+
+  for (const auto& [button, which] : buttons)
+    if (button == box.clickedButton()) return MsgBoxCode(which);
+  return MsgBoxCode(layout.escapeButton);
+}
+
+}  // namespace ql
