@@ -18,20 +18,9 @@ mkdir -p "$out"
 
 # ---- build ----
 targets=(bench_text bench_gen)
-if cmake -S "$root" -B "$build" -G "Unix Makefiles" -DCMAKE_BUILD_TYPE=Release \
-      -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log" 2>&1 &&
-   cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log" 2>&1; then
-  bin="$build/bench"
-else
-  # The project may be mid-change elsewhere; the bench only needs the
-  # utility library, so build that directly.
-  echo "cmake build failed (see $out/cmake.log); compiling the bench directly" >&2
-  bin="$build/direct"
-  mkdir -p "$bin"
-  for t in "${targets[@]}"; do
-    g++ -std=c++17 -O2 -DNDEBUG -I"$root" -o "$bin/$t" "$here/$t.cpp" "$root"/common/*.cpp
-  done
-fi
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
+cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
+bin="$build/bench"
 
 # ---- input ----
 text="$out/text_${size_mb}mb.txt"

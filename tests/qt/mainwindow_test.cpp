@@ -35,6 +35,12 @@ struct BoxRecorder {
   ~BoxRecorder() { SetMsgBoxHook(nullptr); }
 };
 
+void WriteFile(const std::string& path, const QByteArray& bytes) {
+  QFile f(QString::fromStdString(path));
+  QVERIFY(f.open(QIODevice::WriteOnly));
+  f.write(bytes);
+}
+
 struct Started {
   std::vector<std::vector<std::string>> params;
   std::vector<std::string> dirs;
@@ -70,10 +76,7 @@ class MainWindowTest : public QObject {
   void firstRunWritesUsageOnceAndOpensNothing() {
     QTemporaryDir dir;
     const std::string file = (dir.path() + "/a.txt").toStdString();
-    QFile f(QString::fromStdString(file));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("hello");
-    f.close();
+    WriteFile(file, "hello");
 
     MemoryStore store;
     BoxRecorder boxes;
@@ -122,10 +125,7 @@ class MainWindowTest : public QObject {
   void fileArgumentsOpenFirstAndStartOthers() {
     QTemporaryDir dir;
     const std::string first = (dir.path() + "/first doc.txt").toStdString();
-    QFile f(QString::fromStdString(first));
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("one\r\ntwo \x80\x9f\r\n");
-    f.close();
+    WriteFile(first, "one\r\ntwo \x80\x9f\r\n");
 
     MemoryStore store;
     TFormQuillora form(store, {first, "second \"quoted\".txt", "/?"});
@@ -211,10 +211,7 @@ class MainWindowTest : public QObject {
   void yesWithFailedSaveKeepsWindowOpen() {
     QTemporaryDir dir;
     const QString path = dir.path() + "/ro.txt";
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
+    WriteFile(path.toStdString(), "x");
     MemoryStore store;
     TFormQuillora form(store, {path.toStdString()});
     form.SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
