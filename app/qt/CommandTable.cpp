@@ -1,9 +1,12 @@
 #include "app/qt/CommandTable.h"
 
 #include <QAction>
+#include <QIcon>
 #include <QMenuBar>
-#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
 
+#include "app/EditorStatus.h"
 #include "app/qt/MainQuillora.h"
 
 namespace ql {
@@ -12,43 +15,45 @@ namespace {
 
 using F = TFormQuillora;
 constexpr auto C = CommandDef::Command;
+constexpr auto G = CommandDef::Tagged;
 constexpr auto T = CommandDef::Toggle;
 constexpr auto H = CommandDef::Theme;
 constexpr auto S = CommandDef::Separator;
-int Opt(Check c) { return static_cast<int>(c); }
+constexpr int Opt(Check c) { return static_cast<int>(c); }
 
+// clang-format off
 const CommandDef kCommands[] = {
     {"File", "Close1", "&Close Quillora", "Alt+Q", "Close Quillora (Alt+Q)", C, &F::Close_Cmd, 0},
 
-    {"Options", "SaveSettings1", "&Save settings", "Ctrl+E", "Save the current settings (Ctrl+E)",
-     C, &F::SaveSettings_Cmd, 0},
+    {"Edit", "Undo1", "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", C, &F::Undo_Cmd, 0},
+    {"Edit", "", "", "", "", S, nullptr, 0},
+    {"Edit", "Cut1", "Cu&t", "Ctrl+X", "Cut selection (Ctrl+X)", C, &F::Cut_Cmd, 0},
+    {"Edit", "Copy1", "&Copy", "Ctrl+C", "Copy selection (Ctrl+C)", C, &F::Copy_Cmd, 0},
+    {"Edit", "Paste1", "&Paste", "Ctrl+V", "Paste from clipboard (Ctrl+V)", C, &F::Paste_Cmd, 0},
+    {"Edit", "", "", "", "", S, nullptr, 0},
+    {"Edit", "Delete1", "&Delete\tDel", "", "Delete the selected text (Del)", C, &F::Delete_Cmd, 0},
+    {"Edit", "SelectAll1", "Select &All", "Ctrl+A", "Salect all the text (Ctrl+A)", C, &F::SelectAll_Cmd, 0},
+
+    {"Options", "ChangeScreenFont1", "Change &screen font...", "F6", "Change the screen font (F6)", C, &F::ChangeScreenFont_Open, 0},
+    {"Options", "ChangePrintFont1", "Change &print font...", "Ctrl+F6", "Changes the font to print with (Ctrl+F6)", C, &F::ChangePrintFont_Open, 0},
+    {"Options", "", "", "", "", S, nullptr, 0},
+    {"Options", "SaveSettings1", "&Save settings", "Ctrl+E", "Save the current settings (Ctrl+E)", C, &F::SaveSettings_Cmd, 0},
 
     {"View", "ToolBarOpt", "&ToolBar visible", "Ctrl+Alt+T", "", T, nullptr, Opt(Check::ToolBarOpt)},
-    {"View", "StatusBarOpt", "&StatusBar visible", "Ctrl+Alt+S", "", T, nullptr,
-     Opt(Check::StatusBarOpt)},
-    {"View", "FullPathOpt", "&Full path in TitleBar", "Ctrl+Alt+P", "", T, nullptr,
-     Opt(Check::FullPathOpt)},
+    {"View", "StatusBarOpt", "&StatusBar visible", "Ctrl+Alt+S", "", T, nullptr, Opt(Check::StatusBarOpt)},
+    {"View", "FullPathOpt", "&Full path in TitleBar", "Ctrl+Alt+P", "", T, nullptr, Opt(Check::FullPathOpt)},
     {"View", "", "", "", "", S, nullptr, 0},
-    {"View", "PrevWndSize1", "&Use previous window size", "Ctrl+U",
-     "Uses the last window sizes (Insteed of maximized) (Ctrl+U)", C, &F::PrevWndSize_Cmd, 0},
+    {"View", "PrevWndSize1", "&Use previous window size", "Ctrl+U", "Uses the last window sizes (Insteed of maximized) (Ctrl+U)", C, &F::PrevWndSize_Cmd, 0},
     {"View", "", "", "", "", S, nullptr, 0},
-    {"View", "OpenQuillora1", "Open new copy of &Quillora...", "Ctrl+F12",
-     "Will open a new copy of Quillora (Ctrl+F12)", C, &F::OpenQuillora_Cmd, 0},
+    {"View", "OpenQuillora1", "Open new copy of &Quillora...", "Ctrl+F12", "Will open a new copy of Quillora (Ctrl+F12)", C, &F::OpenQuillora_Cmd, 0},
 
-    {"NonVisable/Options", "WordWrapOpt", "WordWrap", "Ctrl+W", "", T, nullptr,
-     Opt(Check::WordWrapOpt)},
-    {"NonVisable/Options", "SaveAutoOpt", "Save settings Automatic", "", "", T, nullptr,
-     Opt(Check::SaveAutoOpt)},
-    {"NonVisable/Options", "DefRecentIconOpt", "Default icon in recent list", "", "", T, nullptr,
-     Opt(Check::DefRecentIconOpt)},
-    {"NonVisable/Options", "AutoIndentOpt", "Auto Indent", "Ctrl+Alt+A", "", T, nullptr,
-     Opt(Check::AutoIndentOpt)},
+    {"NonVisable/Options", "WordWrapOpt", "WordWrap", "Ctrl+W", "", T, nullptr, Opt(Check::WordWrapOpt)},
+    {"NonVisable/Options", "SaveAutoOpt", "Save settings Automatic", "", "", T, nullptr, Opt(Check::SaveAutoOpt)},
+    {"NonVisable/Options", "DefRecentIconOpt", "Default icon in recent list", "", "", T, nullptr, Opt(Check::DefRecentIconOpt)},
+    {"NonVisable/Options", "AutoIndentOpt", "Auto Indent", "Ctrl+Alt+A", "", T, nullptr, Opt(Check::AutoIndentOpt)},
     // Changed only by the configuration dialog: no toggle handler.
-    {"NonVisable/Options", "PromptBinaryOpt", "Prompt to load as binary if filesize <> chars", "",
-     "", T, nullptr, -1},
-    {"NonVisable/Options", "ChangeNfoFontOpt", "Change if more than 10 NFO chars", "", "", T,
-     nullptr, -1},
-
+    {"NonVisable/Options", "PromptBinaryOpt", "Prompt to load as binary if filesize <> chars", "", "", T, nullptr, -1},
+    {"NonVisable/Options", "ChangeNfoFontOpt", "Change if more than 10 NFO chars", "", "", T, nullptr, -1},
     {"NonVisable/Color themes", "Theme0", "System/Notepad", "Ctrl+0", "", H, nullptr, 0},
     {"NonVisable/Color themes", "", "", "", "", S, nullptr, 0},
     {"NonVisable/Color themes", "Theme1", "Deep Reef", "Ctrl+1", "", H, nullptr, 1},
@@ -56,7 +61,33 @@ const CommandDef kCommands[] = {
     {"NonVisable/Color themes", "Theme3", "Black lime", "Ctrl+3", "", H, nullptr, 3},
     {"NonVisable/Color themes", "Theme4", "MS DOS", "Ctrl+4", "", H, nullptr, 4},
     {"NonVisable/Color themes", "Theme5", "The Void", "Ctrl+5", "", H, nullptr, 5},
+    {"NonVisable/Other", "RClickMenuPopup1", "Right-click menu popup", "Alt+F10", "", C, &F::RClickMenu_Popup, 0},
+    {"NonVisable/Other", "CtrlUp1", "Ctrl UP", "Ctrl+Up", "", C, &F::CtrlUp_Cmd, 0},
+    {"NonVisable/Other", "CtrlDown1", "Ctrl DOWN", "Ctrl+Down", "", C, &F::CtrlDown_Cmd, 0},
+    {"NonVisable/Other", "Refresh1", "Refresh", "Ctrl+F5", "", C, &F::Refresh_Cmd, 0},
+
+    {"PopupMenu1", "Undo2", "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", C, &F::Undo_Cmd, 0, nullptr, false},
+    {"PopupMenu1", "", "", "", "", S, nullptr, 0},
+    {"PopupMenu1", "Cut2", "Cu&t", "Ctrl+X", "Cut selection (Ctrl+X)", C, &F::Cut_Cmd, 0, nullptr, false},
+    {"PopupMenu1", "Copy2", "&Copy", "Ctrl+C", "Copy selection (Ctrl+C)", C, &F::Copy_Cmd, 0, nullptr, false},
+    {"PopupMenu1", "Paste2", "&Paste", "Ctrl+V", "Paste from clipboard (Ctrl+V)", C, &F::Paste_Cmd, 0},
+    {"PopupMenu1", "", "", "", "", S, nullptr, 0},
+    {"PopupMenu1", "Delete2", "&Delete\tDel", "", "Delete the selected text (Del)", C, &F::Delete_Cmd, 0, nullptr, false},
+    {"PopupMenu1", "SelectAll2", "Select &All", "Ctrl+A", "Salect all the text (Ctrl+A)", C, &F::SelectAll_Cmd, 0},
+
+    {"PopupMenu4", "FontCourier1", "&Courier New  10pt", "", "", G, nullptr, 1, &F::FontChange_Cmd},
+    {"PopupMenu4", "FontFixedsys1", "&Fixedsys  9pt", "", "", G, nullptr, 2, &F::FontChange_Cmd},
+    {"PopupMenu4", "FontTerminal1", "Terminal  9pt", "", "", G, nullptr, 3, &F::FontChange_Cmd},
+    {"PopupMenu4", "FontDefault1", "&Default Windows font", "", "", G, nullptr, 4, &F::FontChange_Cmd},
+
+    {"ToolBar1", "Undo3", "Undo", "", "Undo (Ctrl+Z)", C, &F::Undo_Cmd, 0, nullptr, false, "edit-undo"},
+    {"ToolBar1", "Cut3", "Cut", "", "Cut selected text (Ctrl+X)", C, &F::Cut_Cmd, 0, nullptr, false, "edit-cut"},
+    {"ToolBar1", "Copy3", "Copy", "", "Copy selected text (Ctrl+C)", C, &F::Copy_Cmd, 0, nullptr, false, "edit-copy"},
+    {"ToolBar1", "Paste3", "Paste", "", "Paste from clipboard (Ctrl+V)", C, &F::Paste_Cmd, 0, nullptr, true, "edit-paste"},
+    {"ToolBar1", "", "", "", "", S, nullptr, 0},
+    {"ToolBar1", "ScreenFont2", "Font", "", "Change font (F6)", C, &F::ChangeScreenFont_Open, 0, nullptr, true, "preferences-desktop-font"},
 };
+// clang-format on
 
 struct MenuDef {
   const char* key;
@@ -71,6 +102,34 @@ const MenuDef kMenus[] = {
     {"Options", "&Options", "MenuOptions"}, {"View", "&View", "MenuView"},
     {"Help", "&Help", "MenuHelp"},
 };
+
+void Connect(TFormQuillora& form, QAction* a, const CommandDef& c) {
+  switch (c.kind) {
+    case CommandDef::Command:
+      QObject::connect(a, &QAction::triggered, &form, c.handler);
+      break;
+    case CommandDef::Tagged: {
+      const auto handler = c.tagged;
+      const int tag = c.tag;
+      QObject::connect(a, &QAction::triggered, &form, [&form, handler, tag] { (form.*handler)(tag); });
+      break;
+    }
+    case CommandDef::Toggle:
+      a->setCheckable(true);
+      if (c.tag >= 0) {
+        const Check option = static_cast<Check>(c.tag);
+        QObject::connect(a, &QAction::triggered, &form, [&form, option] { form.ToggleOption(option); });
+      }
+      break;
+    case CommandDef::Theme: {
+      const int theme = c.tag;
+      QObject::connect(a, &QAction::triggered, &form, [&form, theme] { form.ThemeSelect(theme); });
+      break;
+    }
+    case CommandDef::Separator:
+      break;
+  }
+}
 
 }  // namespace
 
@@ -88,42 +147,47 @@ QHash<QString, QAction*> BuildCommands(TFormQuillora& form) {
   // The hidden menu is never shown; its shortcuts work and its check marks hold options.
   QMenu* hidden = new QMenu("//NonVisable//", &form);
   hidden->setObjectName("NonVisable");
+  QToolBar* toolBar = form.findChild<QToolBar*>("ToolBar1");
 
   for (const CommandDef& c : kCommands) {
     const QString key = c.menu;
+    const bool isHidden = key.startsWith("NonVisable/");
+    const bool isPopup = key.startsWith("PopupMenu");
+    const bool isTool = key == "ToolBar1";
     QMenu* menu = menus.value(key);
-    if (!menu) {
-      menu = hidden->addMenu(key.section('/', 1));
+    if (!menu && !isTool) {
+      menu = isHidden ? hidden->addMenu(key.section('/', 1)) : new QMenu(&form);
+      if (isPopup) menu->setObjectName(key);
       menus.insert(key, menu);
     }
     if (c.kind == CommandDef::Separator) {
-      menu->addSeparator();
+      if (isTool)
+        toolBar->addSeparator();
+      else
+        menu->addSeparator();
       continue;
     }
-    QAction* a = menu->addAction(c.caption);
+    QAction* a = new QAction(c.caption, &form);
     a->setObjectName(c.name);
-    if (*c.shortcut) a->setShortcut(QKeySequence(c.shortcut));
-    if (*c.hint) a->setStatusTip(c.hint);
-    if (key.startsWith("NonVisable/")) form.addAction(a);  // keeps the shortcut alive
-    switch (c.kind) {
-      case CommandDef::Command:
-        QObject::connect(a, &QAction::triggered, &form, c.handler);
-        break;
-      case CommandDef::Toggle:
-        a->setCheckable(true);
-        if (c.tag >= 0) {
-          const Check option = static_cast<Check>(c.tag);
-          QObject::connect(a, &QAction::triggered, &form, [&form, option] { form.ToggleOption(option); });
-        }
-        break;
-      case CommandDef::Theme: {
-        const int theme = c.tag;
-        QObject::connect(a, &QAction::triggered, &form, [&form, theme] { form.ThemeSelect(theme); });
-        break;
-      }
-      case CommandDef::Separator:
-        break;
+    a->setEnabled(c.enabled);
+    if (*c.shortcut) {
+      a->setShortcut(QKeySequence(c.shortcut));
+      // Pop-up twins show the shortcut; the main-menu item owns it.
+      if (isPopup) a->setShortcutContext(Qt::WidgetShortcut);
     }
+    if (*c.hint) {
+      const Hint hint = SplitHint(c.hint);
+      a->setToolTip(QString::fromUtf8(hint.tooltip.c_str()));
+      a->setStatusTip(QString::fromUtf8(hint.status.c_str()));
+    }
+    if (isTool) {
+      a->setIcon(QIcon::fromTheme(c.icon));
+      toolBar->addAction(a);
+    } else {
+      menu->addAction(a);
+    }
+    if (isHidden) form.addAction(a);  // keeps the shortcut alive
+    Connect(form, a, c);
     actions.insert(c.name, a);
   }
   return actions;

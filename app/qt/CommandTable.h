@@ -14,15 +14,21 @@ namespace ql {
 class TFormQuillora;
 
 struct CommandDef {
-  enum Kind { Command, Toggle, Theme, Separator };
-  const char* menu;      // "File", "View", "Options", or "NonVisable/<submenu>" (shortcuts only)
+  enum Kind { Command, Tagged, Toggle, Theme, Separator };
+  // "File", "Edit", "View", "Options" (main menu); "NonVisable/<submenu>"
+  // (never shown, shortcuts only); "PopupMenu<n>" (pop-up menus, their
+  // shortcuts only shown); "ToolBar1" (tool buttons).
+  const char* menu;
   const char* name;      // the item's name, e.g. "Close1"
   const char* caption;
   const char* shortcut;  // portable key text, "" for none
   const char* hint;      // status-bar hint, "" for none
   Kind kind;
   void (TFormQuillora::*handler)();  // Command
-  int tag;                           // Toggle: the option; Theme: the theme index
+  int tag;  // Tagged: passed to the handler; Toggle: the option; Theme: the theme index
+  void (TFormQuillora::*tagged)(int) = nullptr;  // Tagged
+  bool enabled = true;                           // at start
+  const char* icon = "";                         // tool buttons: icon theme name
 };
 
 // Builds menus and actions on the window; returns the actions by item name.

@@ -8,15 +8,17 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLocale>
-#include <QPlainTextEdit>
 #include <QSaveFile>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 
 #include "app/qt/CommandTable.h"
+#include "app/qt/EditorWidget.h"
+#include "app/qt/QtEditorBuffer.h"
 #include "common/FuncLib.h"
 #include "platform/Store.h"
 #include "platform/qt/Help.h"
@@ -30,15 +32,6 @@ namespace ql {
 
 TFormQuillora* FormQuillora = nullptr;
 
-namespace {
-
-// Messages, captions and paths are UTF-8; only the document is Windows-1252.
-QString ToQ(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-std::string FromQ(const QString& s) { return s.toUtf8().toStdString(); }
-std::string ToLocal(const QString& path) { return QFile::encodeName(path).toStdString(); }
-
-}  // namespace
-
 TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidget* parent)
     : QMainWindow(parent), store_(store), args_(std::move(args)) {
   startInstance_ = [](const std::vector<std::string>& params, const std::string& dir) {
@@ -48,13 +41,9 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
   setObjectName("FormQuillora");
   setAcceptDrops(true);
 
-  RichEdit1 = new QPlainTextEdit(this);
-  RichEdit1->setObjectName("RichEdit1");
+  RichEdit1 = new EditorWidget(this);
+  buffer_ = std::make_unique<QtEditorBuffer>(RichEdit1);
   setCentralWidget(RichEdit1);
-  connect(RichEdit1->document(), &QTextDocument::modificationChanged, this,
-          [this](bool changed) {
-            if (changed) SetModified(true);
-          });
 
   ToolBar1 = addToolBar("ToolBar1");
   ToolBar1->setObjectName("ToolBar1");
@@ -68,6 +57,8 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
   }
 
   actions_ = BuildCommands(*this);
+  BuildToolBar();
+  ConnectEditor();
   FormCreate();
 
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
@@ -111,23 +102,7 @@ void TFormQuillora::ApplyOptions() {
   ApplyTabStops();
 }
 
-void TFormQuillora::ApplyTabStops() {
-  // Stops every TabSize points, converted with the screen's resolution.
-  RichEdit1->setTabStopDistance(options_.TabSize * RichEdit1->logicalDpiX() / 72.0);
-}
-
-void TFormQuillora::SetEditorFont(const std::string& name, int size) {
-  RichEdit1->setFont(EditorFont(name, size));
-  ApplyTabStops();
-}
-
-void TFormQuillora::SetEditorColors(ColorRef back, ColorRef text) {
-  QPalette p = RichEdit1->palette();
-  const QPalette system = QApplication::palette();
-  p.setColor(QPalette::Base, ToQColor(back, system));
-  p.setColor(QPalette::Text, ToQColor(text, system));
-  RichEdit1->setPalette(p);
-}
+void TFormQuillora::ApplyTabStops() { buffer_->SetTabStopPoints(options_.TabSize); }
 
 void TFormQuillora::Start() {
   switch (options_.Window) {
@@ -149,6 +124,7 @@ void TFormQuillora::FormShow() {
   SetModified(false);
   UpdateTitle();
   ShowStatus(0, kVersionStatus);
+  UpdateCaretStatus();
   started_ = true;
   if (!args_.empty()) HandleCommandLine();
 }
@@ -167,19 +143,20 @@ int TFormQuillora::ExecModal(QDialog& dialog) {
 void TFormQuillora::UpdateTitle() {
   const std::string caption =
       MakeCaption(docFileName_, options_.Checked(Check::FullPathOpt), Modified());
-  setWindowTitle(ToQ(caption));
+  setWindowTitle(Utf8ToQ(caption));
   appTitle_ = ApplicationTitle(caption);
 }
 
 void TFormQuillora::ShowStatus(int panel, const std::string& text) {
   if (panel < 0 || panel > 4) return;
-  panels_[panel]->setText(ToQ(text));
+  if (panel == 0) message_ = text;
+  panels_[panel]->setText(Utf8ToQ(text));
   statusBar()->repaint();
 }
 
 std::string TFormQuillora::StatusText(int panel) const {
   if (panel < 0 || panel > 4) return {};
-  return FromQ(panels_[panel]->text());
+  return QToUtf8(panels_[panel]->text());
 }
 
 bool TFormQuillora::Modified() const { return modified_; }
@@ -187,27 +164,16 @@ bool TFormQuillora::Modified() const { return modified_; }
 void TFormQuillora::SetModified(bool modified) {
   const bool changed = modified_ != modified;
   modified_ = modified;
-  if (!modified) RichEdit1->document()->setModified(false);
   if (changed && started_) UpdateTitle();
 }
 
-std::string TFormQuillora::EditorText() const {
-  const std::string bytes = FromQString(RichEdit1->toPlainText());
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 16);
-  for (char c : bytes) {
-    if (c == '\n') out += '\r';
-    out += c;
-  }
-  return out;
-}
+EditorBuffer& TFormQuillora::Buffer() { return *buffer_; }
+
+std::string TFormQuillora::EditorText() const { return buffer_->Text(); }
 
 void TFormQuillora::SetEditorText(const std::string& text) {
-  std::string lf;
-  lf.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i)
-    if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')) lf += text[i];
-  RichEdit1->setPlainText(ToQString(lf));
+  EditorBusy busy(*this, false);
+  buffer_->SetText(text);
 }
 
 bool TFormQuillora::AskSaveChanges(const std::string& caption) {
@@ -268,13 +234,8 @@ void TFormQuillora::ToggleOption(Check option) {
   SyncCheckMarks();
   switch (option) {
     case Check::WordWrapOpt: {
-      const int start = RichEdit1->textCursor().selectionStart();
-      const int end = RichEdit1->textCursor().selectionEnd();
+      EditorBusy busy(*this, true);
       RichEdit1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-      QTextCursor c = RichEdit1->textCursor();
-      c.setPosition(start);
-      c.setPosition(end, QTextCursor::KeepAnchor);
-      RichEdit1->setTextCursor(c);
       break;
     }
     case Check::ToolBarOpt:
@@ -295,6 +256,8 @@ void TFormQuillora::ToggleOption(Check option) {
 void TFormQuillora::ThemeSelect(int themeIndex) {
   ApplyThemeColors(options_, themeIndex);
   // The stored screen font stays; the theme shows in its own font until the next start.
+  EditorBusy busy(*this, true);
+  buffer_->SelectAll();
   SetEditorFont("Courier New", 10);
   SetEditorColors(options_.BackColor, options_.TextColor);
 }
@@ -324,7 +287,7 @@ void TFormQuillora::SaveFileAs_Cmd() {
   const QString name = QFileDialog::getSaveFileName(this, QString(), QString(),
                                                     "Text files (*.txt);;All files (*)");
   if (name.isEmpty()) return;
-  WriteDocument(ToLocal(name), "Saved as:");
+  WriteDocument(QToPath(name), "Saved as:");
 }
 
 bool TFormQuillora::WriteDocument(const std::string& path, const std::string& history) {
@@ -363,8 +326,8 @@ void TFormQuillora::HandleCommandLine() {
       t.tm_hour = now.time().hour();
       t.tm_min = now.time().minute();
       WriteFirstRunValues(store_,
-                          FormatInstallDate(t, ToLocal(locale.dayName(now.date().dayOfWeek())),
-                                            ToLocal(locale.monthName(now.date().month()))));
+                          FormatInstallDate(t, QToUtf8(locale.dayName(now.date().dayOfWeek())),
+                                            QToUtf8(locale.monthName(now.date().month()))));
       MsgBox(FirstRunText(), kFirstRunCaption, 64);
       break;
     }
@@ -386,11 +349,22 @@ void TFormQuillora::OpenCmdLine(const std::string& arg) {
            "File doesn't exist!", 16);
     return;
   }
-  docFileName_ = LongFileName(arg);
+  OpenDocument(LongFileName(arg), "Opened from CommandLine:");
+}
+
+void TFormQuillora::OpenDocument(const std::string& path, const std::string& history) {
+  docFileName_ = path;
   SetEditorText(LoadTextFile(docFileName_));
   SetModified(false);
   UpdateTitle();
-  ShowStatus(0, "Opened from CommandLine: \"" + docFileName_ + "\"");
+  ShowStatus(0, history + " \"" + ExtractFileName(docFileName_) + "\"");
+  UpdateCaretStatus();
+}
+
+void TFormQuillora::FilesDropped(const QStringList& files) {
+  if (files.isEmpty() || !AskSaveChanges("Save Before Opening Dropped File?")) return;
+  OpenDocument(QToPath(files.front()), "Dropped:");
+  for (int i = 1; i < files.size(); ++i) startInstance_({QToPath(files[i])}, "");
 }
 
 // ---- instance command message ----
@@ -401,22 +375,22 @@ void TFormQuillora::QueueExecFileDef() {
 }
 void TFormQuillora::QueueSaveFile() { QTimer::singleShot(0, this, &TFormQuillora::SaveFile_Cmd); }
 bool TFormQuillora::DocumentFileExists() const { return IsExistingFile(docFileName_); }
-std::int64_t TFormQuillora::TextLength() const {
-  return static_cast<std::int64_t>(EditorText().size());
-}
-std::int64_t TFormQuillora::LineCount() const {
-  // An empty last line is not counted.
-  const std::string text = EditorText();
-  if (text.empty()) return 0;
-  std::int64_t lines = 1;
-  for (std::size_t i = 0; i + 1 < text.size(); ++i)
-    if (text[i] == '\r' && text[i + 1] == '\n') ++lines;
-  if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0) --lines;
-  return lines;
-}
+std::int64_t TFormQuillora::TextLength() const { return buffer_->TextLength(); }
+std::int64_t TFormQuillora::LineCount() const { return buffer_->LineCount(); }
 std::int64_t TFormQuillora::WordCount() const { return CountWords(EditorText()); }
 
 // ---- window events ----
+
+bool TFormQuillora::event(QEvent* event) {
+  // Hints go to panel 0 while the mouse is over an item; the last message
+  // comes back when it leaves.
+  if (event->type() == QEvent::StatusTip) {
+    const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+    panels_[0]->setText(tip.isEmpty() ? Utf8ToQ(message_) : tip);
+    return true;
+  }
+  return QMainWindow::event(event);
+}
 
 void TFormQuillora::closeEvent(QCloseEvent* event) {
   if (!AskSaveChanges("Save before quiting?")) {

@@ -11,19 +11,23 @@
 #include <string>
 #include <vector>
 
+#include "app/EditorBuffer.h"
 #include "app/Options.h"
 #include "app/SettingsIO.h"
 #include "app/WindowLogic.h"
 
 class QAction;
 class QLabel;
-class QPlainTextEdit;
+class QMenu;
 class QToolBar;
+class QToolButton;
 class QDialog;
 
 namespace ql {
 
 class Store;
+class EditorWidget;
+class QtEditorBuffer;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -61,10 +65,36 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   AppOptions& Options() { return options_; }
   AppLists& Lists() { return lists_; }
   QAction* Action(const QString& name) const { return actions_.value(name); }
-  QPlainTextEdit* Editor() const { return RichEdit1; }
+  EditorWidget* Editor() const { return RichEdit1; }
+  EditorBuffer& Buffer();
+  QMenu* PopupMenu(int number) const;
 
+  // The editor-busy bracket: mode 1 begins, mode 2 ends. Prefer EditorBusy.
+  void SetEditorBusy(int mode, bool keepSelection);
+  bool EditorIsBusy() const { return busy_; }
   void SetEditorFont(const std::string& name, int size);
   void SetEditorColors(ColorRef back, ColorRef text);
+  void REChange();
+  void RESelChange();
+  void UpdateCaretStatus();
+
+  // Edit commands.
+  void Undo_Cmd();
+  void Cut_Cmd();
+  void Copy_Cmd();
+  void Paste_Cmd();
+  void Delete_Cmd();
+  void SelectAll_Cmd();
+  void Paste3_MouseMove();
+  void FontChange_Cmd(int tag);
+  void ChangeScreenFont_Open();
+  void ChangePrintFont_Open();
+  void CtrlUp_Cmd();
+  void CtrlDown_Cmd();
+  void Refresh_Cmd();
+  void REContextPopup();
+  void RClickMenu_Popup();
+  void FilesDropped(const QStringList& files);
 
   // Commands (menu handlers).
   void Close_Cmd();
@@ -87,6 +117,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::int64_t WordCount() const override;
 
  protected:
+  bool event(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
@@ -101,6 +133,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void ApplyOptions();
   void SyncCheckMarks();
   void ApplyTabStops();
+  void ConnectEditor();
+  bool AutoIndentEnter();
+  void BuildToolBar();
+  void OpenDocument(const std::string& path, const std::string& history);
   std::optional<Placement> NormalPlacement() const;
 
   Store& store_;
@@ -114,13 +150,32 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool findPrompt_ = true;
   bool modified_ = false;
   bool started_ = false;
+  bool busy_ = false;
+  Offset savedSelStart_ = 0, savedSelLength_ = 0;
+  std::string message_;  // panel 0's last message, back after a hint
 
-  QPlainTextEdit* RichEdit1 = nullptr;
+  EditorWidget* RichEdit1 = nullptr;
+  std::unique_ptr<QtEditorBuffer> buffer_;
   QToolBar* ToolBar1 = nullptr;
   std::array<QLabel*, 5> panels_{};
   QHash<QString, QAction*> actions_;
 };
 
 extern TFormQuillora* FormQuillora;
+
+// Opens the editor-busy bracket for a scope; it closes on every way out.
+class EditorBusy {
+ public:
+  EditorBusy(TFormQuillora& form, bool keepSelection) : form_(form), keep_(keepSelection) {
+    form_.SetEditorBusy(1, keep_);
+  }
+  ~EditorBusy() { form_.SetEditorBusy(2, keep_); }
+  EditorBusy(const EditorBusy&) = delete;
+  EditorBusy& operator=(const EditorBusy&) = delete;
+
+ private:
+  TFormQuillora& form_;
+  bool keep_;
+};
 
 }  // namespace ql

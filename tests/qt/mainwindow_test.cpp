@@ -9,6 +9,7 @@
 #include <QtTest>
 
 #include "app/SettingsIO.h"
+#include "app/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
@@ -135,7 +136,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(form.DocFileName(), first);
     QCOMPARE(form.EditorText(), std::string("one\r\ntwo \x80\x9f\r\n"));
     QVERIFY(!form.Modified());
-    QCOMPARE(form.StatusText(0), "Opened from CommandLine: \"" + first + "\"");
+    QCOMPARE(form.StatusText(0), std::string("Opened from CommandLine: \"first doc.txt\""));
     // Each further argument goes, as it is, to a copy of its own.
     QCOMPARE(started.params.size(), size_t(2));
     QCOMPARE(started.params[0], std::vector<std::string>{"second \"quoted\".txt"});

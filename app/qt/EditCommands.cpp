@@ -1,0 +1,167 @@
+// The Edit commands, the clipboard paste rules, the font quick-menu and
+// font dialogs, line scrolling and the editor's context menu.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFontDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QToolBar>
+#include <unistd.h>
+
+#include "app/EditorStatus.h"
+#include "app/qt/EditorWidget.h"
+#include "app/qt/MainQuillora.h"
+#include "app/qt/QtEditorBuffer.h"
+#include "common/FuncLib.h"
+#include "platform/qt/Clipboard.h"
+#include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
+
+namespace ql {
+
+namespace {
+
+// The clipboard's text, or empty when it has none.
+std::string ClipboardTextOrEmpty() {
+  const std::string text = ClipboardText(0, "");
+  return text == std::string(1, '\0') ? std::string() : text;
+}
+
+}  // namespace
+
+void TFormQuillora::Undo_Cmd() {
+  buffer_->Undo();
+  RichEdit1->viewport()->update();
+}
+
+void TFormQuillora::Copy_Cmd() { ClipboardText(1, buffer_->SelText()); }
+
+void TFormQuillora::Cut_Cmd() {
+  if (buffer_->SelLength() == 0) return;
+  ClipboardText(1, buffer_->SelText());
+  buffer_->ReplaceSelection("");
+}
+
+void TFormQuillora::Delete_Cmd() { buffer_->ReplaceSelection(""); }
+
+void TFormQuillora::SelectAll_Cmd() { buffer_->SelectAll(); }
+
+void TFormQuillora::Paste_Cmd() {
+  const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+  if (!data || data->formats().isEmpty()) {
+    ShowStatus(0, "The clipboard is empty!");
+    return;
+  }
+  const QStringList files = LocalFiles(data);
+  if (!files.isEmpty()) {
+    const std::string name = QToPath(files.front()).substr(0, 255);
+    if (MsgBox("Are you sure you want insert the text from the file\n\"" + name + "\"",
+               "Insert text from file", 68) != 6)
+      return;
+    if (!IsExistingFile(name) || access(name.c_str(), R_OK) != 0) {
+      // Nothing is replaced by a file we cannot read.
+      MsgBox("The file could not be read:\n\"" + name + "\"", "Insert text from file", 16);
+      return;
+    }
+    buffer_->ReplaceSelection(LoadTextFile(name));
+    return;
+  }
+  if (data->hasText()) {
+    const std::string text = ClipboardTextOrEmpty();
+    buffer_->ReplaceSelection(text);
+    ShowStatus(0, PastedStatus(*buffer_, static_cast<Offset>(NormalizeLineBreaks(text).size())));
+    return;
+  }
+  if (data->hasImage()) {
+    ShowStatus(0, "Cannot insert a bitmap into the text!");
+    return;
+  }
+  ShowStatus(0, "Of the " + std::to_string(data->formats().size()) +
+                    " format(s) in the clipboard none of them is in text format!");
+}
+
+void TFormQuillora::Paste3_MouseMove() {
+  const Hint hint = PasteButtonHint(ClipboardTextOrEmpty());
+  if (QAction* a = Action("Paste3")) {
+    a->setToolTip(Utf8ToQ(hint.tooltip));
+    a->setStatusTip(Utf8ToQ(hint.status));
+  }
+}
+
+bool TFormQuillora::eventFilter(QObject* watched, QEvent* event) {
+  if ((event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove) &&
+      watched == ToolBar1->widgetForAction(Action("Paste3")))
+    Paste3_MouseMove();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormQuillora::FontChange_Cmd(int tag) {
+  {
+    EditorBusy busy(*this, true);
+    buffer_->SelectAll();
+    switch (tag) {
+      case 1: SetEditorFont("Courier New", 10); break;
+      case 2: SetEditorFont("Fixedsys", 9); break;
+      case 3: SetEditorFont("Terminal", 9); break;
+      case 4: {
+        const QFont ui = QApplication::font();
+        SetEditorFont(ui.family().toStdString(), ui.pointSize());
+        break;
+      }
+      default: return;
+    }
+  }
+  const CharAttributes a = buffer_->DefaultAttributes();
+  options_.FontNameScreen = a.fontName;
+  options_.FontSizeScreen = a.fontSize;
+}
+
+void TFormQuillora::ChangeScreenFont_Open() {
+  bool ok = false;
+  const QFont chosen = QFontDialog::getFont(&ok, RichEdit1->font(), this);
+  if (!ok) return;
+  EditorBusy busy(*this, true);
+  buffer_->SelectAll();
+  options_.FontNameScreen = chosen.family().toStdString();
+  options_.FontSizeScreen = chosen.pointSize() > 0 ? chosen.pointSize() : options_.FontSizeScreen;
+  SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);
+}
+
+void TFormQuillora::ChangePrintFont_Open() {
+  bool ok = false;
+  const QFont start(QString::fromStdString(options_.FontNamePrint), options_.FontSizePrint);
+  const QFont chosen = QFontDialog::getFont(&ok, start, this);
+  if (!ok) return;
+  options_.FontNamePrint = chosen.family().toStdString();
+  if (chosen.pointSize() > 0) options_.FontSizePrint = chosen.pointSize();
+}
+
+void TFormQuillora::CtrlUp_Cmd() {
+  RichEdit1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+  buffer_->SetSelection(LineStartAbove(*buffer_), 0);
+}
+
+void TFormQuillora::CtrlDown_Cmd() {
+  RichEdit1->verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepAdd);
+  buffer_->SetSelection(LineStartBelow(*buffer_), 0);
+}
+
+void TFormQuillora::Refresh_Cmd() { RichEdit1->viewport()->repaint(); }
+
+void TFormQuillora::REContextPopup() {
+  QMenu* menu = PopupMenu(1);
+  if (!menu) return;
+  // Enabled like the Edit menu, and shown at the text caret.
+  const bool selected = buffer_->SelLength() != 0;
+  Action("Undo2")->setEnabled(buffer_->CanUndo());
+  Action("Cut2")->setEnabled(selected);
+  Action("Copy2")->setEnabled(selected);
+  Action("Delete2")->setEnabled(selected);
+  menu->popup(RichEdit1->viewport()->mapToGlobal(RichEdit1->cursorRect().bottomLeft()));
+}
+
+void TFormQuillora::RClickMenu_Popup() { REContextPopup(); }
+
+}  // namespace ql

@@ -1,0 +1,131 @@
+// The editor's events and look: change and selection handlers, caret
+// panels, the busy bracket, fonts, colors and auto indent.
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QStatusBar>
+#include <QTextDocument>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/EditorStatus.h"
+#include "app/qt/EditorWidget.h"
+#include "app/qt/MainQuillora.h"
+#include "app/qt/QtEditorBuffer.h"
+#include "platform/qt/Look.h"
+
+namespace ql {
+
+void TFormQuillora::ConnectEditor() {
+  // Only a change of the characters counts; layout and format changes
+  // report no characters added or removed.
+  connect(RichEdit1->document(), &QTextDocument::contentsChange, this,
+          [this](int, int removed, int added) {
+            if (!busy_ && (removed != 0 || added != 0)) REChange();
+          });
+  connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    if (!busy_) RESelChange();
+  });
+  connect(RichEdit1, &QPlainTextEdit::selectionChanged, this, [this] {
+    if (!busy_) RESelChange();
+  });
+  connect(RichEdit1, &EditorWidget::deleteKey, this, [this] {
+    if (!busy_) RESelChange();
+  });
+  connect(RichEdit1, &EditorWidget::contextMenuAtCaret, this, &TFormQuillora::REContextPopup);
+  connect(RichEdit1, &EditorWidget::filesDropped, this, &TFormQuillora::FilesDropped);
+  RichEdit1->enterHandler = [this] { return AutoIndentEnter(); };
+  if (QMenu* edit = findChild<QMenu*>("MenuEdit"))
+    connect(edit, &QMenu::aboutToShow, this, [this] {
+      const bool selected = buffer_->SelLength() != 0;
+      Action("Undo1")->setEnabled(buffer_->CanUndo());
+      Action("Cut1")->setEnabled(selected);
+      Action("Copy1")->setEnabled(selected);
+      Action("Delete1")->setEnabled(selected);
+    });
+}
+
+QMenu* TFormQuillora::PopupMenu(int number) const {
+  return findChild<QMenu*>(QString("PopupMenu%1").arg(number));
+}
+
+void TFormQuillora::BuildToolBar() {
+  QAction* font = Action("ScreenFont2");
+  if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(font))) {
+    button->setMenu(PopupMenu(4));
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+  }
+  QAction* paste = Action("Paste3");
+  if (QWidget* button = ToolBar1->widgetForAction(paste)) {
+    button->setAttribute(Qt::WA_Hover);
+    button->installEventFilter(this);
+  }
+}
+
+void TFormQuillora::REChange() {
+  if (Modified()) return;
+  SetModified(true);
+}
+
+void TFormQuillora::RESelChange() {
+  UpdateCaretStatus();
+  const bool selected = buffer_->SelLength() != 0;
+  if (QAction* a = Action("Undo3")) a->setEnabled(buffer_->CanUndo());
+  if (QAction* a = Action("Cut3")) a->setEnabled(selected);
+  if (QAction* a = Action("Copy3")) a->setEnabled(selected);
+  ShowStatus(0, SelectionStatus(*buffer_));
+}
+
+void TFormQuillora::UpdateCaretStatus() {
+  if (!options_.Checked(Check::StatusBarOpt)) return;
+  const std::array<std::string, 4> texts = CaretPanels(*buffer_);
+  for (int i = 0; i < 4; ++i) ShowStatus(i + 1, texts[i]);
+}
+
+void TFormQuillora::SetEditorBusy(int mode, bool keepSelection) {
+  const bool ending = mode == 2;
+  RichEdit1->setUpdatesEnabled(ending);
+  if (!ending) {
+    if (!busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
+    busy_ = true;
+    if (keepSelection) {
+      savedSelStart_ = buffer_->SelStart();
+      savedSelLength_ = buffer_->SelLength();
+    }
+    return;
+  }
+  if (!busy_) return;  // not open: nothing to close
+  busy_ = false;
+  // A restored selection must fit the text as it is now.
+  if (keepSelection) buffer_->SetSelection(savedSelStart_, savedSelLength_);
+  QApplication::restoreOverrideCursor();
+  RichEdit1->setFocus();
+}
+
+void TFormQuillora::SetEditorFont(const std::string& name, int size) {
+  CharAttributes a = buffer_->DefaultAttributes();
+  a.fontName = name;
+  a.fontSize = size;
+  buffer_->SetDefaultAttributes(a);
+}
+
+void TFormQuillora::SetEditorColors(ColorRef back, ColorRef text) {
+  QPalette p = RichEdit1->palette();
+  const QPalette system = QApplication::palette();
+  p.setColor(QPalette::Base, ToQColor(back, system));
+  p.setColor(QPalette::Text, ToQColor(text, system));
+  RichEdit1->setPalette(p);
+  CharAttributes a = buffer_->DefaultAttributes();
+  a.color = text;
+  buffer_->SetDefaultAttributes(a);
+}
+
+bool TFormQuillora::AutoIndentEnter() {
+  if (!options_.Checked(Check::AutoIndentOpt)) return false;
+  const CaretPosition caret = buffer_->Caret();
+  buffer_->ReplaceSelection(AutoIndentInsertion(buffer_->Line(caret.line), caret.column));
+  return true;
+}
+
+}  // namespace ql
