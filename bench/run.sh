@@ -17,7 +17,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen)
+targets=(bench_text bench_gen qt_editor)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -87,6 +87,29 @@ report "CP1252 decode vs iconv" "$ours_ms" "$peer_ms" "$out/decode.time" "$check
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"
 echo "ours/peer is the throughput ratio; 'ours op' times the routine alone. sed and grep run with LC_ALL=C."
+
+# ---- the editor's Qt buffer on big documents ----
+small="$out/text_10mb.txt"
+[[ -s "$small" ]] || "$bin/bench_gen" "$small" 10 >/dev/null
+printf '\n%-12s %10s %10s %10s %16s %16s %14s\n' "editor" "set-text" "cat" "iconv" "set/cat" "set/iconv" "caret status"
+for f in "$small" "$text"; do
+  cat_ms=$(best_ms "cat '$f' >/dev/null")
+  iconv_ms=$(best_ms "iconv -f CP1252 -t UTF-8 '$f' >/dev/null")
+  line=$("$bin/qt_editor" "$f" 2>/dev/null)
+  set_ms=$(sed -n 's/.*set_ms=\([0-9.]*\).*/\1/p' <<<"$line")
+  caret_ms=$(sed -n 's/.*caret_ms=\([0-9.]*\).*/\1/p' <<<"$line")
+  line_ms=$(sed -n 's/.*line_ms=\([0-9.]*\).*/\1/p' <<<"$line")
+  size=$(awk -v b="$(stat -c %s "$f")" 'BEGIN { printf "%.0f MiB", b / 1048576 }')
+  printf '%-12s %8.0fms %8.0fms %8.0fms %15.1fx %15.1fx %12.4fms\n' "$size" "$set_ms" "$cat_ms" "$iconv_ms" \
+    "$(awk -v a="$set_ms" -v b="$cat_ms" 'BEGIN { print (b > 0 ? a / b : 0) }')" \
+    "$(awk -v a="$set_ms" -v b="$iconv_ms" 'BEGIN { print (b > 0 ? a / b : 0) }')" "$caret_ms"
+  echo "             line-to-offset of the last line: ${line_ms}ms"
+  if awk -v c="$caret_ms" 'BEGIN { exit !(c >= 1.0) }'; then
+    echo "caret status over 1 ms on $size" >&2
+    failures=$((failures + 1))
+  fi
+done
+echo "set/cat and set/iconv: how many times the floor the editor takes to take the text in (lower is better)."
 rm -f "$out"/replace.ours "$out"/replace.sed "$out"/decode.ours "$out"/decode.iconv
 if ((failures > 0)); then
   echo "$failures result check(s) failed" >&2

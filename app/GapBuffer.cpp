@@ -1,0 +1,9 @@
+#include "app/GapBuffer.h"
+
+namespace ql {
+
+// The two element types in use are compiled once, here.
+template class BasicGapBuffer<char>;
+template class BasicGapBuffer<std::int64_t>;
+
+}  // namespace ql
