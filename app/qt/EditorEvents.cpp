@@ -22,7 +22,7 @@ void TFormQuillora::ConnectEditor() {
   // report no characters added or removed.
   connect(RichEdit1->document(), &QTextDocument::contentsChange, this,
           [this](int, int removed, int added) {
-            if (!busy_ && (removed != 0 || added != 0)) REChange();
+            if (!busy_ && !quiet_ && (removed != 0 || added != 0)) REChange();
           });
   connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
     if (!busy_) RESelChange();
@@ -104,10 +104,13 @@ void TFormQuillora::SetEditorBusy(int mode, bool keepSelection) {
 }
 
 void TFormQuillora::SetEditorFont(const std::string& name, int size) {
+  // Showing the same bytes in another character set is no change of the text.
+  ++quiet_;
   CharAttributes a = buffer_->DefaultAttributes();
   a.fontName = name;
   a.fontSize = size;
   buffer_->SetDefaultAttributes(a);
+  --quiet_;
 }
 
 void TFormQuillora::SetEditorColors(ColorRef back, ColorRef text) {

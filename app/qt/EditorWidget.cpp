@@ -5,7 +5,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "common/Codepage.h"
 
 namespace ql {
 
@@ -30,7 +29,7 @@ EditorWidget::EditorWidget(QWidget* parent) : QPlainTextEdit(parent) {
   setTabChangesFocus(false);
 }
 
-QString EditorWidget::Normalize(const QString& text) {
+QString EditorWidget::Normalize(const QString& text) const {
   QString out;
   out.reserve(text.size());
   const QChar* p = text.constData();
@@ -46,7 +45,7 @@ QString EditorWidget::Normalize(const QString& text) {
       out += QChar('?');  // one character outside the document's set
       ++p;
     } else {
-      out += UnicodeToByte(Codepage::Cp1252, c) >= 0 ? *p : QChar('?');
+      out += UnicodeToByte(codepage_, c) >= 0 ? *p : QChar('?');
     }
   }
   return out;

@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "common/Codepage.h"
+
 namespace ql {
 
 class EditorWidget : public QPlainTextEdit {
@@ -18,9 +20,14 @@ class EditorWidget : public QPlainTextEdit {
   // Called for Enter; returns true when it inserted the line break itself.
   std::function<bool()> enterHandler;
 
+  // The character set the bytes are shown in: Windows-1252, or code page
+  // 437 while the "Terminal" font shows NFO art, as that font always has.
+  Codepage codepage() const { return codepage_; }
+  void setCodepage(Codepage cp) { codepage_ = cp; }
+
   // Text with every character the document cannot hold replaced by '?'
   // and every line break made a paragraph break.
-  static QString Normalize(const QString& text);
+  QString Normalize(const QString& text) const;
 
  signals:
   void filesDropped(const QStringList& files);
@@ -38,6 +45,9 @@ class EditorWidget : public QPlainTextEdit {
   void dragEnterEvent(QDragEnterEvent* e) override;
   void dragMoveEvent(QDragMoveEvent* e) override;
   void dropEvent(QDropEvent* e) override;
+
+ private:
+  Codepage codepage_ = Codepage::Cp1252;
 };
 
 // Local files named by a drop or a clipboard file list.

@@ -151,6 +151,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool modified_ = false;
   bool started_ = false;
   bool busy_ = false;
+  int quiet_ = 0;  // programmatic redisplay under way: no change, no status
   Offset savedSelStart_ = 0, savedSelLength_ = 0;
   std::string message_;  // panel 0's last message, back after a hint
 

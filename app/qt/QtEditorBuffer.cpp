@@ -1,6 +1,6 @@
 #include "app/qt/QtEditorBuffer.h"
 
-#include <QPlainTextEdit>
+#include "app/qt/EditorWidget.h"
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -8,14 +8,13 @@
 
 #include "common/Codepage.h"
 #include "platform/qt/Look.h"
-#include "platform/qt/QtText.h"
 
 namespace ql {
 
 namespace {
 
-// Windows-1252 text with CR LF breaks -> widget text with '\n' breaks.
-QString ToWidgetText(const std::string& text) {
+// 8-bit text with CR LF breaks -> widget text with '\n' breaks.
+QString ToWidgetText(Codepage cp, const std::string& text) {
   const std::string lf = [&] {
     std::string out;
     out.reserve(text.size());
@@ -30,11 +29,12 @@ QString ToWidgetText(const std::string& text) {
     }
     return out;
   }();
-  return ToQString(lf);
+  const std::u16string u = DecodeToUtf16(cp, lf);
+  return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
 }
 
-// Widget text (paragraph separators, raw characters) -> Windows-1252, CR LF.
-std::string FromWidgetText(const QString& text) {
+// Widget text (paragraph separators, raw characters) -> 8-bit, CR LF.
+std::string FromWidgetText(Codepage cp, const QString& text) {
   std::string out;
   out.reserve(static_cast<std::size_t>(text.size()) + static_cast<std::size_t>(text.size()) / 16);
   for (const QChar ch : text) {
@@ -42,7 +42,7 @@ std::string FromWidgetText(const QString& text) {
     if (c == 0x2029 || c == '\n') {
       out += "\r\n";
     } else {
-      const int b = UnicodeToByte(Codepage::Cp1252, c);
+      const int b = UnicodeToByte(cp, c);
       out += static_cast<char>(b >= 0 ? b : '?');
     }
   }
@@ -51,7 +51,7 @@ std::string FromWidgetText(const QString& text) {
 
 }  // namespace
 
-QtEditorBuffer::QtEditorBuffer(QPlainTextEdit* widget) : widget_(widget) {}
+QtEditorBuffer::QtEditorBuffer(EditorWidget* widget) : widget_(widget) {}
 
 Offset QtEditorBuffer::ToOffset(int position) const {
   const QTextBlock block = widget_->document()->findBlock(position);
@@ -77,11 +77,11 @@ int QtEditorBuffer::ToPosition(Offset offset) const {
 }
 
 std::string QtEditorBuffer::Text() const {
-  return FromWidgetText(widget_->document()->toRawText());
+  return FromWidgetText(widget_->codepage(), widget_->document()->toRawText());
 }
 
 void QtEditorBuffer::SetText(const std::string& text) {
-  widget_->setPlainText(ToWidgetText(text));
+  widget_->setPlainText(ToWidgetText(widget_->codepage(), text));
   widget_->document()->clearUndoRedoStacks();
 }
 
@@ -98,7 +98,8 @@ Offset QtEditorBuffer::LineCount() const {
 
 std::string QtEditorBuffer::Line(Offset index) const {
   if (index < 0 || index >= LineCount()) return {};
-  return FromQString(widget_->document()->findBlockByNumber(static_cast<int>(index)).text());
+  return FromWidgetText(widget_->codepage(),
+                        widget_->document()->findBlockByNumber(static_cast<int>(index)).text());
 }
 
 Offset QtEditorBuffer::LineToOffset(Offset index) const {
@@ -129,13 +130,13 @@ void QtEditorBuffer::SetSelection(Offset start, Offset length) {
 }
 
 std::string QtEditorBuffer::SelText() const {
-  return FromWidgetText(widget_->textCursor().selectedText());
+  return FromWidgetText(widget_->codepage(), widget_->textCursor().selectedText());
 }
 
 void QtEditorBuffer::ReplaceSelection(const std::string& text) {
   QTextCursor c = widget_->textCursor();
   c.beginEditBlock();
-  c.insertText(ToWidgetText(text));
+  c.insertText(ToWidgetText(widget_->codepage(), text));
   c.endEditBlock();
   widget_->setTextCursor(c);
 }
@@ -162,6 +163,15 @@ CharAttributes QtEditorBuffer::DefaultAttributes() const {
 }
 
 void QtEditorBuffer::SetDefaultAttributes(const CharAttributes& a) {
+  const Codepage wanted = a.fontName == "Terminal" ? Codepage::Cp437 : Codepage::Cp1252;
+  if (wanted != widget_->codepage()) {
+    // Same bytes, other glyphs: read them out in the old set, show them in the new.
+    const Offset start = SelStart(), length = SelLength();
+    const std::string bytes = Text();
+    widget_->setCodepage(wanted);
+    SetText(bytes);
+    SetSelection(start, length);
+  }
   widget_->setFont(EditorFont(a.fontName, a.fontSize));
   color_ = a.color;
   SetTabStopPoints(tabPoints_);

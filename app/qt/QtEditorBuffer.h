@@ -9,14 +9,13 @@
 
 #include "app/EditorBuffer.h"
 
-class QPlainTextEdit;
-class QTextBlock;
-
 namespace ql {
+
+class EditorWidget;
 
 class QtEditorBuffer : public EditorBuffer {
  public:
-  explicit QtEditorBuffer(QPlainTextEdit* widget);
+  explicit QtEditorBuffer(EditorWidget* widget);
 
   std::string Text() const override;
   void SetText(const std::string& text) override;
@@ -46,7 +45,7 @@ class QtEditorBuffer : public EditorBuffer {
   int ToPosition(Offset offset) const;
 
  private:
-  QPlainTextEdit* widget_;
+  EditorWidget* widget_;
   std::uint32_t color_ = 0x80000008;
   double tabPoints_ = 48;
 };

@@ -63,7 +63,7 @@ class EditorTest : public QObject {
   }
 
   void bufferOffsetRules() {
-    std::vector<std::unique_ptr<QPlainTextEdit>> widgets;
+    std::vector<std::unique_ptr<EditorWidget>> widgets;
     const auto failures = RunBufferCases([&widgets]() -> std::unique_ptr<EditorBuffer> {
       widgets.push_back(std::make_unique<EditorWidget>());
       return std::make_unique<QtEditorBuffer>(widgets.back().get());
@@ -110,6 +110,20 @@ class EditorTest : public QObject {
     QCOMPARE(form_->Options().FontNameScreen, std::string("Terminal"));
     QCOMPARE(form_->Options().FontSizeScreen, 9);
     QCOMPARE(B().DefaultAttributes().fontName, std::string("Terminal"));
+  }
+
+  void terminalFontShowsTheBytesAsNfoArt() {
+    B().SetText("\xC4\xB3 x");
+    form_->SetModified(false);
+    form_->FontChange_Cmd(3);  // Terminal
+    QCOMPARE(E()->toPlainText(), QString::fromUtf8("\xE2\x94\x80\xE2\x94\x82 x"));  // box lines
+    QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x"));
+    QTest::keyClick(E(), Qt::Key_End);
+    QTest::sendKeyEvent(QTest::Click, E(), Qt::Key_unknown, QString(QChar(0x2550)), Qt::NoModifier);
+    QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x\xCD"));  // typed in the same set
+    form_->FontChange_Cmd(1);  // Courier New
+    QCOMPARE(E()->toPlainText(), QString::fromUtf8("\xC3\x84\xC2\xB3 x\xC3\x8D"));
+    QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x\xCD"));
   }
 
   void enterKeysInsertOrdinaryBreaks() {
