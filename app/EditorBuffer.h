@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <string>
 
+#include "common/FuncLib.h"  // NormalizeLineBreaks
+
 namespace ql {
 
 using Offset = std::int64_t;
@@ -72,8 +74,5 @@ class EditorBuffer {
   void SetSelStart(Offset start) { SetSelection(start, 0); }
   void SetSelLength(Offset length) { SetSelection(SelStart(), length); }
 };
-
-// Turns every lone CR, lone LF and CR LF into CR LF.
-std::string NormalizeLineBreaks(const std::string& text);
 
 }  // namespace ql

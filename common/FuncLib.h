@@ -55,6 +55,8 @@ std::string TitleCaseStr(std::string s);
 std::string CharsToLineBreaks(std::string s, const std::string& chars);
 Pos FirstDifference(const std::string& a, const std::string& b);
 std::string AddQuotes(const std::string& s);
+// Every CR LF, lone CR and lone LF becomes lineBreak, in one pass.
+std::string NormalizeLineBreaks(const std::string& text, const std::string& lineBreak = "\r\n");
 double MSecsToDays(std::int64_t milliseconds);
 
 // ---- numbers in other bases ----

@@ -77,4 +77,22 @@ double MSecsToDays(std::int64_t milliseconds) {
   return static_cast<double>(milliseconds) / 86400000.0;
 }
 
+std::string NormalizeLineBreaks(const std::string& text, const std::string& lineBreak) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 64 + 2);
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  while (p < end) {
+    // Copy the run up to the next CR or LF in one go.
+    const char* q = p;
+    while (q < end && *q != '\r' && *q != '\n') ++q;
+    out.append(p, q);
+    if (q == end) break;
+    out += lineBreak;
+    // CR LF is one break; a lone CR or LF is one too.
+    p = (*q == '\r' && q + 1 < end && q[1] == '\n') ? q + 2 : q + 1;
+  }
+  return out;
+}
+
 }  // namespace ql

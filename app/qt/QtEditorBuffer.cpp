@@ -15,20 +15,7 @@ namespace {
 
 // 8-bit text with CR LF breaks -> widget text with '\n' breaks.
 QString ToWidgetText(Codepage cp, const std::string& text) {
-  const std::string lf = [&] {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-      const char c = text[i];
-      if (c == '\r') {
-        out += '\n';
-        if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      } else {
-        out += c;
-      }
-    }
-    return out;
-  }();
+  const std::string lf = NormalizeLineBreaks(text, "\n");
   const std::u16string u = DecodeToUtf16(cp, lf);
   return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
 }

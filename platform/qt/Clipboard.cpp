@@ -14,6 +14,8 @@ const std::string kNoText(1, '\0');
 
 std::string UpToNul(const std::string& s) { return s.substr(0, s.find('\0')); }
 
+// What the desktop hands over with LF breaks comes back with CR LF; a lone
+// CR is the clipboard's own business and stays.
 std::string LfToCrLf(const std::string& s) {
   std::string out;
   out.reserve(s.size() + s.size() / 16);

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/FuncLib.h"
 #include "platform/MsgBoxCodes.h"
 #include "platform/qt/QtText.h"
 
@@ -43,21 +44,6 @@ QMessageBox::Icon IconFor(MsgIcon icon) {
   return QMessageBox::NoIcon;
 }
 
-// The callers break lines with CR LF, LF or CR; the box wants LF.
-std::string LineBreaksToLf(const std::string& text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r') {
-      out += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 }  // namespace
 
 void SetMsgBoxHook(MsgBoxHook hook) { Hook() = std::move(hook); }
@@ -75,7 +61,7 @@ int MsgBox(const std::string& text, const std::string& caption, unsigned flags) 
   box.setWindowTitle(Utf8ToQ(caption));
   // Plain text always: the HTML tools report text with tags in it.
   box.setTextFormat(Qt::PlainText);
-  box.setText(Utf8ToQ(LineBreaksToLf(text)));
+  box.setText(Utf8ToQ(NormalizeLineBreaks(text, "\n")));
   box.setIcon(IconFor(layout.icon));
 
   std::vector<std::pair<QAbstractButton*, MsgButton>> buttons;
