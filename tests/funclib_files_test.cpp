@@ -30,19 +30,25 @@ std::string ReadFile(const std::string& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// A listing's entries; each must end in CR LF.
 std::set<std::string> Lines(const std::string& listing) {
   std::set<std::string> lines;
   std::size_t start = 0;
-  while (start < listing.size()) {
-    const std::size_t end = listing.find("\r\n", start);
-    if (end == std::string::npos) {
-      lines.insert("<unterminated>" + listing.substr(start));
-      break;
-    }
+  for (std::size_t end; (end = listing.find("\r\n", start)) != std::string::npos; start = end + 2)
     lines.insert(listing.substr(start, end - start));
-    start = end + 2;
-  }
+  if (start < listing.size()) lines.insert("<unterminated>" + listing.substr(start));
   return lines;
+}
+
+// Runs body in another current folder and comes back.
+template <class F>
+auto InFolder(const std::string& dir, F body) {
+  char cwd[PATH_MAX];
+  EXPECT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  EXPECT_EQ(chdir(dir.c_str()), 0);
+  const auto result = body();
+  EXPECT_EQ(chdir(cwd), 0);
+  return result;
 }
 
 // Write permission means nothing to root, so permission checks run in a
@@ -208,12 +214,7 @@ TEST_F(FilesTest, CreateEmptyFile) {
   EXPECT_TRUE(ql::IsExistingDir(Path("sub")));
 
   // A bare name goes to the current folder.
-  char cwd[PATH_MAX];
-  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-  ASSERT_EQ(chdir(dir_.c_str()), 0);
-  const bool bare = ql::CreateEmptyFile("bare.txt", false);
-  ASSERT_EQ(chdir(cwd), 0);
-  EXPECT_TRUE(bare);
+  EXPECT_TRUE(InFolder(dir_, [] { return ql::CreateEmptyFile("bare.txt", false); }));
   EXPECT_TRUE(ql::IsExistingFile(Path("bare.txt")));
 }
 
@@ -268,13 +269,8 @@ TEST_F(FilesTest, ListFiles) {
 
 std::time_t LocalTime(int year, int month, int day, int hour, int min, int sec) {
   struct tm tm = {};
-  tm.tm_year = year - 1900;
-  tm.tm_mon = month - 1;
-  tm.tm_mday = day;
-  tm.tm_hour = hour;
-  tm.tm_min = min;
-  tm.tm_sec = sec;
-  tm.tm_isdst = -1;
+  tm.tm_year = year - 1900, tm.tm_mon = month - 1, tm.tm_mday = day;
+  tm.tm_hour = hour, tm.tm_min = min, tm.tm_sec = sec, tm.tm_isdst = -1;
   return mktime(&tm);
 }
 
@@ -349,17 +345,11 @@ TEST_F(FilesTest, LongFileName) {
   char* real = realpath(Path("sub").c_str(), nullptr);
   ASSERT_NE(real, nullptr);
   EXPECT_EQ(ql::LongFileName(Path("link/..")), std::string(real));
-  std::free(real);
 
-  char cwd[PATH_MAX];
-  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
-  ASSERT_EQ(chdir(Path("sub").c_str()), 0);
-  char here[PATH_MAX];
-  const bool gotHere = getcwd(here, sizeof here) != nullptr;
-  const std::string fromRelative = ql::LongFileName("../a.txt");
-  ASSERT_EQ(chdir(cwd), 0);
-  ASSERT_TRUE(gotHere);
-  EXPECT_EQ(fromRelative, ql::ExtractFileDir(here) + "/a.txt");
+  // A relative name starts from the current folder.
+  EXPECT_EQ(InFolder(Path("sub"), [] { return ql::LongFileName("../a.txt"); }),
+            ql::ExtractFileDir(std::string(real)) + "/a.txt");
+  std::free(real);
 }
 
 // ---- block access ----

@@ -19,29 +19,21 @@ struct ReplaceCase {
   Pos count;
 };
 
+// The random comparison below reaches every rule; these rows name them.
 TEST(ReplaceAllEx, DocumentedCases) {
   const ReplaceCase cases[] = {
       {"inserted text is not searched again", "aaa", "a", "aa", 1, true, false, "aaaaaa", 3},
       {"whole word: digits do not join a word", "cat catalog cat1", "cat", "dog", 1, true, true,
        "dog catalog dog1", 2},
-      {"whole word: underscore does not join", "_cat_ cats", "cat", "dog", 1, true, true,
-       "_dog_ cats", 1},
       {"whole word: accented letters join", "\xE0" "cat cat\xC0 cat", "cat", "X", 1, true, true,
        "\xE0" "cat cat\xC0 X", 1},
       {"whole word: sharp s is no letter", "\xDF" "cat", "cat", "X", 1, true, true, "\xDF" "X", 1},
       {"case-insensitive with 1252 pairs", "\xE9t\xE9 \xC9T\xC9", "\xC9T\xC9", "x", 1, false, false,
        "x x", 2},
-      {"case-sensitive leaves other case", "abc ABC", "abc", "x", 1, true, false, "x ABC", 1},
       {"start position skips earlier matches", "ab ab ab", "ab", "X", 3, true, false, "ab X X", 2},
-      {"start below 1 counts as 1", "ab ab", "ab", "X", -5, true, false, "X X", 2},
-      {"start past the end changes nothing", "ab", "ab", "X", 3, true, false, "ab", 0},
-      {"non-overlapping replacement", "aaaa", "aa", "b", 1, true, false, "bb", 2},
-      {"deleting text", "a-b-c", "-", "", 1, true, false, "abc", 2},
       {"empty old text changes nothing", "abc", "", "X", 1, true, false, "abc", 0},
-      {"match must fit before the end", "ab", "abc", "X", 1, true, false, "ab", 0},
       // The second "-" follows the inserted letter and so is inside a word.
       {"whole word sees the inserted text", "--", "-", "a", 1, true, true, "a-", 1},
-      {"whole word after deleted match", "b b", "b", "", 1, true, true, " ", 2},
   };
   for (const auto& c : cases) {
     std::string s = c.s;
@@ -49,65 +41,35 @@ TEST(ReplaceAllEx, DocumentedCases) {
               c.count)
         << c.name;
     EXPECT_EQ(s, c.expected) << c.name;
+    if (c.caseSensitive && !c.wholeWord) {
+      s = c.s;
+      EXPECT_EQ(ql::ReplaceAll(s, c.oldText, c.newText, c.start), c.count) << c.name;
+      EXPECT_EQ(s, c.expected) << c.name;
+    }
   }
 }
 
-TEST(ReplaceAll, IsCaseSensitiveAndIgnoresWords) {
-  std::string s = "cat Cat concat";
-  EXPECT_EQ(ql::ReplaceAll(s, "cat", "dog", 1), 2);
-  EXPECT_EQ(s, "dog Cat condog");
-  std::string untouched = "abc";
-  EXPECT_EQ(ql::ReplaceAll(untouched, "", "x", 1), 0);
-  EXPECT_EQ(untouched, "abc");
-}
-
-TEST(CountMatches, DocumentedCases) {
+TEST(CountAndFind, DocumentedCases) {
   struct Case {
     std::string s, sub;
     Pos start;
     bool caseSensitive, wholeWord;
-    Pos expected;
+    Pos count, found;
   } const cases[] = {
-      {"aaaa", "aa", 1, true, false, 3},  // overlaps count
-      {"aAaA", "Aa", 1, false, false, 3},
-      {"aAaA", "Aa", 1, true, false, 1},
-      {"aaaa", "aa", 3, true, false, 1},
-      {"aaaa", "aa", 4, true, false, 0},
-      {"aaaa", "aa", 0, true, false, 3},
-      {"cat catalog cat1 _cat", "cat", 1, true, true, 3},
-      {"\xFF" "x \x9F" "X x", "X", 1, false, true, 1},  // y and Y with diaeresis are letters
-      {"abcd", "", 2, true, false, 3},  // empty text: every position from the start
-      {"abcd", "", 2, true, true, 3},
-      {"abcd", "", 5, true, false, 0},
-      {"", "a", 1, true, false, 0},
+      {"aaaa", "aa", 1, true, false, 3, 1},  // overlaps count
+      {"aAaA", "Aa", 1, false, false, 3, 1},
+      {"aAaA", "Aa", 1, true, false, 1, 2},
+      {"cat catalog cat1 _cat", "cat", 1, true, true, 3, 1},
+      {"catalog cat", "cat", 1, true, true, 1, 9},
+      {"\xFF" "x \x9F" "X x", "X", 1, false, true, 1, 7},  // y and Y with diaeresis are letters
+      {"abcd", "", 2, true, false, 3, 2},  // empty text: every position from the start
+      {"abcd", "", -3, true, true, 4, 1},
+      {"abcd", "", 5, true, false, 0, -1},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ql::CountMatches(c.s, c.sub, c.start, c.caseSensitive, c.wholeWord), c.expected)
+    EXPECT_EQ(ql::CountMatches(c.s, c.sub, c.start, c.caseSensitive, c.wholeWord), c.count)
         << "'" << c.s << "' / '" << c.sub << "' from " << c.start;
-  }
-}
-
-TEST(FindMatch, DocumentedCases) {
-  struct Case {
-    std::string s, sub;
-    Pos start;
-    bool caseSensitive, wholeWord;
-    Pos expected;
-  } const cases[] = {
-      {"hello world", "world", 1, true, false, 7},
-      {"hello world", "WORLD", 1, false, false, 7},
-      {"hello world", "WORLD", 1, true, false, -1},
-      {"hello world", "o", 6, true, false, 8},
-      {"catalog cat", "cat", 1, true, true, 9},
-      {"catalog cat", "cat", 1, true, false, 1},
-      {"abc", "", 2, true, false, 2},
-      {"abc", "", -3, true, false, 1},
-      {"abc", "", 4, true, false, -1},
-      {"abc", "c", 4, true, false, -1},
-      {"abc", "c", 3, true, false, 3},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(ql::FindMatch(c.s, c.sub, c.start, c.caseSensitive, c.wholeWord), c.expected)
+    EXPECT_EQ(ql::FindMatch(c.s, c.sub, c.start, c.caseSensitive, c.wholeWord), c.found)
         << "'" << c.s << "' / '" << c.sub << "' from " << c.start;
   }
 }

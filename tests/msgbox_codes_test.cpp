@@ -55,14 +55,4 @@ INSTANTIATE_TEST_SUITE_P(
         // bits beyond these fields change nothing
         LayoutCase{0x1000 | 0x40 | 4, {B::Yes, B::No}, MsgIcon::Information, B::Yes, B::No}));
 
-TEST(MsgBoxCodes, EachButtonAnswersItsCode) {
-  const std::pair<MsgButton, int> table[] = {{B::Ok, 1},    {B::Cancel, 2}, {B::Abort, 3}, {B::Retry, 4},
-                                             {B::Ignore, 5}, {B::Yes, 6},    {B::No, 7}};
-  for (const auto& [button, code] : table) EXPECT_EQ(MsgBoxCode(button), code);
-}
-
-TEST(MsgBoxCodes, DismissingASetWithCancelAnswersCancel) {
-  for (unsigned set : {1u, 3u, 5u}) EXPECT_EQ(MsgBoxCode(MsgBoxLayoutFor(set).escapeButton), IdCancel) << set;
-}
-
 }  // namespace

@@ -77,15 +77,15 @@ class MsgBoxTest : public QObject {
  private slots:
   void initTestCase() { previousHandler = qInstallMessageHandler(QuietHandler); }
 
+  // Each code once, and what Esc and the close box answer; which button
+  // Esc stands for in every set is in the layout table of the codes test.
   void answers_data() {
     QTest::addColumn<unsigned>("flags");
     QTest::addColumn<Act>("act");
     QTest::addColumn<int>("code");
     QTest::newRow("OK") << 0u << Press(QMessageBox::Ok) << 1;
     QTest::newRow("OK, Esc") << 0u << Act(PressEscape) << 1;
-    QTest::newRow("OK/Cancel, Cancel") << 1u << Press(QMessageBox::Cancel) << 2;
     QTest::newRow("OK/Cancel, Esc") << 1u << Act(PressEscape) << 2;
-    QTest::newRow("OK/Cancel, close box") << 1u << Act(CloseBox) << 2;
     QTest::newRow("Abort") << 2u << Press(QMessageBox::Abort) << 3;
     QTest::newRow("Retry") << 2u << Press(QMessageBox::Retry) << 4;
     QTest::newRow("Ignore") << 2u << Press(QMessageBox::Ignore) << 5;
@@ -95,9 +95,7 @@ class MsgBoxTest : public QObject {
     QTest::newRow("Yes/No/Cancel, Cancel") << 35u << Press(QMessageBox::Cancel) << 2;
     QTest::newRow("Yes/No/Cancel, Esc") << 35u << Act(PressEscape) << 2;
     QTest::newRow("Yes/No/Cancel, close box") << 35u << Act(CloseBox) << 2;
-    QTest::newRow("Yes/No, No") << 4u << Press(QMessageBox::No) << 7;
     QTest::newRow("Yes/No, Esc") << 4u << Act(PressEscape) << 7;
-    QTest::newRow("Retry/Cancel, Esc") << 5u << Act(PressEscape) << 2;
   }
   void answers() {
     QFETCH(unsigned, flags);
@@ -160,13 +158,9 @@ class MsgBoxTest : public QObject {
   }
 
   void hookAnswersInsteadOfABox() {
-    struct Call {
-      std::string text, caption;
-      unsigned flags;
-    };
-    std::vector<Call> calls;
+    std::vector<std::string> calls;
     SetMsgBoxHook([&](const std::string& text, const std::string& caption, unsigned flags) {
-      calls.push_back({text, caption, flags});
+      calls.push_back(text + "|" + caption + "|" + std::to_string(flags));
       return 7;
     });
     QVERIFY(MsgBoxHookActive());
@@ -175,10 +169,7 @@ class MsgBoxTest : public QObject {
     QCOMPARE(MsgBox("Save?", "Save before quiting?", 35), 7);
     QCoreApplication::processEvents();
     QVERIFY(!boxSeen);
-    QCOMPARE(calls.size(), std::size_t(1));
-    QCOMPARE(calls[0].text, std::string("Save?"));
-    QCOMPARE(calls[0].caption, std::string("Save before quiting?"));
-    QCOMPARE(calls[0].flags, 35u);
+    QCOMPARE(calls, std::vector<std::string>{"Save?|Save before quiting?|35"});
     SetMsgBoxHook({});
     QVERIFY(!MsgBoxHookActive());
   }

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QRandomGenerator>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <memory>
@@ -37,6 +36,7 @@ bool WriteFile(const QString& path, const QByteArray& bytes) {
 }
 
 using Names = std::vector<std::string>;
+using Str = std::optional<std::string>;
 
 enum Backend { Memory, File, FileReopened };
 
@@ -93,24 +93,37 @@ class StoreTest : public QObject {
   }
 
  private slots:
-  void createAndExist_data() { Backends(); }
-  void createAndExist() {
+  void keysAndListings_data() { Backends(); }
+  void keysAndListings() {
     QFETCH(int, backend);
     Fixture f(Backend(backend), NewDir());
-    QVERIFY(!f.store().KeyExists(kBase));
-    QVERIFY(f.store().CreateKey(kBase + "\\Empty"));
-    QVERIFY(f.store().CreateKey(kBase + "\\Empty"));  // again: no harm
-    QVERIFY(f.store().CreateKey(kBase + "\\Options\\Colors"));
+    Store& s = f.store();
+    QVERIFY(!s.KeyExists(kBase));
+    QVERIFY(s.CreateKey(kBase + "\\Empty"));
+    QVERIFY(s.CreateKey(kBase + "\\Empty"));  // again: no harm
+    QVERIFY(s.CreateKey(kBase + "\\C\\Colors"));
+    QVERIFY(s.WriteString(kBase + "\\B\\Deep", "v", "1"));
+    QVERIFY(s.WriteString(kBase + "\\A", "Item1", "x"));
+    QVERIFY(s.WriteString(kBase + "\\A", "Item0", "y"));
+    QVERIFY(s.WriteString(kBase + "\\A", "Item10", "z"));
+    QVERIFY(s.WriteString(kBase, "Top", "t"));
+    QVERIFY(s.WriteString(kBase + "\\A\\Sub", "s", "1"));
     f.Reopen();
-    QVERIFY(f.store().KeyExists(kBase + "\\Empty"));
-    QVERIFY(f.store().KeyExists(kBase));  // parents of a created key exist
-    QVERIFY(f.store().KeyExists("\\Software"));
-    QVERIFY(f.store().KeyExists(kBase + "\\Options"));
-    QVERIFY(!f.store().KeyExists(kBase + "\\Other"));
-    QVERIFY(!f.store().KeyExists(kBase + "\\Empt"));
-    QCOMPARE(f.store().SubKeys(kBase), (Names{"Empty", "Options"}));
-    QCOMPARE(f.store().ValueNames(kBase + "\\Empty"), Names{});  // no marker shows
-    QCOMPARE(f.store().SubKeys(kBase + "\\Empty"), Names{});
+    Store& r = f.store();
+    QVERIFY(r.KeyExists(kBase + "\\Empty"));
+    QVERIFY(r.KeyExists("\\Software"));  // parents of a created key exist
+    QVERIFY(r.KeyExists(kBase + "\\C"));
+    QVERIFY(!r.KeyExists(kBase + "\\Other"));
+    QVERIFY(!r.KeyExists(kBase + "\\Empt"));
+    QCOMPARE(r.SubKeys(kBase), (Names{"A", "B", "C", "Empty"}));
+    QCOMPARE(r.SubKeys(kBase + "\\A"), Names{"Sub"});
+    QCOMPARE(r.SubKeys(kBase + "\\Empty"), Names{});
+    QCOMPARE(r.SubKeys(kBase + "\\Nothing"), Names{});
+    QCOMPARE(r.SubKeys("\\Software"), Names{"Norvane Productions"});
+    QCOMPARE(r.ValueNames(kBase + "\\A"), (Names{"Item0", "Item1", "Item10"}));
+    QCOMPARE(r.ValueNames(kBase), Names{"Top"});
+    QCOMPARE(r.ValueNames(kBase + "\\B"), Names{});      // a key with only subkeys
+    QCOMPARE(r.ValueNames(kBase + "\\Empty"), Names{});  // no marker shows
   }
 
   void readWrite_data() { Backends(); }
@@ -153,75 +166,43 @@ class StoreTest : public QObject {
     QVERIFY(!f.store().ReadValue(kBase + "\\NoKey", "Plain"));
   }
 
-  void enumerate_data() { Backends(); }
-  void enumerate() {
-    QFETCH(int, backend);
-    Fixture f(Backend(backend), NewDir());
-    Store& s = f.store();
-    QVERIFY(s.WriteString(kBase + "\\B\\Deep", "v", "1"));
-    QVERIFY(s.WriteString(kBase + "\\A", "Item1", "x"));
-    QVERIFY(s.WriteString(kBase + "\\A", "Item0", "y"));
-    QVERIFY(s.WriteString(kBase + "\\A", "Item10", "z"));
-    QVERIFY(s.WriteString(kBase, "Top", "t"));
-    QVERIFY(s.WriteString(kBase + "\\A\\Sub", "s", "1"));
-    f.Reopen();
-    QCOMPARE(f.store().SubKeys(kBase), (Names{"A", "B"}));
-    QCOMPARE(f.store().SubKeys(kBase + "\\A"), Names{"Sub"});
-    QCOMPARE(f.store().SubKeys(kBase + "\\B"), Names{"Deep"});
-    QCOMPARE(f.store().ValueNames(kBase + "\\A"), (Names{"Item0", "Item1", "Item10"}));
-    QCOMPARE(f.store().ValueNames(kBase), Names{"Top"});
-    QCOMPARE(f.store().ValueNames(kBase + "\\B"), Names{});  // a key with only subkeys
-    QCOMPARE(f.store().SubKeys(kBase + "\\Nothing"), Names{});
-    QCOMPARE(f.store().SubKeys("\\Software"), Names{"Norvane Productions"});
-  }
-
-  void deleteValue_data() { Backends(); }
-  void deleteValue() {
+  void deleting_data() { Backends(); }
+  void deleting() {
     QFETCH(int, backend);
     Fixture f(Backend(backend), NewDir());
     Store& s = f.store();
     QVERIFY(s.WriteString(kBase + "\\Run", "Run0", "a"));
     QVERIFY(s.WriteString(kBase + "\\Run", "Run1", "b"));
-    // a value and a subkey of the same name are different things
-    QVERIFY(s.WriteString(kBase, "Run", "value"));
-    QVERIFY(s.DeleteValue(kBase + "\\Run", "Run0"));
-    QVERIFY(!s.DeleteValue(kBase + "\\Run", "Run0"));
-    QVERIFY(!s.DeleteValue(kBase + "\\Missing", "Run0"));
-    QVERIFY(s.DeleteValue(kBase, "Run"));
-    QVERIFY(s.DeleteValue(kBase + "\\Run", "Run1"));
-    f.Reopen();
-    QCOMPARE(f.store().ValueNames(kBase + "\\Run"), Names{});
-    QVERIFY(f.store().KeyExists(kBase + "\\Run"));  // the key outlives its last value
-    QVERIFY(!f.store().ReadValue(kBase, "Run"));
-    QCOMPARE(f.store().SubKeys(kBase), Names{"Run"});
-  }
-
-  void deleteKey_data() { Backends(); }
-  void deleteKey() {
-    QFETCH(int, backend);
-    Fixture f(Backend(backend), NewDir());
-    Store& s = f.store();
+    QVERIFY(s.WriteString(kBase, "Run", "value"));  // a value and a subkey of one name are two things
     QVERIFY(s.WriteString(kBase + "\\FindReplace", "Find0", "x"));
     QVERIFY(s.WriteString(kBase + "\\FindReplace\\Deeper\\More", "v", "1"));
     QVERIFY(s.CreateKey(kBase + "\\FindReplace\\EmptyChild"));
     QVERIFY(s.WriteString(kBase + "\\FindReplaceX", "keep", "1"));  // same prefix, not below
     QVERIFY(s.WriteString(kBase, "FindReplace", "value of the parent"));
-    QVERIFY(s.WriteString(kBase + "\\Options", "Window", "2"));
+    QVERIFY(s.DeleteValue(kBase + "\\Run", "Run0"));
+    QVERIFY(!s.DeleteValue(kBase + "\\Run", "Run0"));
+    QVERIFY(!s.DeleteValue(kBase + "\\Missing", "Run0"));
+    QVERIFY(s.DeleteValue(kBase, "Run"));
+    QVERIFY(s.DeleteValue(kBase + "\\Run", "Run1"));
     QVERIFY(s.DeleteKey(kBase + "\\FindReplace"));
     QVERIFY(!s.DeleteKey(kBase + "\\FindReplace"));
     QVERIFY(!s.DeleteKey(kBase + "\\Never"));
     f.Reopen();
-    QVERIFY(!f.store().KeyExists(kBase + "\\FindReplace"));
-    QVERIFY(!f.store().KeyExists(kBase + "\\FindReplace\\Deeper\\More"));
-    QVERIFY(!f.store().KeyExists(kBase + "\\FindReplace\\EmptyChild"));
-    QVERIFY(!f.store().ReadValue(kBase + "\\FindReplace", "Find0"));
-    QCOMPARE(f.store().ReadString(kBase + "\\FindReplaceX", "keep"), std::optional<std::string>("1"));
-    QCOMPARE(f.store().ReadString(kBase, "FindReplace"), std::optional<std::string>("value of the parent"));
-    QCOMPARE(f.store().SubKeys(kBase), (Names{"FindReplaceX", "Options"}));
+    Store& r = f.store();
+    QCOMPARE(r.ValueNames(kBase + "\\Run"), Names{});
+    QVERIFY(r.KeyExists(kBase + "\\Run"));  // the key outlives its last value
+    QVERIFY(!r.ReadValue(kBase, "Run"));
+    QVERIFY(!r.KeyExists(kBase + "\\FindReplace"));
+    QVERIFY(!r.KeyExists(kBase + "\\FindReplace\\Deeper\\More"));
+    QVERIFY(!r.KeyExists(kBase + "\\FindReplace\\EmptyChild"));
+    QVERIFY(!r.ReadValue(kBase + "\\FindReplace", "Find0"));
+    QCOMPARE(r.ReadString(kBase + "\\FindReplaceX", "keep"), Str("1"));
+    QCOMPARE(r.ReadString(kBase, "FindReplace"), Str("value of the parent"));
+    QCOMPARE(r.SubKeys(kBase), (Names{"FindReplaceX", "Run"}));
     // deleted and recreated, as the history lists are saved
-    QVERIFY(f.store().CreateKey(kBase + "\\FindReplace"));
-    QVERIFY(f.store().KeyExists(kBase + "\\FindReplace"));
-    QCOMPARE(f.store().ValueNames(kBase + "\\FindReplace"), Names{});
+    QVERIFY(r.CreateKey(kBase + "\\FindReplace"));
+    QVERIFY(r.KeyExists(kBase + "\\FindReplace"));
+    QCOMPARE(r.ValueNames(kBase + "\\FindReplace"), Names{});
   }
 
   void keyPathsAndNames_data() { Backends(); }
@@ -244,14 +225,14 @@ class StoreTest : public QObject {
     QVERIFY(s.WriteString(kBase, "caf\xE9 =;[]", "ansi name"));
     f.Reopen();
     QCOMPARE(f.store().ValueNames(kBase + "\\Options"), (Names{"a", "b"}));
-    QCOMPARE(f.store().ReadString(kBase + "\\a/b", "n"), std::optional<std::string>("slash key"));
-    QCOMPARE(f.store().ReadString(kBase + "\\a\\b", "n"), std::optional<std::string>("two keys"));
-    QCOMPARE(f.store().ReadString(kBase + "\\%25", "n"), std::optional<std::string>("percent key"));
+    QCOMPARE(f.store().ReadString(kBase + "\\a/b", "n"), Str("slash key"));
+    QCOMPARE(f.store().ReadString(kBase + "\\a\\b", "n"), Str("two keys"));
+    QCOMPARE(f.store().ReadString(kBase + "\\%25", "n"), Str("percent key"));
     QCOMPARE(f.store().SubKeys(kBase), (Names{"%25", "Options", "a", "a/b"}));
     QCOMPARE(f.store().ValueNames(kBase), (Names{"", "%2F", "%key", "caf\xE9 =;[]", "x/y", "x\\y"}));
-    QCOMPARE(f.store().ReadString(kBase, "x\\y"), std::optional<std::string>("backslash"));
-    QCOMPARE(f.store().ReadString(kBase, ""), std::optional<std::string>("default value"));
-    QCOMPARE(f.store().ReadString(kBase, "caf\xE9 =;[]"), std::optional<std::string>("ansi name"));
+    QCOMPARE(f.store().ReadString(kBase, "x\\y"), Str("backslash"));
+    QCOMPARE(f.store().ReadString(kBase, ""), Str("default value"));
+    QCOMPARE(f.store().ReadString(kBase, "caf\xE9 =;[]"), Str("ansi name"));
   }
 
   // ---- the settings file only ----
@@ -282,7 +263,7 @@ class StoreTest : public QObject {
       QtSettingsStore s(path);
       QVERIFY(!s.Problem());
       if (!handWritten) QVERIFY(s.WriteString(kBase, "a", "1"));
-      QCOMPARE(s.ReadString(kBase, "a"), std::optional<std::string>("1"));
+      QCOMPARE(s.ReadString(kBase, "a"), Str("1"));
       QVERIFY(s.DeleteKey("\\Software"));
       QVERIFY(s.Flush());
     }
@@ -309,8 +290,6 @@ class StoreTest : public QObject {
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(home));
     const QString expected = home + "/Norvane Productions/Quillora.ini";
     QCOMPARE(QtSettingsStore::DefaultFileName(), expected);
-    QCOMPARE(QSettings(QSettings::IniFormat, QSettings::UserScope, "Norvane Productions", "Quillora").fileName(),
-             expected);
     {
       QtSettingsStore s;
       QCOMPARE(s.FileName(), expected);
@@ -321,6 +300,8 @@ class StoreTest : public QObject {
     qputenv("XDG_CONFIG_HOME", old);
   }
 
+  // One case for each way a file is found bad; which texts are bad is the
+  // settings file check's table.
   void badFileIsMovedAside_data() {
     QTest::addColumn<QByteArray>("bytes");
     QByteArray good;
@@ -340,13 +321,9 @@ class StoreTest : public QObject {
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("cut inside a quoted value") << good.left(good.indexOf("quoted") + 3);
     QTest::newRow("cut inside a byte array") << good.left(good.indexOf("@ByteArray(") + 14);
-    QTest::newRow("cut inside a section") << good.left(good.indexOf("[Software") + 5);
     QTest::newRow("random bytes") << garbage;
-    QTest::newRow("a picture") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16);
-    QTest::newRow("Latin-1 text") << QByteArray("[Software]\nx=caf\xE9\n");
     QTest::newRow("another program's groups") << QByteArray("[Window]\nwidth=300\n");
     QTest::newRow("top-level values") << QByteArray("width=300\n[Software]\na=1\n");
-    QTest::newRow("prose") << QByteArray("Dear diary,\ntoday I\n");
   }
   void badFileIsMovedAside() {
     QFETCH(QByteArray, bytes);
@@ -367,7 +344,7 @@ class StoreTest : public QObject {
     QCOMPARE(ReadAll(path + ".bad"), bytes);  // never written over
     QtSettingsStore again(path);
     QVERIFY(!again.Problem());
-    QCOMPARE(again.ReadString(kBase, "after"), std::optional<std::string>("1"));
+    QCOMPARE(again.ReadString(kBase, "after"), Str("1"));
   }
 
   void unreadableFileIsMovedAside() {
@@ -392,22 +369,18 @@ class StoreTest : public QObject {
     QVERIFY(s.Flush());
   }
 
-  void earlierBadCopiesAreKept() {
+  // Earlier bad copies are never written over; with no free name left the
+  // bad file stays where it is and the store refuses every write.
+  void badCopiesNeverReplaceEarlierOnes() {
     const QString path = NewDir() + "/Quillora.ini";
     QVERIFY(WriteFile(path + ".bad", "first"));
     QVERIFY(WriteFile(path + ".bad.1", "second"));
     QVERIFY(WriteFile(path, "third"));
-    QtSettingsStore s(path);
-    QCOMPARE(s.BadCopy(), path + ".bad.2");
+    QCOMPARE(QtSettingsStore(path).BadCopy(), path + ".bad.2");
     QCOMPARE(ReadAll(path + ".bad"), QByteArray("first"));
     QCOMPARE(ReadAll(path + ".bad.1"), QByteArray("second"));
     QCOMPARE(ReadAll(path + ".bad.2"), QByteArray("third"));
-  }
-
-  void badFileThatCannotBeMovedMakesTheStoreReadOnly() {
-    const QString path = NewDir() + "/Quillora.ini";
-    QVERIFY(WriteFile(path + ".bad", "0"));
-    for (int n = 1; n < 100; ++n) QVERIFY(WriteFile(path + QStringLiteral(".bad.%1").arg(n), "n"));
+    for (int n = 3; n < 100; ++n) QVERIFY(WriteFile(path + QStringLiteral(".bad.%1").arg(n), "n"));
     const QByteArray bytes("[Window]\nwidth=300\n");
     QVERIFY(WriteFile(path, bytes));
     {
@@ -466,7 +439,7 @@ class StoreTest : public QObject {
       for (int i = 0; i < count; ++i) {
         const std::string name = "W" + std::to_string(id) + "_" + std::to_string(i);
         const std::string want = "caf\xE9 " + std::to_string(id) + " " + std::to_string(i);
-        QCOMPARE(s.ReadString(key, name), std::optional<std::string>(want));
+        QCOMPARE(s.ReadString(key, name), Str(want));
       }
   }
 };
