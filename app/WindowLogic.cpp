@@ -8,6 +8,48 @@ const char* const kUntitled = "Untitled";
 const char* const kVersionStatus = "Quillora v1.81";
 const char* const kFirstRunCaption = "Quillora Info";
 
+const char* const kOpenFilter =
+    "All files (*.*)|*.*|Plain text (*.txt;*.bat;*.html;*.htm;*.nfo;*.log;*.1st;*.diz;*.faq;*.me;"
+    "*.now;*.ini;*.inf;*.tmp)|*.txt;*.bat;*.html;*.htm;*.nfo;*.log;*.1st;*.diz;*.faq;*.me;*.now;"
+    "*.ini;*.inf;*.tmp|Text (*.txt)|*.txt|MS-DOS Batch (*.bat)|*.bat|Hyper Text Markup Language "
+    "(*.html;*.htm)|*.html;*.htm|NFO (*.nfo)|*.nfo|LOG (*.log)|*.log|1st (*.1st)|*.1st|List "
+    "(*.lst)|*.lst|File_id description (*.diz)|*.diz|Frequently Asked Questions (*.faq)|*.faq|"
+    "Read.me (*.me)|*.me|Readme.now (*.now)|*.now|Configuration Settings (*.ini)|*.ini|Setup "
+    "Information (*.inf)|*.inf|Temporary (*.tmp)|*.tmp|";
+const char* const kSaveFilter =
+    "All files (*.*)|*.*|Text (*.txt)|*.txt|MS-DOS Batch (*.bat)|*.bat|Hyper Text Markup Lanuage "
+    "(*.html)|*.html|Hyper Text Markup Lanuage 8.3 (*.htm)|*.htm|NFO (*.nfo)|*.nfo|LOG "
+    "(*.log)|*.log|1st (*.1st)|*.1st|List (*.lst)|*.lst|File_id description (*.diz)|*.diz|"
+    "Frequently Asked Questions (*.faq)|*.faq|Read.me (*.me)|*.me|Readme.now (*.now)|*.now|"
+    "Configuration Settings (*.ini)|*.ini|Setup Information (*.inf)|*.inf|Temporary (*.tmp)|*.tmp|";
+
+std::vector<std::string> DialogFilters(const std::string& filter) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  for (std::size_t bar; (bar = filter.find('|', start)) != std::string::npos; start = bar + 1)
+    parts.push_back(filter.substr(start, bar - start));
+  if (start < filter.size()) parts.push_back(filter.substr(start));
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+    std::string description = parts[i];
+    const std::size_t paren = description.rfind(" (");
+    if (paren != std::string::npos && description.back() == ')') description.resize(paren);
+    std::string patterns;
+    std::size_t from = 0;
+    const std::string& list = parts[i + 1];
+    while (from <= list.size()) {
+      std::size_t semi = list.find(';', from);
+      if (semi == std::string::npos) semi = list.size();
+      std::string p = list.substr(from, semi - from);
+      if (p == "*.*") p = "*";
+      if (!p.empty()) patterns += (patterns.empty() ? "" : " ") + p;
+      from = semi + 1;
+    }
+    out.push_back(description + " (" + patterns + ")");
+  }
+  return out;
+}
+
 std::string MakeCaption(const std::string& docFileName, bool fullPath, bool modified) {
   const std::string name = fullPath ? docFileName : ExtractFileName(docFileName);
   std::string caption = "Quillora  <" + name + ">";

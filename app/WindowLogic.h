@@ -26,6 +26,13 @@ struct CommandLineAction {
 // Only the first argument is ever looked at as an option.
 CommandLineAction ClassifyCommandLine(const std::vector<std::string>& args);
 
+// The file dialogs' filters, "description|pattern|..." pairs, as Qt wants
+// them: "description (pattern pattern)", with "*.*" made "*" so that names
+// without a dot are listed too.
+std::vector<std::string> DialogFilters(const std::string& filter);
+extern const char* const kOpenFilter;
+extern const char* const kSaveFilter;
+
 extern const char* const kFirstRunCaption;
 std::string FirstRunText();
 std::string CommandLineHelpText();

@@ -19,11 +19,35 @@ constexpr auto G = CommandDef::Tagged;
 constexpr auto T = CommandDef::Toggle;
 constexpr auto H = CommandDef::Theme;
 constexpr auto S = CommandDef::Separator;
+constexpr auto M = CommandDef::Submenu;
 constexpr int Opt(Check c) { return static_cast<int>(c); }
 
 // clang-format off
 const CommandDef kCommands[] = {
+    {"File", "New1", "&New", "Ctrl+N", "", C, &F::NewFile_Cmd, 0},
+    {"File", "Open1", "&Open File(s)...", "Ctrl+O", "Open an existing file (Ctrl+O)", C, &F::OpenFile_Cmd, 0},
+    {"File", "OpenInCopy1", "Open in new cop&y of Quillora...", "Shift+Ctrl+O", "Open a file in a new copy of Quillora (Shift+Ctrl+O)", C, &F::OpenInCopy_Cmd, 0},
+    {"File", "RecentFiles1", "&Recent opened files", "", "Shows the recent opened files", M, nullptr, 0},
+    {"File", "Save1", "&Save File", "Ctrl+S", "Save to current file (Ctrl+S)", C, &F::SaveFile_Cmd, 0},
+    {"File", "SaveAs1", "Save File &As...", "F12", "Save to a specific or new file (F12)", C, &F::SaveFileAs_Cmd, 0},
+    {"File", "", "", "", "", S, nullptr, 0},
+    {"File", "ReadAsBinFile1", "Read fi&le as a Binary file", "Ctrl+B", "", C, &F::ReadNonTxtFile_Cmd, 0},
+    {"File", "", "", "", "", S, nullptr, 0},
+    {"File", "ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)", C, &F::ExecFileDef_Cmd, 0},
+    {"File", "Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", C, &F::Revert_Cmd, 0},
+    // Stays disabled until the file-information dialog exists.
+    {"File", "FileInfo1", "&File Information...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", C, &F::FileInfo_Open, 0, nullptr, false},
+    {"File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", C, &F::RenMoveFile_Cmd, 0},
+    {"File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!", C, &F::DeleteFile_Cmd, 0},
+    {"File", "", "", "", "", S, nullptr, 0},
     {"File", "Close1", "&Close Quillora", "Alt+Q", "Close Quillora (Alt+Q)", C, &F::Close_Cmd, 0},
+
+    {"RecentFiles1", "", "", "", "", S, nullptr, 0},
+    {"RecentFiles1", "RemoveObsolete1", "&Remove obsolete", "", "Removes all obsolete files from the recent menu (The ones not enabled)", C, &F::RemoveObsolete_Cmd, 0},
+    {"RecentFiles1", "ClearRecent1", "&Clear recent list", "", "Clear resent list", C, &F::ClearRecent_Cmd, 0},
+    {"PopupMenu2", "", "", "", "", S, nullptr, 0},
+    {"PopupMenu2", "RemoveObsolete2", "&Remove obsolete", "", "Removes all obsolete files from the recent menu (The ones not enabled)", C, &F::RemoveObsolete_Cmd, 0},
+    {"PopupMenu2", "ClearRecent2", "&Clear recent list", "", "Clear resent list", C, &F::ClearRecent_Cmd, 0},
 
     {"Edit", "Undo1", "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)", C, &F::Undo_Cmd, 0},
     {"Edit", "", "", "", "", S, nullptr, 0},
@@ -61,6 +85,7 @@ const CommandDef kCommands[] = {
     {"NonVisable/Color themes", "Theme3", "Black lime", "Ctrl+3", "", H, nullptr, 3},
     {"NonVisable/Color themes", "Theme4", "MS DOS", "Ctrl+4", "", H, nullptr, 4},
     {"NonVisable/Color themes", "Theme5", "The Void", "Ctrl+5", "", H, nullptr, 5},
+    {"NonVisable/Other", "RecentListPopup1", "Recent list popup", "Ctrl+Return", "", C, &F::RecentList_Popup, 0},
     {"NonVisable/Other", "RClickMenuPopup1", "Right-click menu popup", "Alt+F10", "", C, &F::RClickMenu_Popup, 0},
     {"NonVisable/Other", "CtrlUp1", "Ctrl UP", "Ctrl+Up", "", C, &F::CtrlUp_Cmd, 0},
     {"NonVisable/Other", "CtrlDown1", "Ctrl DOWN", "Ctrl+Down", "", C, &F::CtrlDown_Cmd, 0},
@@ -80,6 +105,13 @@ const CommandDef kCommands[] = {
     {"PopupMenu4", "FontTerminal1", "Terminal  9pt", "", "", G, nullptr, 3, &F::FontChange_Cmd},
     {"PopupMenu4", "FontDefault1", "&Default Windows font", "", "", G, nullptr, 4, &F::FontChange_Cmd},
 
+    {"ToolBar1", "New2", "New", "", "Create a 'New File' (Ctrl+N)", C, &F::NewFile_Cmd, 0, nullptr, true, "document-new"},
+    {"ToolBar1", "Open2", "Open", "", "Opens an existing file (Ctrl+O)", C, &F::OpenFile_Cmd, 0, nullptr, true, "document-open"},
+    {"ToolBar1", "Save2", "Save", "", "Saves the current file (Ctrl+S)", C, &F::SaveFile_Cmd, 0, nullptr, false, "document-save"},
+    {"ToolBar1", "SaveAs2", "Save as", "", "Save the text to a specific file (F12)", C, &F::SaveFileAs_Cmd, 0, nullptr, true, "document-save-as"},
+    {"ToolBar1", "", "", "", "", S, nullptr, 0},
+    {"ToolBar1", "FileInfo2", "Info", "", "File Info (Alt+Enter)|Info on the current file, almost the same as file properties (Alt+Enter)", C, &F::FileInfo_Open, 0, nullptr, false, "document-properties"},
+    {"ToolBar1", "", "", "", "", S, nullptr, 0},
     {"ToolBar1", "Undo3", "Undo", "", "Undo (Ctrl+Z)", C, &F::Undo_Cmd, 0, nullptr, false, "edit-undo"},
     {"ToolBar1", "Cut3", "Cut", "", "Cut selected text (Ctrl+X)", C, &F::Cut_Cmd, 0, nullptr, false, "edit-cut"},
     {"ToolBar1", "Copy3", "Copy", "", "Copy selected text (Ctrl+C)", C, &F::Copy_Cmd, 0, nullptr, false, "edit-copy"},
@@ -127,6 +159,7 @@ void Connect(TFormQuillora& form, QAction* a, const CommandDef& c) {
       break;
     }
     case CommandDef::Separator:
+    case CommandDef::Submenu:
       break;
   }
 }
@@ -159,6 +192,13 @@ QHash<QString, QAction*> BuildCommands(TFormQuillora& form) {
       menu = isHidden ? hidden->addMenu(key.section('/', 1)) : new QMenu(&form);
       if (isPopup) menu->setObjectName(key);
       menus.insert(key, menu);
+    }
+    if (c.kind == CommandDef::Submenu) {
+      QMenu* sub = menu->addMenu(c.caption);
+      sub->setObjectName(c.name);
+      sub->menuAction()->setStatusTip(c.hint);
+      menus.insert(c.name, sub);
+      continue;
     }
     if (c.kind == CommandDef::Separator) {
       if (isTool)

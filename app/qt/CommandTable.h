@@ -14,10 +14,11 @@ namespace ql {
 class TFormQuillora;
 
 struct CommandDef {
-  enum Kind { Command, Tagged, Toggle, Theme, Separator };
+  enum Kind { Command, Tagged, Toggle, Theme, Separator, Submenu };
   // "File", "Edit", "View", "Options" (main menu); "NonVisable/<submenu>"
   // (never shown, shortcuts only); "PopupMenu<n>" (pop-up menus, their
-  // shortcuts only shown); "ToolBar1" (tool buttons).
+  // shortcuts only shown); "ToolBar1" (tool buttons); or the name of a
+  // Submenu row above.
   const char* menu;
   const char* name;      // the item's name, e.g. "Close1"
   const char* caption;

@@ -17,13 +17,17 @@
 
 namespace ql {
 
-void TFormQuillora::ConnectEditor() {
+void TFormQuillora::ConnectDocument() {
   // Only a change of the characters counts; layout and format changes
   // report no characters added or removed.
   connect(RichEdit1->document(), &QTextDocument::contentsChange, this,
           [this](int, int removed, int added) {
             if (!busy_ && !quiet_ && (removed != 0 || added != 0)) REChange();
           });
+}
+
+void TFormQuillora::ConnectEditor() {
+  ConnectDocument();
   connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
     if (!busy_) RESelChange();
   });
@@ -36,6 +40,8 @@ void TFormQuillora::ConnectEditor() {
   connect(RichEdit1, &EditorWidget::contextMenuAtCaret, this, &TFormQuillora::REContextPopup);
   connect(RichEdit1, &EditorWidget::filesDropped, this, &TFormQuillora::FilesDropped);
   RichEdit1->enterHandler = [this] { return AutoIndentEnter(); };
+  if (QMenu* file = findChild<QMenu*>("MenuFile"))
+    connect(file, &QMenu::aboutToShow, this, &TFormQuillora::MenuFile_Popup);
   if (QMenu* edit = findChild<QMenu*>("MenuEdit"))
     connect(edit, &QMenu::aboutToShow, this, [this] {
       const bool selected = buffer_->SelLength() != 0;
@@ -56,6 +62,12 @@ void TFormQuillora::BuildToolBar() {
     button->setMenu(PopupMenu(4));
     button->setPopupMode(QToolButton::MenuButtonPopup);
   }
+  if (auto* button = qobject_cast<QToolButton*>(ToolBar1->widgetForAction(Action("Open2")))) {
+    button->setMenu(PopupMenu(2));
+    button->setPopupMode(QToolButton::MenuButtonPopup);
+  }
+  for (QMenu* recent : {findChild<QMenu*>("RecentFiles1"), PopupMenu(2)})
+    if (recent) connect(recent, &QMenu::aboutToShow, this, [this, recent] { BuildRecentMenu(recent); });
   QAction* paste = Action("Paste3");
   if (QWidget* button = ToolBar1->widgetForAction(paste)) {
     button->setAttribute(Qt::WA_Hover);
@@ -65,6 +77,7 @@ void TFormQuillora::BuildToolBar() {
 
 void TFormQuillora::REChange() {
   if (Modified()) return;
+  Action("Revert1")->setEnabled(docFileName_ != kUntitled);
   SetModified(true);
 }
 

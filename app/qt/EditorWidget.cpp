@@ -3,7 +3,10 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QTextDocument>
 #include <QUrl>
+
+#include "common/FuncLib.h"
 
 
 namespace ql {
@@ -49,6 +52,22 @@ QString EditorWidget::Normalize(const QString& text) const {
     }
   }
   return out;
+}
+
+QString EditorWidget::ToWidgetText(Codepage cp, const std::string& text) {
+  const std::u16string u = DecodeToUtf16(cp, NormalizeLineBreaks(text, "\n"));
+  return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
+}
+
+void EditorWidget::AdoptDocument(QTextDocument* document, Codepage cp) {
+  // The control deletes the document it made itself; one we handed it
+  // earlier is ours to delete.
+  QTextDocument* old = this->document();
+  const bool ours = old && old != document && old->parent() == this;
+  document->setParent(this);
+  codepage_ = cp;
+  setDocument(document);
+  if (ours) old->deleteLater();
 }
 
 bool EditorWidget::event(QEvent* e) {

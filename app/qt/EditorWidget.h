@@ -29,6 +29,12 @@ class EditorWidget : public QPlainTextEdit {
   // and every line break made a paragraph break.
   QString Normalize(const QString& text) const;
 
+  // 8-bit text with CR LF breaks as the widget holds it ('\n' breaks).
+  static QString ToWidgetText(Codepage cp, const std::string& text);
+  // Takes over a document built elsewhere (already moved to this thread),
+  // shown in the given character set; the old document is deleted.
+  void AdoptDocument(QTextDocument* document, Codepage cp);
+
  signals:
   void filesDropped(const QStringList& files);
   void contextMenuAtCaret();

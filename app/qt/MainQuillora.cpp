@@ -5,10 +5,8 @@
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
-#include <QFileDialog>
 #include <QLabel>
 #include <QLocale>
-#include <QSaveFile>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStatusBar>
@@ -159,11 +157,13 @@ std::string TFormQuillora::StatusText(int panel) const {
   return QToUtf8(panels_[panel]->text());
 }
 
-bool TFormQuillora::Modified() const { return modified_; }
+// The modified state is the Save item's enabled state, mirrored on Save2.
+bool TFormQuillora::Modified() const { return Action("Save1")->isEnabled(); }
 
 void TFormQuillora::SetModified(bool modified) {
-  const bool changed = modified_ != modified;
-  modified_ = modified;
+  const bool changed = Modified() != modified;
+  Action("Save1")->setEnabled(modified);
+  Action("Save2")->setEnabled(modified);
   if (changed && started_) UpdateTitle();
 }
 
@@ -271,46 +271,6 @@ void TFormQuillora::OpenQuillora_Cmd() {
   startInstance_({}, dir);
 }
 
-void TFormQuillora::ExecFileDef_Cmd() {
-  if (IsExistingFile(docFileName_)) ShellExec(docFileName_, {}, ExtractFileDir(docFileName_));
-}
-
-void TFormQuillora::SaveFile_Cmd() {
-  if (docFileName_ == kUntitled) {
-    SaveFileAs_Cmd();
-    return;
-  }
-  WriteDocument(docFileName_, "Saved:");
-}
-
-void TFormQuillora::SaveFileAs_Cmd() {
-  const QString name = QFileDialog::getSaveFileName(this, QString(), QString(),
-                                                    "Text files (*.txt);;All files (*)");
-  if (name.isEmpty()) return;
-  WriteDocument(QToPath(name), "Saved as:");
-}
-
-bool TFormQuillora::WriteDocument(const std::string& path, const std::string& history) {
-  if (IsReadOnlyFile(path)) {
-    MsgBox("The file is read-only:\n\"" + path + "\"", "Save failed!", 16);
-    return false;
-  }
-  const std::string bytes = EditorText();
-  QSaveFile file(QFile::decodeName(path.c_str()));
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
-          static_cast<qint64>(bytes.size()) ||
-      !file.commit()) {
-    MsgBox("The file could not be written:\n\"" + path + "\"", "Save failed!", 16);
-    return false;
-  }
-  docFileName_ = path;
-  SetModified(false);
-  UpdateTitle();
-  ShowStatus(0, history + " \"" + path + "\"");
-  return true;
-}
-
 // ---- command line ----
 
 void TFormQuillora::HandleCommandLine() {
@@ -341,30 +301,6 @@ void TFormQuillora::HandleCommandLine() {
     case CommandLineAction::Nothing:
       break;
   }
-}
-
-void TFormQuillora::OpenCmdLine(const std::string& arg) {
-  if (!IsExistingFile(arg)) {
-    MsgBox("The following file, specified at the CommandLine, doesn't exist:\n\"" + arg + "\"",
-           "File doesn't exist!", 16);
-    return;
-  }
-  OpenDocument(LongFileName(arg), "Opened from CommandLine:");
-}
-
-void TFormQuillora::OpenDocument(const std::string& path, const std::string& history) {
-  docFileName_ = path;
-  SetEditorText(LoadTextFile(docFileName_));
-  SetModified(false);
-  UpdateTitle();
-  ShowStatus(0, history + " \"" + ExtractFileName(docFileName_) + "\"");
-  UpdateCaretStatus();
-}
-
-void TFormQuillora::FilesDropped(const QStringList& files) {
-  if (files.isEmpty() || !AskSaveChanges("Save Before Opening Dropped File?")) return;
-  OpenDocument(QToPath(files.front()), "Dropped:");
-  for (int i = 1; i < files.size(); ++i) startInstance_({QToPath(files[i])}, "");
 }
 
 // ---- instance command message ----

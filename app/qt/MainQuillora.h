@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DocumentFile.h"
 #include "app/EditorBuffer.h"
 #include "app/Options.h"
 #include "app/SettingsIO.h"
@@ -101,9 +102,43 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void SaveSettings_Cmd();
   void PrevWndSize_Cmd();
   void OpenQuillora_Cmd();
+  // Document files.
+  void NewFile_Cmd();
+  void OpenFile_Cmd();
+  void OpenInCopy_Cmd();
   void SaveFile_Cmd();
   void SaveFileAs_Cmd();
+  void Revert_Cmd();
+  void ReadNonTxtFile_Cmd();
   void ExecFileDef_Cmd();
+  void FileInfo_Open();
+  void RenMoveFile_Cmd();
+  void DeleteFile_Cmd();
+  void MenuFile_Popup();
+  // ProcessDocument's modes.
+  enum DocMode { dmNew = 1, dmOpen = 2, dmSave = 3, dmSaveAs = 4, dmOpenOther = 5, dmRevert = 6 };
+  // path: the file to read or write (DocFileName for most callers); it
+  // becomes DocFileName only when the mode's read or write succeeded.
+  // Returns whether it did. A big file is read in the background; then the
+  // result comes later and `done` (if any) hears it.
+  bool ProcessDocument(int mode, const std::string& history, const std::string& path);
+  int FileError(int code, const std::string& name);  // the box's answer
+  bool LoadingDocument() const { return loading_; }
+  LineEnd DocumentLineEnd() const { return lineEnd_; }
+
+  // Recent files.
+  void AddToRecent();
+  void BuildRecentMenu(QMenu* menu);
+  void OpenRecent_Cmd(int index);
+  void RemoveObsolete_Cmd();
+  void ClearRecent_Cmd();
+  void RecentList_Popup();
+
+  // Tests choose files instead of the dialogs: kind is "open", "openCopy",
+  // "save" or "rename"; the answer is the chosen paths (none: cancelled).
+  using FileDialogHandler =
+      std::function<std::vector<std::string>(const std::string& kind, const std::string& start)>;
+  void SetFileDialogHandler(FileDialogHandler handler) { fileDialog_ = std::move(handler); }
   void ToggleOption(Check option);
   void ThemeSelect(int themeIndex);
 
@@ -128,7 +163,12 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void FormActivate();
   void HandleCommandLine();
   void OpenCmdLine(const std::string& arg);
-  bool WriteDocument(const std::string& path, const std::string& history);
+  std::vector<std::string> AskFiles(const std::string& kind, const std::string& start);
+  bool ReadIntoEditor(int mode, const std::string& history, const std::string& path);
+  bool FinishRead(int mode, const std::string& history, const std::string& path,
+                  const LoadedDocument& doc);
+  void FinishDocument(int mode, const std::string& history, const std::string& note);
+  void ConnectDocument();
   bool SaveSettings(bool saveOptions, bool updateUsage);
   void ApplyOptions();
   void SyncCheckMarks();
@@ -136,7 +176,6 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void ConnectEditor();
   bool AutoIndentEnter();
   void BuildToolBar();
-  void OpenDocument(const std::string& path, const std::string& history);
   std::optional<Placement> NormalPlacement() const;
 
   Store& store_;
@@ -148,7 +187,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::string appTitle_;
   QDateTime startTime_;
   bool findPrompt_ = true;
-  bool modified_ = false;
+  bool loading_ = false;
+  LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
+  std::string dialogDir_;          // where the file dialogs start
+  FileDialogHandler fileDialog_;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status

@@ -13,13 +13,6 @@ namespace ql {
 
 namespace {
 
-// 8-bit text with CR LF breaks -> widget text with '\n' breaks.
-QString ToWidgetText(Codepage cp, const std::string& text) {
-  const std::string lf = NormalizeLineBreaks(text, "\n");
-  const std::u16string u = DecodeToUtf16(cp, lf);
-  return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
-}
-
 // Widget text (paragraph separators, raw characters) -> 8-bit, CR LF.
 std::string FromWidgetText(Codepage cp, const QString& text) {
   std::string out;
@@ -68,7 +61,7 @@ std::string QtEditorBuffer::Text() const {
 }
 
 void QtEditorBuffer::SetText(const std::string& text) {
-  widget_->setPlainText(ToWidgetText(widget_->codepage(), text));
+  widget_->setPlainText(EditorWidget::ToWidgetText(widget_->codepage(), text));
   widget_->document()->clearUndoRedoStacks();
 }
 
@@ -123,7 +116,7 @@ std::string QtEditorBuffer::SelText() const {
 void QtEditorBuffer::ReplaceSelection(const std::string& text) {
   QTextCursor c = widget_->textCursor();
   c.beginEditBlock();
-  c.insertText(ToWidgetText(widget_->codepage(), text));
+  c.insertText(EditorWidget::ToWidgetText(widget_->codepage(), text));
   c.endEditBlock();
   widget_->setTextCursor(c);
 }

@@ -1,0 +1,584 @@
+// What a file gives the editor, what a save puts back, and how a save
+// replaces the file without ever leaving it half written.
+#include "app/DocumentFile.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace ql {
+namespace {
+
+// Largest single read() or write(); the kernel caps a call near 2 GiB anyway.
+constexpr std::size_t kBlock = std::size_t(16) << 20;
+
+const char* BreakOf(LineEnd style) {
+  switch (style) {
+    case LineEnd::CrLf: return "\r\n";
+    case LineEnd::Cr: return "\r";
+    case LineEnd::Lf: break;
+  }
+  return "\n";
+}
+
+// Walks the line breaks (CR LF, lone CR, lone LF) of a byte range. The next
+// CR and the next LF are found with memchr and remembered, so a file with
+// only one kind of break is searched once for the other and never again.
+class BreakScanner {
+ public:
+  BreakScanner(const char* data, std::size_t size) : data_(data), size_(size) {}
+
+  // The next break: where it starts, its length (1 or 2) and its kind.
+  bool Next(std::size_t& at, std::size_t& length, LineEnd& kind) {
+    if (nextCr_ == kUnknown || nextCr_ < pos_) nextCr_ = Find('\r');
+    if (nextLf_ == kUnknown || nextLf_ < pos_) nextLf_ = Find('\n');
+    at = std::min(nextCr_, nextLf_);
+    if (at >= size_) {
+      pos_ = size_;
+      return false;
+    }
+    if (data_[at] == '\n') {
+      kind = LineEnd::Lf;
+      length = 1;
+    } else if (at + 1 < size_ && data_[at + 1] == '\n') {
+      kind = LineEnd::CrLf;
+      length = 2;
+    } else {
+      kind = LineEnd::Cr;
+      length = 1;
+    }
+    pos_ = at + length;
+    return true;
+  }
+
+ private:
+  static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+
+  std::size_t Find(char c) const {
+    const void* hit = std::memchr(data_ + pos_, c, size_ - pos_);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data_) : size_;
+  }
+
+  const char* data_;
+  std::size_t size_;
+  std::size_t pos_ = 0;
+  std::size_t nextCr_ = kUnknown;
+  std::size_t nextLf_ = kUnknown;
+};
+
+// ---- low-level file helpers; each keeps errno of the failing call ----
+
+bool ReadAll(int fd, std::int64_t sizeHint, std::string& out) {
+  // Most files are exactly as long as stat said: read into that at once,
+  // then keep reading in case the file grew meanwhile.
+  out.assign(sizeHint > 0 ? static_cast<std::size_t>(sizeHint) : 0, '\0');
+  std::size_t pos = 0;
+  while (pos < out.size()) {
+    const ssize_t n = ::read(fd, &out[pos], std::min(out.size() - pos, kBlock));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) {  // shrank
+      out.resize(pos);
+      return true;
+    }
+    pos += static_cast<std::size_t>(n);
+  }
+  std::vector<char> chunk(1 << 16);
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk.data(), chunk.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    out.append(chunk.data(), static_cast<std::size_t>(n));
+  }
+}
+
+bool WriteAll(int fd, const char* p, std::size_t n) {
+  while (n > 0) {
+    const ssize_t w = ::write(fd, p, std::min(n, kBlock));
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (w == 0) {  // no progress and no reason given
+      errno = EIO;
+      return false;
+    }
+    p += w;
+    n -= static_cast<std::size_t>(w);
+  }
+  return true;
+}
+
+// Copies from the current offset of `from` to its end.
+bool CopyAll(int from, int to) {
+  std::vector<char> buf(1 << 20);
+  for (;;) {
+    const ssize_t n = ::read(from, buf.data(), buf.size());
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (n == 0) return true;
+    if (!WriteAll(to, buf.data(), static_cast<std::size_t>(n))) return false;
+  }
+}
+
+// File systems without fsync say EINVAL; the data is as safe as they allow.
+bool Sync(int fd) { return ::fsync(fd) == 0 || errno == EINVAL; }
+
+void SyncDir(const std::string& dir) {
+  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+std::string JoinPath(const std::string& dir, const std::string& name) {
+  return dir == "/" ? "/" + name : dir + "/" + name;
+}
+
+void SplitPath(const std::string& path, std::string& dir, std::string& name) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) {
+    dir = ".";
+    name = path;
+  } else {
+    dir = slash == 0 ? "/" : path.substr(0, slash);
+    name = path.substr(slash + 1);
+  }
+}
+
+bool ReadLink(const std::string& path, std::string& text) {
+  std::vector<char> buf(PATH_MAX);
+  for (;;) {
+    const ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size());
+    if (n < 0) return false;
+    if (static_cast<std::size_t>(n) < buf.size()) {
+      text.assign(buf.data(), static_cast<std::size_t>(n));
+      return true;
+    }
+    buf.resize(buf.size() * 2);
+  }
+}
+
+// The file a save really writes: through symbolic links to their target;
+// a dangling link names the new file, relative to the link's own directory.
+bool ResolveTarget(const std::string& path, std::string& target, int& err) {
+  std::string current = path;
+  for (int hops = 0;; ++hops) {
+    struct stat lst;
+    if (::lstat(current.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) {
+      target = current;
+      return true;
+    }
+    if (hops == 40) {
+      err = ELOOP;
+      return false;
+    }
+    if (char* real = ::realpath(current.c_str(), nullptr)) {
+      target = real;
+      std::free(real);
+      return true;
+    }
+    std::string link;
+    if (!ReadLink(current, link)) {
+      err = errno;
+      return false;
+    }
+    if (link.empty()) {
+      err = ENOENT;
+      return false;
+    }
+    if (link[0] == '/') {
+      current = link;
+    } else {
+      std::string dir, name;
+      SplitPath(current, dir, name);
+      current = JoinPath(dir, link);
+    }
+  }
+}
+
+// A hidden file beside the target, open for writing; -1 with errno on failure.
+int MakeTemp(const std::string& dir, const std::string& name, std::string& tempPath) {
+  // "." + name + ".XXXXXX" must still be a legal file name.
+  const std::size_t keep = std::min<std::size_t>(name.size(), NAME_MAX - 8);
+  tempPath = JoinPath(dir, "." + name.substr(0, keep) + ".XXXXXX");
+  return ::mkostemp(&tempPath[0], O_CLOEXEC);
+}
+
+mode_t CurrentUmask() {
+  // Reading it without changing it avoids a window where another thread
+  // would create files with a zero umask.
+  if (std::FILE* f = std::fopen("/proc/self/status", "re")) {
+    char line[256];
+    unsigned mask = 0;
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, f))
+      found = std::sscanf(line, "Umask: %o", &mask) == 1;
+    std::fclose(f);
+    if (found) return static_cast<mode_t>(mask);
+  }
+  const mode_t mask = ::umask(022);
+  ::umask(mask);
+  return mask;
+}
+
+SaveResult Failed(int err) {
+  SaveResult r;
+  r.error = std::strerror(err);
+  return r;
+}
+
+SaveResult Saved() {
+  SaveResult r;
+  r.ok = true;
+  return r;
+}
+
+// The usual way: a complete new file renamed over the old one, so the name
+// always holds either the old or the new contents.
+SaveResult WriteAndRename(const std::string& target, const std::string& dir, const std::string& name,
+                          const struct stat* old, const std::string& bytes) {
+  std::string temp;
+  const int fd = MakeTemp(dir, name, temp);
+  if (fd < 0) return Failed(errno);
+  int err = 0;
+  mode_t mode = 0666 & ~CurrentUmask();
+  if (old) {
+    mode = old->st_mode & 07777;
+    struct stat mine;
+    // Owner first: changing it clears the set-id bits that fchmod then puts back.
+    if (::fstat(fd, &mine) == 0 && (mine.st_uid != old->st_uid || mine.st_gid != old->st_gid)) {
+      if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
+        if (errno != EPERM) err = errno;
+        // An ordinary user may still give the file one of their own groups.
+        else if (mine.st_gid != old->st_gid && ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) != 0 &&
+                 errno != EPERM)
+          err = errno;
+      }
+    }
+  }
+  if (!err && !WriteAll(fd, bytes.data(), bytes.size())) err = errno;
+  // After the write, which clears set-id bits for ordinary users. The file
+  // starts as 0600, so a file system that refuses modes exposes nothing.
+  if (!err && ::fchmod(fd, mode) != 0 && errno != EPERM && errno != ENOTSUP) err = errno;
+  if (!err && !Sync(fd)) err = errno;
+  if (::close(fd) != 0 && !err && errno != EINTR) err = errno;
+  if (!err && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
+  if (err) {
+    ::unlink(temp.c_str());
+    return Failed(err);
+  }
+  SyncDir(dir);
+  return Saved();
+}
+
+// A file with several names must stay one file: it is rewritten in place,
+// after a synced copy of its old contents that is written back on failure.
+SaveResult WriteInPlace(const std::string& target, const std::string& dir, const std::string& name,
+                        const std::string& bytes) {
+  // Opened before anything is copied: no write access fails here, untouched.
+  const int out = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (out < 0) return Failed(errno);
+  struct stat st;
+  const int statErr = ::fstat(out, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : ENOTSUP;
+  if (statErr) {
+    ::close(out);
+    return Failed(statErr);
+  }
+  const int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (in < 0) {
+    const int err = errno;
+    ::close(out);
+    return Failed(err);
+  }
+  std::string backupPath;
+  const int backup = MakeTemp(dir, name, backupPath);
+  int err = backup < 0 ? errno : 0;
+  if (!err && (!CopyAll(in, backup) || !Sync(backup))) err = errno;
+  ::close(in);
+  if (err) {
+    if (backup >= 0) {
+      ::close(backup);
+      ::unlink(backupPath.c_str());
+    }
+    ::close(out);
+    return Failed(err);
+  }
+
+  if (::ftruncate(out, 0) != 0 || !WriteAll(out, bytes.data(), bytes.size())) err = errno;
+  // Writing clears set-id bits for ordinary users: put them back.
+  if (!err) ::fchmod(out, st.st_mode & 07777);
+  if (!err && !Sync(out)) err = errno;
+  bool restored = true;
+  if (err) {
+    restored = ::ftruncate(out, 0) == 0 && ::lseek(out, 0, SEEK_SET) == 0 &&
+               ::lseek(backup, 0, SEEK_SET) == 0 && CopyAll(backup, out);
+    ::fchmod(out, st.st_mode & 07777);
+    restored = restored && Sync(out);
+  }
+  ::close(out);
+  ::close(backup);
+  if (!restored) {
+    // The copy is now the only whole version of the file: it stays.
+    SaveResult r = Failed(err);
+    r.error += " (the old contents are kept in \"" + backupPath + "\")";
+    return r;
+  }
+  ::unlink(backupPath.c_str());
+  return err ? Failed(err) : Saved();
+}
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+}  // namespace
+
+// ---- reading ----
+
+LoadedDocument DecodeDocument(const std::string& bytes) {
+  LoadedDocument doc;
+  doc.status = LoadedDocument::Ok;
+  doc.fileSize = static_cast<std::int64_t>(bytes.size());
+  const char* data = bytes.data();
+
+  // Ctrl+Z ends text reading; the edit control stops at a zero byte.
+  std::size_t keep = bytes.size();
+  if (const void* zero = std::memchr(data, 0, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
+  if (const void* eof = std::memchr(data, 26, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
+  if (keep < bytes.size()) {
+    doc.cut = true;
+    doc.cutByte = data[keep];
+  }
+
+  // CR LF breaks are copied as they are, in runs; only lone CRs and LFs
+  // break a run.
+  BreakScanner scan(data, keep);
+  std::size_t at = 0, length = 0, copied = 0;
+  LineEnd kind = LineEnd::Lf;
+  bool first = true;
+  while (scan.Next(at, length, kind)) {
+    if (first) {
+      first = false;
+      doc.style = kind;
+      doc.text.reserve(kind == LineEnd::CrLf ? keep : keep + keep / 8 + 16);
+    } else if (kind != doc.style) {
+      doc.mixed = true;
+    }
+    if (kind == LineEnd::CrLf) continue;
+    doc.text.append(data + copied, at - copied);
+    doc.text += "\r\n";
+    copied = at + length;
+  }
+  doc.text.append(data + copied, keep - copied);
+  return doc;
+}
+
+LoadedDocument ReadDocument(const std::string& path) {
+  LoadedDocument doc;
+  struct stat st;
+  if (::stat(path.c_str(), &st) != 0) {
+    const int err = errno;
+    doc.status = (err == ENOENT || err == ENOTDIR || err == ELOOP || err == ENAMETOOLONG)
+                     ? LoadedDocument::Missing
+                     : LoadedDocument::Unreadable;
+    doc.error = std::strerror(err);
+    return doc;
+  }
+  // A FIFO or a device is never opened: either could block or never end.
+  if (!S_ISREG(st.st_mode)) {
+    doc.status = LoadedDocument::NotRegular;
+    return doc;
+  }
+  doc.fileSize = static_cast<std::int64_t>(st.st_size);
+  // O_NONBLOCK in case the name became a FIFO since the stat.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+  if (fd < 0) {
+    doc.status = LoadedDocument::Unreadable;
+    doc.error = std::strerror(errno);
+    return doc;
+  }
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    doc.status = S_ISREG(st.st_mode) ? LoadedDocument::Unreadable : LoadedDocument::NotRegular;
+    ::close(fd);
+    return doc;
+  }
+  std::string bytes;
+  const bool read = ReadAll(fd, static_cast<std::int64_t>(st.st_size), bytes);
+  ::close(fd);
+  if (!read) {
+    doc.status = LoadedDocument::Unreadable;
+    doc.error = std::strerror(errno);
+    doc.fileSize = static_cast<std::int64_t>(st.st_size);
+    return doc;
+  }
+  return DecodeDocument(bytes);
+}
+
+// ---- writing ----
+
+std::string DocumentBytes(const std::string& text, LineEnd style) {
+  const char* const brk = BreakOf(style);
+  const std::size_t brkLength = std::strlen(brk);
+  const char* data = text.data();
+  std::string out;
+  out.reserve(text.size());
+  BreakScanner scan(data, text.size());
+  std::size_t at = 0, length = 0, copied = 0;
+  LineEnd kind = LineEnd::Lf;
+  while (scan.Next(at, length, kind)) {
+    if (kind == style) continue;  // already written as the file wants it
+    out.append(data + copied, at - copied);
+    out.append(brk, brkLength);
+    copied = at + length;
+  }
+  out.append(data + copied, text.size() - copied);
+  return out;
+}
+
+std::int64_t LengthInStyle(const std::string& text, LineEnd style) {
+  const std::int64_t brkLength = style == LineEnd::CrLf ? 2 : 1;
+  std::int64_t total = static_cast<std::int64_t>(text.size());
+  BreakScanner scan(text.data(), text.size());
+  std::size_t at = 0, length = 0;
+  LineEnd kind = LineEnd::Lf;
+  while (scan.Next(at, length, kind)) total += brkLength - static_cast<std::int64_t>(length);
+  return total;
+}
+
+std::string BinaryText(const std::string& bytes) {
+  std::string out = bytes;
+  for (char* p = &out[0], *end = p + out.size(); p < end; ++p) {
+    p = static_cast<char*>(std::memchr(p, 0, static_cast<std::size_t>(end - p)));
+    if (!p) break;
+    *p = 11;
+  }
+  return out;
+}
+
+// ---- document tests ----
+
+bool HasNfoCharacters(const std::string& text) {
+  int count = 0;
+  for (const char ch : text) {
+    const unsigned char c = static_cast<unsigned char>(ch);
+    const bool nfo = (c >= 176 && c <= 180) || (c >= 192 && c <= 197) || (c >= 217 && c <= 222) || c == 254;
+    if (nfo && ++count == 10) return true;
+  }
+  return false;
+}
+
+bool IsLogDocument(const std::string& text) {
+  static const std::string kLog = ".LOG";
+  if (text.compare(0, kLog.size(), kLog) != 0) return false;
+  return text.size() == kLog.size() || text.compare(kLog.size(), 2, "\r\n") == 0;
+}
+
+bool HasIllegalNameCharacter(const std::string& arg) {
+  return arg.find_first_of("\"*/:<>?\\|") != std::string::npos;
+}
+
+// ---- message boxes ----
+
+MessageBoxText FileErrorText(int code, const std::string& name, const std::string& docFileName) {
+  MessageBoxText box;
+  switch (code) {
+    case 0:
+      box = {"No text!", "There is no text to perform the function at!", 48};
+      break;
+    case 1:
+      box = {"File doesn't exist!", "The file doesn't exist!\n" + Quoted(name), 16};
+      break;
+    case 2:
+      box = {"Couldn't rename!",
+             "The file:\n" + Quoted(docFileName) + "\nCould not be renamed to:\n" + Quoted(name) +
+                 "\nbecause a file by that name already exist!",
+             16};
+      break;
+    case 3:
+      box = {"File doesn't exist!",
+             "The following file, specified at the CommandLine, doesn't exist:\n" + Quoted(name) +
+                 "\n\nDo you wish to create the file?",
+             20};
+      break;
+    case 4:
+      box = {"File is readonly!",
+             "The following file is readonly:\n" + Quoted(name) + "\n\nDo you want to save it somewhere else?",
+             52};
+      break;
+    case 5:
+      box = {"Couldn't delete!", "Couldn't delete the following file, it's readonly:\n" + Quoted(name), 16};
+      break;
+    case 6:
+      box = {"Couldn't revert!", "Couldn't find the file to revert!\n" + Quoted(docFileName), 16};
+      break;
+    default:
+      break;
+  }
+  return box;
+}
+
+MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize) {
+  static const char* const kLines[] = {
+      "",
+      "The length of the file (number of bytes) differs from the filesize,",
+      "this could mean that the file contents one or more null terminating",
+      "characters #0. A null terminating char simply terminates all",
+      "characters beyond it, making all the text after it unreadable!",
+      "By pressing yes, all the null terminating characters in the file",
+      "is replaced by the character #11.",
+      "",
+      "It could also mean that the file is an Amiga or Unix file",
+      "with the character #13 (Carrage Return) as line change insteed",
+      "of #13#10 as the PC has!",
+      "",
+      "Do you want to read the file as a binary file?",
+  };
+  MessageBoxText box;
+  box.caption = "Length Nonequal To Filesize";
+  box.flags = 52;
+  box.text = std::to_string(textLength) + " characters in text.\n" + std::to_string(fileSize) + " bytes in file.";
+  for (const char* line : kLines) box.text += std::string("\n") + line;
+  return box;
+}
+
+// ---- safe save ----
+
+SaveResult SaveFileSafely(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return Failed(ENOENT);
+  std::string target;
+  int err = 0;
+  if (!ResolveTarget(path, target, err)) return Failed(err);
+
+  struct stat st;
+  const bool exists = ::stat(target.c_str(), &st) == 0;
+  if (!exists && errno != ENOENT) return Failed(errno);
+  if (exists && S_ISDIR(st.st_mode)) return Failed(EISDIR);
+  // Renaming over a device or FIFO would replace it with a plain file.
+  if (exists && !S_ISREG(st.st_mode)) return Failed(ENOTSUP);
+  std::string dir, name;
+  SplitPath(target, dir, name);
+  if (name.empty()) return Failed(EISDIR);
+  // Renaming would succeed even over a file we may not write: refuse as
+  // writing it would.
+  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return Failed(errno);
+
+  if (exists && st.st_nlink > 1) return WriteInPlace(target, dir, name, bytes);
+  return WriteAndRename(target, dir, name, exists ? &st : nullptr, bytes);
+}
+
+}  // namespace ql

@@ -1,0 +1,70 @@
+// Reading and writing the document's file: the rules that decide what the
+// editor gets from a file and what a save puts back, without the window.
+// Text is 8-bit; the document keeps CR LF breaks, the file keeps its own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/EditorBuffer.h"
+
+namespace ql {
+
+// How the file breaks its lines, taken from its first line break.
+enum class LineEnd { CrLf, Lf, Cr };
+
+struct LoadedDocument {
+  enum Status { Ok, Missing, NotRegular, Unreadable };
+  Status status = Missing;
+  std::string text;            // CR LF breaks; ends before the first byte 0 or 26
+  LineEnd style = LineEnd::Lf; // LF when the file has no line break
+  bool mixed = false;          // other breaks than the first style occur (before the cut)
+  std::int64_t fileSize = 0;   // bytes on disk (0 when missing or not a regular file)
+  bool cut = false;            // a byte 0 or 26 ended the text before the end of the file
+  char cutByte = 0;            // which one
+  std::string error;           // the system's error text when Unreadable
+};
+
+// Reads a regular file; never blocks on FIFOs or devices (they are NotRegular).
+LoadedDocument ReadDocument(const std::string& path);
+// The same rules over bytes already read.
+LoadedDocument DecodeDocument(const std::string& bytes);
+
+// The document text as the file gets it: CR LF breaks turned into the style.
+std::string DocumentBytes(const std::string& text, LineEnd style);
+// The text's length once written in the style.
+std::int64_t LengthInStyle(const std::string& text, LineEnd style);
+
+// The whole file with every byte 0 made byte 11 ("read as binary").
+std::string BinaryText(const std::string& bytes);
+
+// At least 10 characters of the NFO set (176-180, 192-197, 217-222, 254).
+bool HasNfoCharacters(const std::string& text);
+// The first line is exactly ".LOG".
+bool IsLogDocument(const std::string& text);
+// Characters a name typed on the command line must not hold to be created.
+bool HasIllegalNameCharacter(const std::string& arg);
+
+struct MessageBoxText {
+  std::string caption;
+  std::string text;  // lines separated by "\n"
+  unsigned flags = 0;
+};
+// The file-error boxes 0..6; docFileName is the current document.
+MessageBoxText FileErrorText(int code, const std::string& name, const std::string& docFileName);
+// The question when the text's length differs from the file size.
+MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize);
+
+// Replaces the file's contents so that the old contents survive any failure:
+// a new file in the same directory, flushed and synced, renamed over the
+// old one, keeping its permission bits (and owner where allowed). Through a
+// symbolic link the target is written and the link kept; a file with
+// several hard links is written in place after a backup copy, so that all
+// its names keep the new contents. No temporary file is left behind.
+struct SaveResult {
+  bool ok = false;
+  std::string error;  // the system's error text when not ok
+};
+SaveResult SaveFileSafely(const std::string& path, const std::string& bytes);
+
+}  // namespace ql

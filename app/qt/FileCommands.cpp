@@ -1,0 +1,403 @@
+// The document's file commands: new, open, save, save as, revert, read as
+// binary, execute, rename or move, delete, dropped files and the command
+// line, all through ProcessDocument.
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+#include <QFile>
+#include <QFileDialog>
+#include <QLocale>
+#include <QMenu>
+#include <QPlainTextDocumentLayout>
+#include <QPointer>
+#include <QTextDocument>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "app/RecentList.h"
+#include "app/qt/EditorWidget.h"
+#include "app/qt/MainQuillora.h"
+#include "app/qt/QtEditorBuffer.h"
+#include "common/Codepage.h"
+#include "common/FuncLib.h"
+#include "platform/qt/MessageBox.h"
+#include "platform/qt/QtText.h"
+#include "platform/qt/Shell.h"
+
+namespace ql {
+
+namespace {
+
+// Files from this size on are read and laid out off the window's thread.
+constexpr std::int64_t kBackgroundBytes = 4 * 1024 * 1024;
+
+std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+std::string AbsolutePath(const std::string& path) {
+  std::error_code ec;
+  const auto p = std::filesystem::absolute(path, ec);
+  return ec ? path : p.lexically_normal().string();
+}
+
+bool ExistsButNotRegular(const std::string& path) {
+  return !IsExistingFile(path) && std::filesystem::exists(path);
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream out;
+  out << in.rdbuf();
+  return out.str();
+}
+
+const char* LineEndName(LineEnd style) {
+  switch (style) {
+    case LineEnd::CrLf: return "CR LF";
+    case LineEnd::Cr: return "CR";
+    default: return "LF";
+  }
+}
+
+}  // namespace
+
+int TFormQuillora::FileError(int code, const std::string& name) {
+  const MessageBoxText box = FileErrorText(code, name, docFileName_);
+  const int answer = MsgBox(box.text, box.caption, box.flags);
+  if (code == 4 && answer == 6) SaveFileAs_Cmd();
+  return answer;
+}
+
+std::vector<std::string> TFormQuillora::AskFiles(const std::string& kind, const std::string& start) {
+  if (fileDialog_) return fileDialog_(kind, start);
+  const bool open = kind == "open" || kind == "openCopy";
+  const char* title = open ? "Open Plain text file"
+                           : kind == "rename" ? "Rename/Move file" : "Save plain text file";
+  QFileDialog dialog(this, title, PathToQ(dialogDir_));
+  QStringList filters;
+  for (const std::string& f : DialogFilters(open ? kOpenFilter : kSaveFilter)) filters << Utf8ToQ(f);
+  dialog.setNameFilters(filters);
+  dialog.selectNameFilter(filters.value(1));
+  dialog.setDefaultSuffix("txt");
+  if (open) {
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    if (!start.empty()) dialog.selectFile(PathToQ(start));
+  }
+  std::vector<std::string> chosen;
+  if (ExecModal(dialog) == QDialog::Accepted)
+    for (const QString& f : dialog.selectedFiles()) chosen.push_back(QToPath(f));
+  return chosen;
+}
+
+// ---- ProcessDocument ----
+
+bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const std::string& path) {
+  if (loading_) return false;  // one document at a time
+  savedSelStart_ = buffer_->SelStart();
+  savedSelLength_ = buffer_->SelLength();
+  switch (mode) {
+    case dmNew: {
+      {
+        EditorBusy busy(*this, false);
+        buffer_->SetText("");
+        buffer_->SelectAll();
+        SetEditorColors(options_.BackColor, options_.TextColor);
+        buffer_->SetSelection(0, 0);
+      }
+      docFileName_ = kUntitled;
+      lineEnd_ = LineEnd::Lf;  // new documents get the Linux convention
+      FinishDocument(mode, history, "");
+      return true;
+    }
+    case dmOpen:
+    case dmOpenOther:
+    case dmRevert:
+      return ReadIntoEditor(mode, history, path);
+    case dmSave:
+    case dmSaveAs: {
+      if (IsReadOnlyFile(path)) {
+        FileError(4, path);
+        return false;
+      }
+      const SaveResult result = SaveFileSafely(path, DocumentBytes(buffer_->Text(), lineEnd_));
+      if (!result.ok) {
+        // The old file is whole; the document stays modified.
+        MsgBox("The file could not be saved:\n" + Quoted(path) + "\n\n" + result.error,
+               "Couldn't save!", 16);
+        return false;
+      }
+      docFileName_ = path;
+      FinishDocument(mode, history, "");
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const std::string& path) {
+  if (FileSizeOf(path) < kBackgroundBytes) {
+    LoadedDocument doc = ReadDocument(path);
+    if (doc.status == LoadedDocument::Ok) {
+      EditorBusy busy(*this, false);
+      buffer_->SetText(doc.text);
+    }
+    return FinishRead(mode, history, path, doc);
+  }
+
+  // A big file: read, decode and lay out in the background; the window
+  // keeps repainting and the current document stays until the new one is ready.
+  loading_ = true;
+  RichEdit1->setReadOnly(true);
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  ShowStatus(0, "Opening " + Quoted(ExtractFileName(path)) + " ...");
+  const bool nfo = options_.Checked(Check::ChangeNfoFontOpt);
+  const QFont font = RichEdit1->font();
+  QPointer<TFormQuillora> self(this);
+  std::thread([self, mode, history, path, nfo, font] {
+    auto doc = std::make_shared<LoadedDocument>(ReadDocument(path));
+    const Codepage cp = nfo && HasNfoCharacters(doc->text) ? Codepage::Cp437 : Codepage::Cp1252;
+    QTextDocument* text = nullptr;
+    if (doc->status == LoadedDocument::Ok) {
+      text = new QTextDocument;
+      text->setDocumentLayout(new QPlainTextDocumentLayout(text));
+      text->setDefaultFont(font);
+      text->setPlainText(EditorWidget::ToWidgetText(cp, doc->text));
+      text->clearUndoRedoStacks();
+      text->moveToThread(qApp->thread());
+    }
+    QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, cp, text] {
+      if (!self) {
+        delete text;
+        return;
+      }
+      self->loading_ = false;
+      self->RichEdit1->setReadOnly(false);
+      QApplication::restoreOverrideCursor();
+      if (text) {
+        EditorBusy busy(*self, false);
+        self->RichEdit1->AdoptDocument(text, cp);
+        self->ConnectDocument();
+      }
+      self->FinishRead(mode, history, path, *doc);
+    });
+  }).detach();
+  return true;
+}
+
+bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::string& path,
+                               const LoadedDocument& doc) {
+  if (doc.status != LoadedDocument::Ok) {
+    if (doc.status == LoadedDocument::Unreadable)
+      MsgBox("The file could not be read:\n" + Quoted(path) + "\n\n" + doc.error, "Couldn't open!",
+             16);
+    else
+      FileError(1, path);
+    UpdateCaretStatus();
+    return false;
+  }
+  docFileName_ = path;
+  lineEnd_ = doc.style;
+  if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
+    const MessageBoxText box = LengthPromptText(LengthInStyle(doc.text, doc.style), doc.fileSize);
+    if (MsgBox(box.text, box.caption, box.flags) == 6) ReadNonTxtFile_Cmd();
+  }
+  {
+    EditorBusy busy(*this, false);
+    if (options_.Checked(Check::ChangeNfoFontOpt) && HasNfoCharacters(buffer_->Text()))
+      SetEditorFont("Terminal", 9);
+    else
+      SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);
+    if ((mode == dmOpen || mode == dmOpenOther) && IsLogDocument(buffer_->Line(0))) {
+      const QDateTime now = QDateTime::currentDateTime();
+      const QLocale locale;
+      const std::string stamp = QToUtf8(locale.toString(now.date(), QLocale::ShortFormat) + " " +
+                                        locale.toString(now.time(), QLocale::LongFormat));
+      const std::string text = buffer_->Text();
+      const bool endsWithBreak = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+      buffer_->SetSelection(buffer_->TextLength(), 0);
+      // The stamp is Windows-1252 text in the document.
+      buffer_->ReplaceSelection((endsWithBreak ? "" : "\r\n") +
+                                EncodeFromUtf8(Codepage::Cp1252, stamp) + "\r\n");
+      buffer_->ClearUndo();
+    }
+  }
+  std::string note;
+  if (doc.mixed)
+    note = std::string("  (mixed line ends: saved with ") + LineEndName(doc.style) + ")";
+  FinishDocument(mode, history, note);
+  return true;
+}
+
+void TFormQuillora::FinishDocument(int mode, const std::string& history, const std::string& note) {
+  const bool log = (mode == dmOpen || mode == dmOpenOther) && IsLogDocument(buffer_->Line(0));
+  SetModified(log);
+  if (mode == dmNew || mode == dmOpen || mode == dmOpenOther || mode == dmRevert) buffer_->ClearUndo();
+  if (mode == dmOpen || mode == dmSaveAs || mode == dmOpenOther) AddToRecent();
+  if (mode == dmNew) {
+    ShowStatus(0, history);
+  } else {
+    ShowStatus(0, history + " " + Quoted(ExtractFileName(docFileName_)) + note);
+    dialogDir_ = ExtractFileDir(docFileName_);
+  }
+  if (mode == dmRevert) buffer_->SetSelection(savedSelStart_, savedSelLength_);
+  if (log) buffer_->SetSelection(buffer_->TextLength(), 0);
+  UpdateCaretStatus();
+  if (QAction* a = Action("Undo3")) a->setEnabled(buffer_->CanUndo());
+  UpdateTitle();
+}
+
+// ---- commands ----
+
+void TFormQuillora::NewFile_Cmd() {
+  if (AskSaveChanges("Save your work?")) ProcessDocument(dmNew, "New file", "");
+}
+
+void TFormQuillora::OpenFile_Cmd() {
+  if (!AskSaveChanges("Do you wanna save first?")) return;
+  const std::vector<std::string> files = AskFiles("open", "");
+  if (files.empty()) return;
+  if (!IsExistingFile(files.front())) {
+    FileError(1, files.front());
+    return;
+  }
+  for (std::size_t i = 1; i < files.size(); ++i) startInstance_({files[i]}, "");
+  ProcessDocument(dmOpen, "Opened:", files.front());
+}
+
+void TFormQuillora::OpenInCopy_Cmd() {
+  for (const std::string& f : AskFiles("openCopy", "")) startInstance_({f}, "");
+}
+
+void TFormQuillora::FilesDropped(const QStringList& files) {
+  if (files.isEmpty() || !AskSaveChanges("Save Before Opening Dropped File?")) return;
+  ProcessDocument(dmOpen, "Dropped:", QToPath(files.front()));
+  for (int i = 1; i < files.size(); ++i) startInstance_({QToPath(files[i])}, "");
+}
+
+void TFormQuillora::OpenCmdLine(const std::string& arg) {
+  if (IsExistingFile(arg)) {
+    ProcessDocument(dmOpenOther, "Opened from CommandLine:", LongFileName(arg));
+    return;
+  }
+  const std::string full = AbsolutePath(arg);
+  if (ExistsButNotRegular(arg)) {  // a directory or device is no document
+    FileError(1, full);
+    return;
+  }
+  if (FileError(3, full) != 6) return;
+  if (HasIllegalNameCharacter(arg)) {
+    MsgBox("Illegal character in the filename:\n" + Quoted(arg), "Illegal filename!", 16);
+    return;
+  }
+  lineEnd_ = LineEnd::Lf;
+  if (ProcessDocument(dmSave, "Created:", full)) AddToRecent();
+}
+
+void TFormQuillora::SaveFile_Cmd() {
+  if (docFileName_ == kUntitled)
+    SaveFileAs_Cmd();
+  else if (IsExistingFile(docFileName_))
+    ProcessDocument(dmSave, "Saved:", docFileName_);
+  else
+    FileError(1, docFileName_);
+}
+
+void TFormQuillora::SaveFileAs_Cmd() {
+  const std::string start = docFileName_ == kUntitled ? std::string() : docFileName_;
+  const std::vector<std::string> files = AskFiles("save", start);
+  if (!files.empty()) ProcessDocument(dmSaveAs, "Saved as:", files.front());
+}
+
+void TFormQuillora::Revert_Cmd() {
+  if (MsgBox("Are you sure you want to revert the current file:\n" + Quoted(docFileName_) +
+                 "\nto the one from disk?",
+             "Revert Current File?", 36) != 6)
+    return;
+  if (IsExistingFile(docFileName_))
+    ProcessDocument(dmRevert, "Reverted:", docFileName_);
+  else
+    FileError(6, docFileName_);
+}
+
+void TFormQuillora::ReadNonTxtFile_Cmd() {
+  if (!IsExistingFile(docFileName_)) return;
+  EditorBusy busy(*this, true);
+  buffer_->SetText(BinaryText(ReadWholeFile(docFileName_)));
+}
+
+void TFormQuillora::ExecFileDef_Cmd() {
+  SaveSettings(true, false);
+  const int result = ShellExec(docFileName_, {}, "");
+  if (result == kShellFileNotFound)
+    FileError(1, docFileName_);
+  else if (result == kShellNoAssociation)
+    MsgBox("There was no associations to the file,\nor an error occured getting associated "
+           "application!",
+           "Error executing file!", 16);
+}
+
+void TFormQuillora::FileInfo_Open() {
+  // The file-information dialog is not built yet; its items stay disabled.
+  if (!IsExistingFile(docFileName_)) FileError(1, docFileName_);
+}
+
+void TFormQuillora::RenMoveFile_Cmd() {
+  if (!IsExistingFile(docFileName_)) {
+    FileError(1, docFileName_);
+    return;
+  }
+  const std::vector<std::string> files = AskFiles("rename", docFileName_);
+  if (files.empty()) return;
+  const std::string target = files.front();
+  if (std::filesystem::exists(std::filesystem::symlink_status(target))) {
+    FileError(2, target);
+    return;
+  }
+  QFile file(PathToQ(docFileName_));
+  if (!file.rename(PathToQ(target))) {
+    MsgBox("The file:\n" + Quoted(docFileName_) + "\nCould not be renamed to:\n" + Quoted(target) +
+               "\n\n" + QToUtf8(file.errorString()),
+           "Couldn't rename!", 16);
+    return;
+  }
+  docFileName_ = target;
+  AddToRecent();
+  UpdateTitle();
+}
+
+void TFormQuillora::DeleteFile_Cmd() {
+  if (MsgBox("Are you sure you want to delete the file:\n" + Quoted(docFileName_) +
+                 "\nThe file won't be moved to the recycle, but deleted totaly!\n\nAre you sure "
+                 "you want to delete the file?",
+             "Delete file!?", 52) != 6)
+    return;
+  if (!IsExistingFile(docFileName_)) {
+    FileError(1, docFileName_);
+    return;
+  }
+  if (IsReadOnlyFile(docFileName_)) {
+    FileError(5, docFileName_);
+    return;
+  }
+  std::error_code ec;
+  if (!std::filesystem::remove(docFileName_, ec) || ec) {
+    // The text stays: nothing is discarded for a file that is still there.
+    MsgBox("Couldn't delete the following file:\n" + Quoted(docFileName_) + "\n\n" + ec.message(),
+           "Couldn't delete!", 16);
+    return;
+  }
+  ProcessDocument(dmNew, "New file", "");
+}
+
+void TFormQuillora::MenuFile_Popup() {
+  const bool exists = IsExistingFile(docFileName_);
+  for (const char* name :
+       {"ReadAsBinFile1", "Revert1", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
+    Action(name)->setEnabled(exists);
+}
+
+}  // namespace ql
