@@ -30,6 +30,21 @@ TEST(WindowLogic, StatusPanelWidths) {
   EXPECT_EQ(StatusPanelWidths(799), (std::array<int, 5>{439, 87, 87, 87, 95}));
 }
 
+TEST(WindowLogic, DialogFilters) {
+  const std::vector<std::string> open = DialogFilters(kOpenFilter);
+  ASSERT_EQ(open.size(), 16u);
+  EXPECT_EQ(open[0], "All files (*)");  // README and Makefile are listed too
+  EXPECT_EQ(open[1],
+            "Plain text (*.txt *.bat *.html *.htm *.nfo *.log *.1st *.diz *.faq *.me *.now *.ini "
+            "*.inf *.tmp)");
+  EXPECT_EQ(open[4], "Hyper Text Markup Language (*.html *.htm)");
+  const std::vector<std::string> save = DialogFilters(kSaveFilter);
+  ASSERT_EQ(save.size(), 16u);
+  EXPECT_EQ(save[1], "Text (*.txt)");
+  EXPECT_EQ(save[3], "Hyper Text Markup Lanuage (*.html)");
+  EXPECT_EQ(DialogFilters("Odd|*.a;;*.b"), std::vector<std::string>{"Odd (*.a *.b)"});
+}
+
 TEST(WindowLogic, CommandLine) {
   using A = CommandLineAction;
   struct Case {
