@@ -17,7 +17,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor)
+targets=(bench_text bench_gen qt_editor qt_files)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -111,6 +111,53 @@ for f in "$small" "$text"; do
 done
 echo "set/cat and set/iconv: how many times the floor the editor takes to take the text in (lower is better)."
 rm -f "$out"/replace.ours "$out"/replace.sed "$out"/decode.ours "$out"/decode.iconv
+
+# ---- document files: open and save vs cp ----
+# Ours is the whole qt_files process: "open" reads the file as a document and
+# shows it in the editor widget; "save" reads it (untimed inside), turns the
+# text into the file's bytes and saves safely (new file, fsync, rename). The
+# peer is cp of the same file on the same file system; cp+sync adds the fsync
+# our save does. Peak memory comes from GNU time on our process.
+rss_file="$out/files.rss"
+timev=""
+[[ -x /usr/bin/time ]] && timev="/usr/bin/time -v -o '$rss_file'"
+peer="/tmp/ql_bench_cp.$$"
+peak_mib() {
+  local kb
+  if [[ -z "$timev" ]]; then echo "n/a"; return; fi
+  kb=$(sed -n 's/.*Maximum resident set size (kbytes): *\([0-9]*\).*/\1/p' "$rss_file")
+  if [[ -z "$kb" ]]; then echo "n/a"; else awk -v k="$kb" 'BEGIN { printf "%.0f", k / 1024 }'; fi
+}
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1fx", (b > 0 ? a / b : 0) }'; }
+printf '\n%-9s %-5s %9s %9s %9s %9s %9s %9s %9s  %s\n' "document" "op" "ours" "ours op" "cp" "ours/cp" "cp+sync" "ours/c+s" "peak MiB" "check"
+for n in 1 10 100; do
+  f="$out/text_${n}mb.txt"
+  [[ -s "$f" ]] || "$bin/bench_gen" "$f" "$n" >/dev/null
+  fbytes=$(stat -c %s "$f")
+
+  ours_ms=$(best_ms "$timev '$bin/qt_files' '$f' open >'$out/files.ours' 2>/dev/null")
+  peak=$(peak_mib)
+  cp_ms=$(best_ms "cp '$f' '$peer'")
+  op=$(sed -n 's/.*ms=\([0-9.]*\).*/\1/p' "$out/files.ours")
+  length=$(sed -n 's/.*length=\([0-9]*\).*/\1/p' "$out/files.ours")
+  if [[ "$length" == "$fbytes" ]]; then check="editor holds all $fbytes bytes"; else check="editor holds ${length:-?} of $fbytes bytes"; failures=$((failures + 1)); fi
+  printf '%-9s %-5s %7sms %7sms %7sms %9s %9s %9s %9s  %s\n' "${n} MB" "open" "$ours_ms" "${op:-?}" "$cp_ms" \
+    "$(ratio "$ours_ms" "$cp_ms")" "-" "-" "$peak" "$check"
+
+  rm -f "$f.out"
+  ours_ms=$(best_ms "$timev '$bin/qt_files' '$f' save >'$out/files.ours' 2>/dev/null")
+  peak=$(peak_mib)
+  cp_ms=$(best_ms "cp '$f' '$peer'")
+  sync_ms=$(best_ms "cp '$f' '$peer' && sync '$peer'")
+  op=$(sed -n 's/.*ms=\([0-9.]*\).*/\1/p' "$out/files.ours")
+  if cmp -s "$f" "$f.out"; then check="same bytes as the file"; else check="DIFFERS from the file"; failures=$((failures + 1)); fi
+  printf '%-9s %-5s %7sms %7sms %7sms %9s %7sms %9s %9s  %s\n' "${n} MB" "save" "$ours_ms" "${op:-?}" "$cp_ms" \
+    "$(ratio "$ours_ms" "$cp_ms")" "$sync_ms" "$(ratio "$ours_ms" "$sync_ms")" "$peak" "$check"
+  rm -f "$f.out" "$peer"
+done
+echo "ours and cp are whole-process wall times (best of $runs); 'ours op' is the part qt_files times itself"
+echo "(open: read + show; save: bytes + safe save). Ours runs under GNU time for the peak memory."
+rm -f "$out/files.ours" "$rss_file"
 if ((failures > 0)); then
   echo "$failures result check(s) failed" >&2
   exit 1

@@ -28,10 +28,12 @@ std::optional<std::int64_t> RegularFileSize(const std::string& path) {
   return static_cast<std::int64_t>(st.st_size);
 }
 
-QIcon FileIcon(const std::string& path) {
+// The desktop's icon for the file's type; the generic image where the
+// icon theme has none.
+QIcon FileIcon(const std::string& path, const QIcon& generic) {
   static QMimeDatabase mimes;
   const QMimeType type = mimes.mimeTypeForFile(PathToQ(path), QMimeDatabase::MatchExtension);
-  return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName()));
+  return QIcon::fromTheme(type.iconName(), QIcon::fromTheme(type.genericIconName(), generic));
 }
 
 }  // namespace
@@ -55,7 +57,7 @@ void TFormQuillora::BuildRecentMenu(QMenu* menu) {
     auto* a = new QAction(PathToQ(item.caption), menu);
     a->setStatusTip(PathToQ(item.hint));
     a->setEnabled(item.enabled);
-    if (item.enabled) a->setIcon(options_.Checked(Check::DefRecentIconOpt) ? FileIcon(item.path) : generic);
+    if (item.enabled) a->setIcon(options_.Checked(Check::DefRecentIconOpt) ? FileIcon(item.path, generic) : generic);
     const int tag = item.tag;
     connect(a, &QAction::triggered, this, [this, tag] { OpenRecent_Cmd(tag); });
     menu->insertAction(before, a);
