@@ -1,12 +1,15 @@
-// The main window's menu items as data: one row per item, built into
-// QActions by BuildCommands. Later tools add rows, not connects.
+// The main window's command map as data: every menu item, hidden shortcut,
+// pop-up item and tool button is one row, built into QActions by
+// BuildCommands. A row without a handler belongs to a tool that is not
+// built yet: it is shown with its caption, shortcut and hint but stays
+// disabled; giving the row its handler is what switches it on.
 #pragma once
 
 #include <QHash>
 #include <QString>
+#include <vector>
 
 class QAction;
-class QMainWindow;
 class QMenu;
 
 namespace ql {
@@ -15,24 +18,47 @@ class TFormQuillora;
 
 struct CommandDef {
   enum Kind { Command, Tagged, Toggle, Theme, Separator, Submenu };
-  // "File", "Edit", "View", "Options" (main menu); "NonVisable/<submenu>"
-  // (never shown, shortcuts only); "PopupMenu<n>" (pop-up menus, their
-  // shortcuts only shown); "ToolBar1" (tool buttons); or the name of a
-  // Submenu row above.
-  const char* menu;
-  const char* name;      // the item's name, e.g. "Close1"
-  const char* caption;
-  const char* shortcut;  // portable key text, "" for none
-  const char* hint;      // status-bar hint, "" for none
-  Kind kind;
-  void (TFormQuillora::*handler)();  // Command
-  int tag;  // Tagged: passed to the handler; Toggle: the option; Theme: the theme index
-  void (TFormQuillora::*tagged)(int) = nullptr;  // Tagged
-  bool enabled = true;                           // at start
-  const char* icon = "";                         // tool buttons: icon theme name
+  // Where the row goes: a main menu ("File", "Edit", "Search", "HyperText",
+  // "Functions", "Tools", "Options", "View", "Help"), the hidden menu
+  // ("NonVisable/<submenu>": never shown, its shortcuts work), a pop-up menu
+  // ("PopupMenu<n>"), the tool bar ("ToolBar1"), or the name of a Submenu row.
+  std::string menu;
+  std::string name;      // the item's name, e.g. "Close1"
+  std::string caption;
+  std::string shortcut;  // portable key text, "" for none
+  std::string hint;      // "tooltip|status" or one text for both
+  Kind kind = Command;
+  void (TFormQuillora::*handler)() = nullptr;     // Command
+  void (TFormQuillora::*tagged)(int) = nullptr;   // Tagged
+  int tag = 0;            // Tagged: passed on; Toggle: the option (-1 none); Theme: the index
+  bool enabled = true;    // at start
+  bool visible = true;
+  int helpContext = 0;
+  std::string icon;       // icon theme name (tool buttons)
+  // A twin shows its main item's shortcut but does not own the key.
+  bool twin = false;
+
+  CommandDef& Off() { enabled = false; return *this; }
+  CommandDef& Hidden() { visible = false; return *this; }
+  CommandDef& Context(int c) { helpContext = c; return *this; }
+  CommandDef& Icon(const char* i) { icon = i; return *this; }
+  CommandDef& Twin() { twin = true; return *this; }
+  // Built: the command has its handler and can run.
+  bool Built() const;
 };
 
-// Builds menus and actions on the window; returns the actions by item name.
+// The whole map, in display order.
+const std::vector<CommandDef>& Commands();
+
+struct MenuDef {
+  const char* key;
+  const char* caption;
+  const char* name;
+  int helpContext;
+};
+const std::vector<MenuDef>& MainMenus();
+
+// Builds menus, tool bar and actions on the window; returns the actions by item name.
 QHash<QString, QAction*> BuildCommands(TFormQuillora& form);
 
 }  // namespace ql

@@ -91,6 +91,7 @@ void TFormQuillora::Paste3_MouseMove() {
 }
 
 bool TFormQuillora::eventFilter(QObject* watched, QEvent* event) {
+  if (MenuHelpKey(watched, event)) return true;
   if ((event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove) &&
       watched == ToolBar1->widgetForAction(Action("Paste3")))
     Paste3_MouseMove();
@@ -154,11 +155,7 @@ void TFormQuillora::REContextPopup() {
   QMenu* menu = PopupMenu(1);
   if (!menu) return;
   // Enabled like the Edit menu, and shown at the text caret.
-  const bool selected = buffer_->SelLength() != 0;
-  Action("Undo2")->setEnabled(buffer_->CanUndo());
-  Action("Cut2")->setEnabled(selected);
-  Action("Copy2")->setEnabled(selected);
-  Action("Delete2")->setEnabled(selected);
+  UpdateEditItems();
   menu->popup(RichEdit1->viewport()->mapToGlobal(RichEdit1->cursorRect().bottomLeft()));
 }
 

@@ -42,14 +42,21 @@ void TFormQuillora::ConnectEditor() {
   RichEdit1->enterHandler = [this] { return AutoIndentEnter(); };
   if (QMenu* file = findChild<QMenu*>("MenuFile"))
     connect(file, &QMenu::aboutToShow, this, &TFormQuillora::MenuFile_Popup);
+  if (QMenu* tools = findChild<QMenu*>("MenuTools"))
+    connect(tools, &QMenu::aboutToShow, this, &TFormQuillora::MenuTools_Popup);
+  if (QMenu* list = PopupMenu(3))
+    connect(list, &QMenu::aboutToShow, this, &TFormQuillora::PopupMenu3_Popup);
   if (QMenu* edit = findChild<QMenu*>("MenuEdit"))
-    connect(edit, &QMenu::aboutToShow, this, [this] {
-      const bool selected = buffer_->SelLength() != 0;
-      Action("Undo1")->setEnabled(buffer_->CanUndo());
-      Action("Cut1")->setEnabled(selected);
-      Action("Copy1")->setEnabled(selected);
-      Action("Delete1")->setEnabled(selected);
-    });
+    connect(edit, &QMenu::aboutToShow, this, &TFormQuillora::UpdateEditItems);
+}
+
+void TFormQuillora::UpdateEditItems() {
+  // Kept current on every change too: a disabled item's shortcut never fires.
+  const bool selected = buffer_->SelLength() != 0;
+  const bool undo = buffer_->CanUndo();
+  for (const char* name : {"Undo1", "Undo2", "Undo3"}) Action(name)->setEnabled(undo);
+  for (const char* name : {"Cut1", "Cut2", "Cut3", "Copy1", "Copy2", "Copy3", "Delete1", "Delete2"})
+    Action(name)->setEnabled(selected);
 }
 
 QMenu* TFormQuillora::PopupMenu(int number) const {
@@ -79,14 +86,12 @@ void TFormQuillora::REChange() {
   if (Modified()) return;
   Action("Revert1")->setEnabled(docFileName_ != kUntitled);
   SetModified(true);
+  UpdateEditItems();
 }
 
 void TFormQuillora::RESelChange() {
   UpdateCaretStatus();
-  const bool selected = buffer_->SelLength() != 0;
-  if (QAction* a = Action("Undo3")) a->setEnabled(buffer_->CanUndo());
-  if (QAction* a = Action("Cut3")) a->setEnabled(selected);
-  if (QAction* a = Action("Copy3")) a->setEnabled(selected);
+  UpdateEditItems();
   ShowStatus(0, SelectionStatus(*buffer_));
 }
 

@@ -246,7 +246,8 @@ void TFormQuillora::FinishDocument(int mode, const std::string& history, const s
   if (mode == dmRevert) buffer_->SetSelection(savedSelStart_, savedSelLength_);
   if (log) buffer_->SetSelection(buffer_->TextLength(), 0);
   UpdateCaretStatus();
-  if (QAction* a = Action("Undo3")) a->setEnabled(buffer_->CanUndo());
+  UpdateEditItems();
+  MenuFile_Popup();
   UpdateTitle();
 }
 
@@ -366,6 +367,7 @@ void TFormQuillora::RenMoveFile_Cmd() {
   }
   docFileName_ = target;
   AddToRecent();
+  MenuFile_Popup();
   UpdateTitle();
 }
 

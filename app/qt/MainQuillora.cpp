@@ -57,6 +57,7 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
   actions_ = BuildCommands(*this);
   BuildToolBar();
   ConnectEditor();
+  InstallHelp();
   FormCreate();
 
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
@@ -123,6 +124,7 @@ void TFormQuillora::FormShow() {
   UpdateTitle();
   ShowStatus(0, kVersionStatus);
   UpdateCaretStatus();
+  MenuFile_Popup();
   started_ = true;
   if (!args_.empty()) HandleCommandLine();
 }
@@ -264,7 +266,6 @@ void TFormQuillora::ThemeSelect(int themeIndex) {
 
 // ---- commands ----
 
-void TFormQuillora::Close_Cmd() { close(); }
 
 void TFormQuillora::OpenQuillora_Cmd() {
   const std::string dir = docFileName_ == kUntitled ? std::string() : ExtractFileDir(docFileName_);

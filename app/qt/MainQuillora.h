@@ -78,6 +78,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void REChange();
   void RESelChange();
   void UpdateCaretStatus();
+  void UpdateEditItems();
 
   // Edit commands.
   void Undo_Cmd();
@@ -115,6 +116,13 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void RenMoveFile_Cmd();
   void DeleteFile_Cmd();
   void MenuFile_Popup();
+  void MenuTools_Popup();
+  void PopupMenu3_Popup();
+  void Function_Choice(int tag);
+  void CheckHtmlSyntax_Cmd();
+  void Tools_Open(int tag);
+  void Help_Open(int tag);
+  void ToolList_Popup();
   // ProcessDocument's modes.
   enum DocMode { dmNew = 1, dmOpen = 2, dmSave = 3, dmSaveAs = 4, dmOpenOther = 5, dmRevert = 6 };
   // path: the file to read or write (DocFileName for most callers); it
@@ -169,6 +177,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
                   const LoadedDocument& doc);
   void FinishDocument(int mode, const std::string& history, const std::string& note);
   void ConnectDocument();
+  void InstallHelp();
+  bool MenuHelpKey(QObject* watched, QEvent* event);
   bool SaveSettings(bool saveOptions, bool updateUsage);
   void ApplyOptions();
   void SyncCheckMarks();

@@ -10,19 +10,35 @@
 
 namespace ql {
 
+namespace {
+std::string& HelpFileOverride() {
+  static std::string path;
+  return path;
+}
+std::function<void(int)>& Handler() {
+  static std::function<void(int)> handler;
+  return handler;
+}
+}  // namespace
+
 std::string HelpFileName() {
+  if (!HelpFileOverride().empty()) return HelpFileOverride();
   const std::string program = ProgramPath();
   return ExtractFileDir(program) + "/" + FileNameNoExt(program) + ".hlp";
 }
 
+void SetHelpFileName(const std::string& path) { HelpFileOverride() = path; }
+
+void SetHelpHandler(std::function<void(int)> handler) { Handler() = std::move(handler); }
+
 void ShowHelpTopic(int context) {
   if (context == 0) return;
   const std::string file = HelpFileName();
-  if (!IsExistingFile(file)) {
+  if (!IsExistingFile(file) || !Handler()) {
     MsgBox("Cannot find the help file:\n\"" + file + "\"", "Help", 48);
     return;
   }
-  ShellExec(file, {}, ExtractFileDir(file));
+  Handler()(context);
 }
 
 void InfoWithHelp(const std::string& text, int helpContext) {
