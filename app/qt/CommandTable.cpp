@@ -169,8 +169,8 @@ std::vector<CommandDef> MakeCommands() {
   AddInsertAndConvert(t, "1", false);
 
   // ---- Search ----
-  t.push_back(Row("Search", "FindRep1", "&Find/Replace...", "Ctrl+F", "Find a 'String' in the text or replace it with another (Ctrl+F)", nullptr));
-  t.push_back(Row("Search", "FindNext1", "Find &next", "F3", "Find the next search string (F3)", nullptr).Off());
+  t.push_back(Row("Search", "FindRep1", "&Find/Replace...", "Ctrl+F", "Find a 'String' in the text or replace it with another (Ctrl+F)", &F::FindRep_Open));
+  t.push_back(Row("Search", "FindNext1", "Find &next", "F3", "Find the next search string (F3)", &F::FindNext_Cmd).Off());
   t.push_back(Sep("Search"));
   t.push_back(Row("Search", "GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)", nullptr));
 
@@ -299,8 +299,8 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("ToolBar1", "Copy3", "Copy", "", "Copy selected text (Ctrl+C)", &F::Copy_Cmd).Off().Icon("edit-copy"));
   t.push_back(Row("ToolBar1", "Paste3", "Paste", "", "Paste from clipboard (Ctrl+V)", &F::Paste_Cmd).Icon("edit-paste"));
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "FindRep2", "Find", "", "Find a 'String' in the text or replace it with another (Ctrl+F)", nullptr).Icon("edit-find"));
-  t.push_back(Row("ToolBar1", "FindNext2", "Find next", "", "Find the next search string (F3)", nullptr).Off().Icon("go-down-search"));
+  t.push_back(Row("ToolBar1", "FindRep2", "Find", "", "Find a 'String' in the text or replace it with another (Ctrl+F)", &F::FindRep_Open).Icon("edit-find"));
+  t.push_back(Row("ToolBar1", "FindNext2", "Find next", "", "Find the next search string (F3)", &F::FindNext_Cmd).Off().Icon("go-down-search"));
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "CountWordsChar2", "Text analyze", "", "Analyzes words and characters in all the text or selected (F7)", nullptr).Icon("accessories-text-editor"));
   t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", nullptr).Icon("go-jump"));

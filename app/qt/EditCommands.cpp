@@ -92,9 +92,9 @@ void TFormQuillora::Paste3_MouseMove() {
 
 bool TFormQuillora::eventFilter(QObject* watched, QEvent* event) {
   if (MenuHelpKey(watched, event)) return true;
-  if ((event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove) &&
-      watched == ToolBar1->widgetForAction(Action("Paste3")))
-    Paste3_MouseMove();
+  const bool hover = event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove;
+  if (hover && watched == ToolBar1->widgetForAction(Action("Paste3"))) Paste3_MouseMove();
+  if (hover && watched == ToolBar1->widgetForAction(Action("FindNext2"))) FindNext2_MouseMove();
   return QMainWindow::eventFilter(watched, event);
 }
 

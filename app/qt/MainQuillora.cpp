@@ -17,6 +17,7 @@
 #include "app/qt/CommandTable.h"
 #include "app/qt/EditorWidget.h"
 #include "app/qt/QtEditorBuffer.h"
+#include "app/qt/WindowSearchHost.h"
 #include "common/FuncLib.h"
 #include "platform/Store.h"
 #include "platform/qt/Help.h"
@@ -58,6 +59,7 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
   BuildToolBar();
   ConnectEditor();
   InstallHelp();
+  CreateSearch();
   FormCreate();
 
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {

@@ -16,6 +16,7 @@
 #include "app/Options.h"
 #include "app/SettingsIO.h"
 #include "app/WindowLogic.h"
+#include "tools/FindReplace.h"
 
 class QAction;
 class QLabel;
@@ -29,6 +30,8 @@ namespace ql {
 class Store;
 class EditorWidget;
 class QtEditorBuffer;
+class TFormFindReplace;
+class WindowSearchHost;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -123,6 +126,18 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void Tools_Open(int tag);
   void Help_Open(int tag);
   void ToolList_Popup();
+
+  // Find and replace.
+  void FindRep_Open();
+  void FindNext_Cmd();
+  void FindNext2_MouseMove();
+  void EnableFindNext(bool on);
+  SearchEngine& Search() { return *search_; }
+  TFormFindReplace* FindReplaceDialog() const;
+  // Tests answer the "Confirm" dialog instead of a user.
+  using ConfirmHandler =
+      std::function<ConfirmAnswer(const std::string& find, const std::string& replace, bool all)>;
+  void SetConfirmHandler(ConfirmHandler handler) { confirm_ = std::move(handler); }
   // ProcessDocument's modes.
   enum DocMode { dmNew = 1, dmOpen = 2, dmSave = 3, dmSaveAs = 4, dmOpenOther = 5, dmRevert = 6 };
   // path: the file to read or write (DocFileName for most callers); it
@@ -178,6 +193,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void FinishDocument(int mode, const std::string& history, const std::string& note);
   void ConnectDocument();
   void InstallHelp();
+  void CreateSearch();
   bool MenuHelpKey(QObject* watched, QEvent* event);
   bool SaveSettings(bool saveOptions, bool updateUsage);
   void ApplyOptions();
@@ -201,6 +217,11 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
   std::string dialogDir_;          // where the file dialogs start
   FileDialogHandler fileDialog_;
+  ConfirmHandler confirm_;
+  std::unique_ptr<WindowSearchHost> searchHost_;
+  std::unique_ptr<SearchEngine> search_;
+  TFormFindReplace* findReplace_ = nullptr;
+  friend class WindowSearchHost;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status
