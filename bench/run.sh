@@ -17,7 +17,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -158,6 +158,52 @@ done
 echo "ours and cp are whole-process wall times (best of $runs); 'ours op' is the part qt_files times itself"
 echo "(open: read + show; save: bytes + safe save). Ours runs under GNU time for the peak memory."
 rm -f "$out/files.ours" "$rss_file"
+
+# ---- find and replace through the search engine vs sed and grep ----
+# bench_find runs Find All ("Old", case-sensitive, from the start) and then
+# Replace All of "Old" by "New" without prompting through the search engine
+# on the in-memory document; qt_find does the same on the editor widget
+# (offscreen). "ours" is the command alone, the document already open; the
+# peers are whole sed and grep -o | wc -l commands. "open" is loading the
+# text into the document, "whole run" the whole process (read, open, both
+# commands, write) against sed + grep. Ratios are peer time / our time:
+# above 1 we are faster. Best of $runs; the output must equal sed's and the
+# count grep's.
+sed_ms=$(best_ms "LC_ALL=C sed 's/Old/New/g' '$text' >'$out/find.sed'")
+grep_ms=$(best_ms "LC_ALL=C grep -o Old '$text' | wc -l >'$out/find.grep'")
+grep_count=$(tr -d ' \n' <"$out/find.grep")
+key() { sed -n "s/.*\\b$1=\\([0-9.]*\\).*/\\1/p" <<<"$2"; }
+minf() { awk -v a="$1" -v b="$2" 'BEGIN { print (a == "" || b + 0 < a + 0) ? b : a }'; }
+pratio() { awk -v p="$1" -v o="$2" 'BEGIN { printf "%.2fx", (o > 0 ? p / o : 0) }'; }
+printf '\n%-10s %-12s %10s %10s %10s  %s\n' "path" "command" "ours" "peer" "peer/ours" "check"
+for prog in bench_find qt_find; do
+  rep="" fa="" set="" whole="" line=""
+  for ((i = 0; i < runs; i++)); do
+    rm -f "$text.out"
+    t0=$(date +%s%N)
+    line=$("$bin/$prog" "$text" 2>/dev/null) || line=""
+    t1=$(date +%s%N)
+    rep=$(minf "$rep" "$(key replace_ms "$line")")
+    fa=$(minf "$fa" "$(key findall_ms "$line")")
+    set=$(minf "$set" "$(key set_ms "$line")")
+    whole=$(minf "$whole" $(( (t1 - t0) / 1000000 )))
+  done
+  if [[ "$prog" == bench_find ]]; then path="in-memory"; else path="Qt editor"; fi
+  if [[ -n "$line" ]] && cmp -s "$text.out" "$out/find.sed"; then check="same bytes as sed"; else check="DIFFERS from sed"; failures=$((failures + 1)); fi
+  printf '%-10s %-12s %8.0fms %8sms %10s  %s\n' "$path" "Replace All" "${rep:-0}" "$sed_ms" "$(pratio "$sed_ms" "${rep:-0}")" "$check"
+  count=$(key count "$line")
+  if [[ "$count" == "$grep_count" ]]; then check="count $count = grep"; else check="count ${count:-?} != grep $grep_count"; failures=$((failures + 1)); fi
+  printf '%-10s %-12s %8.0fms %8sms %10s  %s\n' "$path" "Find All" "${fa:-0}" "$grep_ms" "$(pratio "$grep_ms" "${fa:-0}")" "$check"
+  printf '%-10s %-12s %8.0fms %10s %10s\n' "$path" "open" "${set:-0}" "-" "-"
+  printf '%-10s %-12s %8.0fms %8sms %10s  %s\n' "$path" "whole run" "$whole" "$((sed_ms + grep_ms))" \
+    "$(pratio "$((sed_ms + grep_ms))" "$whole")" "vs sed + grep"
+  if [[ "$prog" == bench_find ]] && ! awk -v p="$sed_ms" -v o="${rep:-0}" 'BEGIN { exit !(o > 0 && p / o >= 1.0) }'; then
+    echo "in-memory Replace All below the goal of 1.0x sed" >&2
+  fi
+  rm -f "$text.out"
+done
+echo "ours: the engine's command alone on the open document; open and whole run are shown for the full cost."
+rm -f "$out/find.sed" "$out/find.grep"
 if ((failures > 0)); then
   echo "$failures result check(s) failed" >&2
   exit 1
