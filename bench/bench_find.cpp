@@ -10,71 +10,10 @@
 #include <sys/stat.h>
 
 #include "app/MemoryBuffer.h"
+#include "bench/BenchSupport.h"
 #include "tools/FindReplace.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-bool ReadWhole(const std::string& path, std::string& data) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  struct stat st;
-  if (fstat(fileno(f), &st) != 0) {
-    std::fclose(f);
-    return false;
-  }
-  data.resize(static_cast<std::size_t>(st.st_size));
-  const std::size_t got = std::fread(&data[0], 1, data.size(), f);
-  std::fclose(f);
-  data.resize(got);
-  return true;
-}
-
-bool WriteWhole(const std::string& path, const std::string& data) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-  return std::fclose(f) == 0 && ok;
-}
-
-// Answers every box with OK and keeps the last text, which holds the count.
-class QuietHost : public ql::SearchHost {
- public:
-  explicit QuietHost(ql::EditorBuffer& buffer) : buffer_(buffer) {}
-  ql::EditorBuffer& Buffer() override { return buffer_; }
-  void BeginBulk() override { bulk_ = true; }
-  void EndBulk() override { bulk_ = false; }
-  bool InBulk() const override { return bulk_; }
-  void TextChanged() override {}
-  int Message(const std::string& text, const std::string&, unsigned) override {
-    last = text;
-    return 1;
-  }
-  ql::ConfirmAnswer Confirm(const std::string&, const std::string&, bool) override {
-    return ql::ConfirmAnswer::Yes;
-  }
-  std::string last;
-
- private:
-  ql::EditorBuffer& buffer_;
-  bool bulk_ = false;
-};
-
-// The number in "... n times."
-long long CountIn(const std::string& message) {
-  const std::size_t end = message.rfind(" times.");
-  if (end == std::string::npos || end == 0) return -1;
-  const std::size_t start = message.rfind(' ', end - 1);
-  if (start == std::string::npos) return -1;
-  return std::stoll(message.substr(start + 1, end - start - 1));
-}
-
-}  // namespace
+using namespace bench;
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -4,6 +4,7 @@
 //   bench_text count SUB IN             CountMatches, case-sensitive; prints the count
 //   bench_text decode IN OUT            Windows-1252 to UTF-8
 // Timings go to stderr: read, operation, write and total milliseconds.
+#include "bench/BenchSupport.h"
 #include "common/Codepage.h"
 #include "common/FuncLib.h"
 
@@ -15,33 +16,7 @@
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-bool ReadWhole(const char* path, std::string& data) {
-  std::FILE* f = std::fopen(path, "rb");
-  if (!f) return false;
-  struct stat st;
-  if (fstat(fileno(f), &st) != 0) {
-    std::fclose(f);
-    return false;
-  }
-  data.resize(static_cast<std::size_t>(st.st_size));
-  const std::size_t got = std::fread(&data[0], 1, data.size(), f);
-  std::fclose(f);
-  data.resize(got);
-  return true;
-}
-
-bool WriteWhole(const char* path, const std::string& data) {
-  std::FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  const bool ok = std::fwrite(data.data(), 1, data.size(), f) == data.size();
-  return std::fclose(f) == 0 && ok;
-}
+using namespace bench;
 
 int Usage() {
   std::fprintf(stderr,

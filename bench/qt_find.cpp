@@ -8,63 +8,14 @@
 #include <QApplication>
 #include <chrono>
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "app/qt/EditorWidget.h"
 #include "app/qt/QtEditorBuffer.h"
+#include "bench/BenchSupport.h"
 #include "tools/FindReplace.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double MsSince(Clock::time_point start) {
-  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// The window's busy bracket as far as the widget is concerned: no repaints
-// while the engine works. Every box is answered with OK; the last text
-// holds the count.
-class QuietHost : public ql::SearchHost {
- public:
-  QuietHost(ql::EditorWidget& widget, ql::EditorBuffer& buffer) : widget_(widget), buffer_(buffer) {}
-  ql::EditorBuffer& Buffer() override { return buffer_; }
-  void BeginBulk() override {
-    widget_.setUpdatesEnabled(false);
-    bulk_ = true;
-  }
-  void EndBulk() override {
-    widget_.setUpdatesEnabled(true);
-    bulk_ = false;
-  }
-  bool InBulk() const override { return bulk_; }
-  void TextChanged() override {}
-  int Message(const std::string& text, const std::string&, unsigned) override {
-    last = text;
-    return 1;
-  }
-  ql::ConfirmAnswer Confirm(const std::string&, const std::string&, bool) override {
-    return ql::ConfirmAnswer::Yes;
-  }
-  std::string last;
-
- private:
-  ql::EditorWidget& widget_;
-  ql::EditorBuffer& buffer_;
-  bool bulk_ = false;
-};
-
-long long CountIn(const std::string& message) {
-  const std::size_t end = message.rfind(" times.");
-  if (end == std::string::npos || end == 0) return -1;
-  const std::size_t start = message.rfind(' ', end - 1);
-  if (start == std::string::npos) return -1;
-  return std::stoll(message.substr(start + 1, end - start - 1));
-}
-
-}  // namespace
+using namespace bench;
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -75,15 +26,9 @@ int main(int argc, char** argv) {
   }
   const std::string path = argv[1];
   std::string text;
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      std::fprintf(stderr, "cannot read %s\n", path.c_str());
-      return 1;
-    }
-    std::stringstream ss;
-    ss << in.rdbuf();
-    text = ss.str();
+  if (!ReadWhole(path, text)) {
+    std::fprintf(stderr, "cannot read %s\n", path.c_str());
+    return 1;
   }
 
   ql::EditorWidget widget;
@@ -96,7 +41,8 @@ int main(int argc, char** argv) {
   const double setMs = MsSince(t);
   std::string().swap(text);
 
-  QuietHost host(widget, buffer);
+  // The window's busy bracket as far as the widget is concerned: no repaints.
+  QuietHost host(buffer, [&widget](bool busy) { widget.setUpdatesEnabled(!busy); });
   ql::SearchEngine engine(host);
   ql::SearchState& state = engine.State();
   state.findText = "Old";
@@ -116,12 +62,9 @@ int main(int argc, char** argv) {
   const long long replaced = CountIn(host.last);
 
   t = Clock::now();
-  const std::string result = buffer.Text();
-  std::ofstream out(path + ".out", std::ios::binary);
-  out.write(result.data(), static_cast<std::streamsize>(result.size()));
-  out.close();
+  const bool written = WriteWhole(path + ".out", buffer.Text());
   const double writeMs = MsSince(t);
-  if (!out) {
+  if (!written) {
     std::fprintf(stderr, "cannot write %s.out\n", path.c_str());
     return 1;
   }
