@@ -14,6 +14,7 @@
 #include "platform/Store.h"
 #include "platform/qt/Help.h"
 #include "platform/qt/MessageBox.h"
+#include "TestSupport.h"
 
 using namespace ql;
 
@@ -120,17 +121,6 @@ QChar AccessKey(const QString& caption) {
   return QChar();
 }
 
-struct Boxes {
-  std::vector<std::string> captions, texts;
-  Boxes() {
-    SetMsgBoxHook([this](const std::string& t, const std::string& c, unsigned) {
-      captions.push_back(c);
-      texts.push_back(t);
-      return 1;
-    });
-  }
-  ~Boxes() { SetMsgBoxHook(nullptr); }
-};
 
 }  // namespace
 
@@ -261,10 +251,10 @@ class CommandsTest : public QObject {
     form_->activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(form_.get()));
     {
-      Boxes boxes;  // Shift+Ctrl+3 on an empty editor
+      ScriptedBoxes boxes;  // Shift+Ctrl+3 on an empty editor
       QTest::keyClick(form_->Editor(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
-      QCOMPARE(boxes.captions, std::vector<std::string>{"No text!"});
-      QCOMPARE(boxes.texts, std::vector<std::string>{"There is no text to perform the function at!"});
+      QCOMPARE(boxes.Captions(), std::vector<std::string>{"No text!"});
+      QCOMPARE(boxes.Texts(), std::vector<std::string>{"There is no text to perform the function at!"});
     }
     // A hidden item's shortcut works.
     QVERIFY(form_->Options().Checked(Check::WordWrapOpt));
@@ -281,13 +271,13 @@ class CommandsTest : public QObject {
   }
 
   void smallWindowCommands() {
-    Boxes boxes;
+    ScriptedBoxes boxes;
     form_->Action("CheckHtmlSyntax1")->trigger();
-    QCOMPARE(boxes.captions, std::vector<std::string>{"Not yet!"});
-    QCOMPARE(boxes.texts, std::vector<std::string>{"Comming soon!"});
+    QCOMPARE(boxes.Captions(), std::vector<std::string>{"Not yet!"});
+    QCOMPARE(boxes.Texts(), std::vector<std::string>{"Comming soon!"});
     form_->Buffer().SetText("some text");
     form_->Function_Choice(4);
-    QCOMPARE(boxes.captions.size(), size_t(2));  // not silent
+    QCOMPARE(boxes.Captions().size(), size_t(2));  // not silent
     form_->ToolList_Popup();
     QTRY_VERIFY(form_->PopupMenu(3)->isVisible());
     form_->PopupMenu(3)->close();

@@ -16,21 +16,12 @@
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
+#include "TestSupport.h"
 
 using namespace ql;
 
 namespace {
 
-struct Answer {
-  std::vector<std::string> captions;
-  explicit Answer(int code) {
-    SetMsgBoxHook([this, code](const std::string&, const std::string& caption, unsigned) {
-      captions.push_back(caption);
-      return code;
-    });
-  }
-  ~Answer() { SetMsgBoxHook(nullptr); }
-};
 
 // Synthetic drops are not delivered without a real drag; call the handler.
 struct DropAccess : EditorWidget {
@@ -39,11 +30,6 @@ struct DropAccess : EditorWidget {
 
 void SetClipboard(QMimeData* data) { QGuiApplication::clipboard()->setMimeData(data); }
 
-QString WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  if (f.open(QIODevice::WriteOnly)) f.write(bytes);
-  return path;
-}
 
 }  // namespace
 
@@ -233,20 +219,21 @@ class EditorTest : public QObject {
 
   void pasteFileList() {
     QTemporaryDir dir;
-    const QString path = WriteFile(dir.path() + "/in file.txt", "from\r\nfile\x1Atail");
+    const QString path = dir.path() + "/in file.txt";
+    QVERIFY(WriteFile(path, "from\r\nfile\x1Atail"));
     B().SetText("[sel]");
     B().SetSelection(1, 3);
     auto* files = new QMimeData;
     files->setUrls({QUrl::fromLocalFile(path)});
     SetClipboard(files);
     {
-      Answer no(7);
+      ScriptedBoxes no({}, 7);
       form_->Paste_Cmd();
-      QCOMPARE(no.captions, std::vector<std::string>{"Insert text from file"});
+      QCOMPARE(no.Captions(), std::vector<std::string>{"Insert text from file"});
       QCOMPARE(form_->EditorText(), std::string("[sel]"));
     }
     {
-      Answer yes(6);
+      ScriptedBoxes yes({}, 6);
       form_->Paste_Cmd();
       QCOMPARE(form_->EditorText(), std::string("[from\r\nfile]"));
     }
@@ -256,10 +243,10 @@ class EditorTest : public QObject {
     files = new QMimeData;
     files->setUrls({QUrl::fromLocalFile(dir.path() + "/missing.txt")});
     SetClipboard(files);
-    Answer yes(6);
+    ScriptedBoxes yes({}, 6);
     form_->Paste_Cmd();
     QCOMPARE(form_->EditorText(), std::string("[sel]"));
-    QCOMPARE(yes.captions.size(), size_t(2));
+    QCOMPARE(yes.Captions().size(), size_t(2));
   }
 
   void pasteButtonPreview() {
@@ -273,7 +260,8 @@ class EditorTest : public QObject {
 
   void droppedFilesOpenAndTextIsNormalised() {
     QTemporaryDir dir;
-    const QString path = WriteFile(dir.path() + "/dropped.txt", "dropped text");
+    const QString path = dir.path() + "/dropped.txt";
+    QVERIFY(WriteFile(path, "dropped text"));
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path)});
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);

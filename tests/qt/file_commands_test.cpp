@@ -14,41 +14,19 @@
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
+#include "TestSupport.h"
 
 using namespace ql;
 
 namespace {
 
-struct Box {
-  std::string text, caption;
-};
 
-// Answers boxes in turn from `answers` (then 7) and records them.
-struct Boxes {
-  std::vector<Box> seen;
-  std::vector<int> answers;
-  explicit Boxes(std::vector<int> a = {}) : answers(std::move(a)) {
-    SetMsgBoxHook([this](const std::string& t, const std::string& c, unsigned) {
-      seen.push_back({t, c});
-      if (answers.empty()) return 7;
-      const int a = answers.front();
-      answers.erase(answers.begin());
-      return a;
-    });
-  }
-  ~Boxes() { SetMsgBoxHook(nullptr); }
-};
 
 QByteArray ReadAll(const QString& path) {
   QFile f(path);
   return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
 }
 
-void Write(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 }  // namespace
 
@@ -102,7 +80,7 @@ class FileCommandsTest : public QObject {
       if (b % 40 == 0) bytes += breakBytes;
     }
     if (finalBreak) bytes += breakBytes;
-    Write(P("round.txt"), bytes);
+    QVERIFY(WriteFile(P("round.txt"), bytes));
     Open("round.txt");
     QCOMPARE(form_->DocFileName(), S("round.txt"));
     QVERIFY(!form_->Modified());
@@ -114,7 +92,7 @@ class FileCommandsTest : public QObject {
   }
 
   void mixedLineEndsAreSavedInTheFirstStyle() {
-    Write(P("mixed.txt"), "a\nb\r\nc\n");
+    QVERIFY(WriteFile(P("mixed.txt"), "a\nb\r\nc\n"));
     Open("mixed.txt");
     QVERIFY(form_->StatusText(0).find("mixed line ends") != std::string::npos);
     form_->SetModified(true);
@@ -123,9 +101,9 @@ class FileCommandsTest : public QObject {
   }
 
   void zeroByteAndCtrlZRaiseTheLengthPrompt() {
-    Write(P("zero.txt"), QByteArray("abc\0def", 7));
+    QVERIFY(WriteFile(P("zero.txt"), QByteArray("abc\0def", 7)));
     {
-      Boxes boxes({7});
+      ScriptedBoxes boxes({7}, 7);
       Open("zero.txt");
       QCOMPARE(form_->EditorText(), std::string("abc"));
       QCOMPARE(boxes.seen.size(), size_t(1));
@@ -133,24 +111,24 @@ class FileCommandsTest : public QObject {
       QVERIFY(boxes.seen[0].text.find("3 characters in text.\n7 bytes in file.") == 0);
     }
     {
-      Boxes boxes({6});  // read as binary
+      ScriptedBoxes boxes({6}, 7);  // read as binary
       Open("zero.txt");
       QCOMPARE(form_->EditorText(), std::string("abc\x0B" "def"));
       QVERIFY(!form_->Modified());
     }
-    Write(P("ctrlz.txt"), "ab\x1A" "cd");
-    Boxes boxes({7});
+    QVERIFY(WriteFile(P("ctrlz.txt"), "ab\x1A" "cd"));
+    ScriptedBoxes boxes({7}, 7);
     Open("ctrlz.txt");
     QCOMPARE(form_->EditorText(), std::string("ab"));
     QCOMPARE(boxes.seen.size(), size_t(1));
-    Write(P("empty.txt"), "");
+    QVERIFY(WriteFile(P("empty.txt"), ""));
     Open("empty.txt");
     QCOMPARE(boxes.seen.size(), size_t(1));  // a zero-byte file opens quietly
     QCOMPARE(form_->DocFileName(), S("empty.txt"));
   }
 
   void logFilesGetATimeStamp() {
-    Write(P("a.log"), ".LOG\r\nfirst\r\n");
+    QVERIFY(WriteFile(P("a.log"), ".LOG\r\nfirst\r\n"));
     Open("a.log");
     QVERIFY(form_->Modified());
     const std::string text = form_->EditorText();
@@ -158,14 +136,14 @@ class FileCommandsTest : public QObject {
     QCOMPARE(text.substr(text.size() - 2), std::string("\r\n"));
     QCOMPARE(form_->Buffer().SelStart(), form_->Buffer().TextLength());
     form_->SetModified(false);
-    Write(P("b.log"), ".log\r\nfirst\r\n");
+    QVERIFY(WriteFile(P("b.log"), ".log\r\nfirst\r\n"));
     Open("b.log");
     QCOMPARE(form_->EditorText(), std::string(".log\r\nfirst\r\n"));
     QVERIFY(!form_->Modified());
     // Revert restores the selection and adds no stamp.
     form_->Buffer().SetSelection(1, 2);
-    Write(P("b.log"), ".LOG\r\nsecond\r\n");
-    Boxes yes({6});
+    QVERIFY(WriteFile(P("b.log"), ".LOG\r\nsecond\r\n"));
+    ScriptedBoxes yes({6}, 7);
     form_->Revert_Cmd();
     QCOMPARE(form_->EditorText(), std::string(".LOG\r\nsecond\r\n"));
     QCOMPARE(form_->Buffer().SelStart(), Offset(1));
@@ -173,16 +151,16 @@ class FileCommandsTest : public QObject {
   }
 
   void nfoCharactersChooseTheTerminalFont() {
-    Write(P("art.nfo"), QByteArray(10, char(0xDB)));
+    QVERIFY(WriteFile(P("art.nfo"), QByteArray(10, char(0xDB))));
     Open("art.nfo");
     QCOMPARE(form_->Editor()->font().family(), QString("Terminal"));
-    Write(P("nine.nfo"), QByteArray(9, char(0xDB)));
+    QVERIFY(WriteFile(P("nine.nfo"), QByteArray(9, char(0xDB))));
     Open("nine.nfo");
     QCOMPARE(form_->Editor()->font().family(), QString("Courier New"));
   }
 
   void saveFailureKeepsTheOldFile() {
-    Write(P("keep.txt"), "old contents");
+    QVERIFY(WriteFile(P("keep.txt"), "old contents"));
     Open("keep.txt");
     form_->Buffer().SetText(std::string(5000, 'x'));
     form_->SetModified(true);
@@ -193,7 +171,7 @@ class FileCommandsTest : public QObject {
     rlimit small = old;
     small.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &small);
-    Boxes boxes;
+    ScriptedBoxes boxes({}, 7);
     form_->SaveFile_Cmd();
     setrlimit(RLIMIT_FSIZE, &old);
     QCOMPARE(ReadAll(P("keep.txt")), QByteArray("old contents"));
@@ -211,7 +189,7 @@ class FileCommandsTest : public QObject {
   }
 
   void saveThroughASymlinkKeepsTheLink() {
-    Write(P("target.txt"), "before\n");
+    QVERIFY(WriteFile(P("target.txt"), "before\n"));
     QVERIFY(QFile::link(P("target.txt"), P("link.txt")));
     Open("link.txt");
     form_->Buffer().SetText("after\r\n");
@@ -222,11 +200,11 @@ class FileCommandsTest : public QObject {
   }
 
   void renameOntoAnExistingName() {
-    Write(P("one.txt"), "1");
-    Write(P("two.txt"), "2");
+    QVERIFY(WriteFile(P("one.txt"), "1"));
+    QVERIFY(WriteFile(P("two.txt"), "2"));
     Open("one.txt");
     dialogAnswer_ = {S("two.txt")};
-    Boxes boxes;
+    ScriptedBoxes boxes({}, 7);
     form_->RenMoveFile_Cmd();
     QCOMPARE(boxes.seen.size(), size_t(1));
     QCOMPARE(boxes.seen[0].caption, std::string("Couldn't rename!"));
@@ -239,9 +217,9 @@ class FileCommandsTest : public QObject {
   }
 
   void deleteDiscardsOnlyAfterTheFileIsGone() {
-    Write(P("gone.txt"), "bye");
+    QVERIFY(WriteFile(P("gone.txt"), "bye"));
     Open("gone.txt");
-    Boxes boxes({6});
+    ScriptedBoxes boxes({6}, 7);
     form_->DeleteFile_Cmd();
     QVERIFY(!QFile::exists(P("gone.txt")));
     QCOMPARE(form_->DocFileName(), std::string("Untitled"));
@@ -250,7 +228,7 @@ class FileCommandsTest : public QObject {
 
   void onlyRegularFilesOpen() {
     QVERIFY(QDir().mkdir(P("folder.txt")));
-    Boxes boxes;
+    ScriptedBoxes boxes({}, 7);
     Open("folder.txt");
     QCOMPARE(form_->DocFileName(), std::string("Untitled"));
     QCOMPARE(boxes.seen.size(), size_t(1));
@@ -263,7 +241,7 @@ class FileCommandsTest : public QObject {
     const QString old = QDir::currentPath();
     QDir::setCurrent(dir_.path());
     {
-      Boxes boxes({6});
+      ScriptedBoxes boxes({6}, 7);
       TFormQuillora form(store_, {"fresh.txt"});
       form.Start();
       QCOMPARE(boxes.seen[0].caption, std::string("File doesn't exist!"));
@@ -273,7 +251,7 @@ class FileCommandsTest : public QObject {
       QCOMPARE(form.StatusText(0), std::string("Created: \"fresh.txt\""));
     }
     {
-      Boxes boxes({6});
+      ScriptedBoxes boxes({6}, 7);
       TFormQuillora form(store_, {"sub/fresh.txt"});
       form.Start();
       QCOMPARE(boxes.seen.size(), size_t(2));
@@ -284,9 +262,9 @@ class FileCommandsTest : public QObject {
   }
 
   void recentListAndMenus() {
-    Write(P("a.txt"), "a");
-    Write(P("A.TXT"), "A");
-    Write(P("R&D notes.txt"), QByteArray(1536, 'k'));
+    QVERIFY(WriteFile(P("a.txt"), "a"));
+    QVERIFY(WriteFile(P("A.TXT"), "A"));
+    QVERIFY(WriteFile(P("R&D notes.txt"), QByteArray(1536, 'k')));
     Open("a.txt");
     Open("R&D notes.txt");
     Open("A.TXT");
@@ -321,7 +299,7 @@ class FileCommandsTest : public QObject {
   void bigFilesLoadInTheBackground() {
     QByteArray big;
     for (int i = 0; i < 200000; ++i) big += "line of some text here\n";  // ~4.6 MB
-    Write(P("big.txt"), big);
+    QVERIFY(WriteFile(P("big.txt"), big));
     Open("big.txt");
     QVERIFY(form_->LoadingDocument());
     QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
@@ -334,16 +312,16 @@ class FileCommandsTest : public QObject {
   }
 
   void furtherFilesGoToNewInstances() {
-    Write(P("1.txt"), "1");
-    Write(P("2 two.txt"), "2");
-    Write(P("3.txt"), "3");
+    QVERIFY(WriteFile(P("1.txt"), "1"));
+    QVERIFY(WriteFile(P("2 two.txt"), "2"));
+    QVERIFY(WriteFile(P("3.txt"), "3"));
     form_->FilesDropped({P("1.txt"), P("2 two.txt"), P("3.txt")});
     QCOMPARE(form_->DocFileName(), S("1.txt"));
     QCOMPARE(started_.size(), size_t(2));
     QCOMPARE(started_[0], std::vector<std::string>{S("2 two.txt")});
     // Cancel in the save prompt opens none.
     form_->SetModified(true);
-    Boxes cancel({2});
+    ScriptedBoxes cancel({2}, 7);
     form_->FilesDropped({P("2 two.txt"), P("3.txt")});
     QCOMPARE(form_->DocFileName(), S("1.txt"));
     QCOMPARE(started_.size(), size_t(2));

@@ -11,26 +11,13 @@
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
+#include "TestSupport.h"
 #include "tools/qt/FindReplaceDialog.h"
 
 using namespace ql;
 
 namespace {
 
-struct Boxes {
-  std::vector<std::string> texts;
-  std::vector<int> answers;
-  Boxes() {
-    SetMsgBoxHook([this](const std::string& t, const std::string&, unsigned) {
-      texts.push_back(t);
-      if (answers.empty()) return 1;
-      const int a = answers.front();
-      answers.erase(answers.begin());
-      return a;
-    });
-  }
-  ~Boxes() { SetMsgBoxHook(nullptr); }
-};
 
 }  // namespace
 
@@ -104,9 +91,9 @@ class FindReplaceTest : public QObject {
     TFormFindReplace* d = Open();
     d->Find_Combo->setEditText("aa");
     d->FromStart_Radio->click();
-    Boxes boxes;
+    ScriptedBoxes boxes;
     d->FindAll_Btn->click();
-    QCOMPARE(boxes.texts, std::vector<std::string>{"The string \"aa\" was found 3 times."});
+    QCOMPARE(boxes.Texts(), std::vector<std::string>{"The string \"aa\" was found 3 times."});
     QVERIFY(d->isVisible());
     QVERIFY(d->FromStart_Radio->isChecked());  // Find All keeps the origin
   }
@@ -121,11 +108,11 @@ class FindReplaceTest : public QObject {
       ++asked;
       return f == "a" && r == "aa" && all ? ConfirmAnswer::Yes : ConfirmAnswer::Closed;
     });
-    Boxes boxes;
+    ScriptedBoxes boxes;
     d->ReplaceAll_Btn->click();
     QCOMPARE(asked, 3);
     QCOMPARE(form_->EditorText(), std::string("aaaaaa"));
-    QCOMPARE(boxes.texts.back(), std::string("The string: \"a\" was replaced by \"aa\" 3 times."));
+    QCOMPARE(boxes.Texts().back(), std::string("The string: \"a\" was replaced by \"aa\" 3 times."));
     QVERIFY(form_->Modified());
     QVERIFY(!d->isVisible());
   }
@@ -147,7 +134,7 @@ class FindReplaceTest : public QObject {
     form_->Buffer().SetText("ab\r\ncd");
     form_->Buffer().SelectAll();
     TFormFindReplace* d = Open();
-    Boxes boxes;
+    ScriptedBoxes boxes;
     d->FindAll_Btn->click();
     QVERIFY(!form_->Lists().FindHistory.empty() || d->Find_Combo->count() > 0);
     QCOMPARE(d->Find_Combo->itemText(0).toStdString(), std::string("ab\rcd"));

@@ -13,34 +13,14 @@
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
+#include "TestSupport.h"
 
 using namespace ql;
 
 namespace {
 
-struct Box {
-  std::string text, caption;
-  unsigned flags;
-};
 
-// Answers every message box with `answer` and records what was asked.
-struct BoxRecorder {
-  std::vector<Box> boxes;
-  int answer = 1;
-  BoxRecorder() {
-    SetMsgBoxHook([this](const std::string& t, const std::string& c, unsigned f) {
-      boxes.push_back({t, c, f});
-      return answer;
-    });
-  }
-  ~BoxRecorder() { SetMsgBoxHook(nullptr); }
-};
 
-void WriteFile(const std::string& path, const QByteArray& bytes) {
-  QFile f(QString::fromStdString(path));
-  QVERIFY(f.open(QIODevice::WriteOnly));
-  f.write(bytes);
-}
 
 void Put(MemoryStore& store, std::initializer_list<std::pair<const char*, const char*>> options) {
   for (const auto& [name, value] : options) store.WriteString(kOptionsKey, name, value);
@@ -81,10 +61,10 @@ class MainWindowTest : public QObject {
   void firstRunWritesUsageOnceAndOpensNothing() {
     QTemporaryDir dir;
     const std::string file = (dir.path() + "/a.txt").toStdString();
-    WriteFile(file, "hello");
+    QVERIFY(WriteFile(QString::fromStdString(file), "hello"));
 
     MemoryStore store;
-    BoxRecorder boxes;
+    ScriptedBoxes boxes;
     {
       TFormQuillora form(store, {"/FirstRun", file});
       Started started;
@@ -93,10 +73,10 @@ class MainWindowTest : public QObject {
       QCOMPARE(form.DocFileName(), std::string("Untitled"));
       QVERIFY(started.params.empty());
     }
-    QCOMPARE(boxes.boxes.size(), size_t(1));
-    QCOMPARE(boxes.boxes[0].caption, std::string("Quillora Info"));
-    QCOMPARE(boxes.boxes[0].flags, 64u);
-    QVERIFY(boxes.boxes[0].text.find("You have just installed \"Quillora v1.81\"") == 0);
+    QCOMPARE(boxes.seen.size(), size_t(1));
+    QCOMPARE(boxes.seen[0].caption, std::string("Quillora Info"));
+    QCOMPARE(boxes.seen[0].flags, 64u);
+    QVERIFY(boxes.seen[0].text.find("You have just installed \"Quillora v1.81\"") == 0);
     QCOMPARE(store.ReadString(kBaseKey, "OpenCounter"), std::optional<std::string>("1"));
     const auto installed = store.ReadString(kBaseKey, "InstallDate");
     QVERIFY(installed && installed->size() > 20);
@@ -108,21 +88,21 @@ class MainWindowTest : public QObject {
       TFormQuillora form(store, {"/FirstRun"});
       form.Start();
     }
-    QCOMPARE(boxes.boxes.size(), size_t(2));
+    QCOMPARE(boxes.seen.size(), size_t(2));
     QCOMPARE(store.ReadString(kBaseKey, "InstallDate"), std::optional<std::string>("earlier"));
   }
 
   void questionMarkShowsHelpAndOpensNothing() {
     MemoryStore store;
-    BoxRecorder boxes;
+    ScriptedBoxes boxes;
     TFormQuillora form(store, {"/?", "a.txt"});
     Started started;
     started.Attach(form);
     form.Start();
-    QCOMPARE(boxes.boxes.size(), size_t(1));
-    QCOMPARE(boxes.boxes[0].text,
+    QCOMPARE(boxes.seen.size(), size_t(1));
+    QCOMPARE(boxes.seen[0].text,
              std::string("Quillora doesn't support other\ncommand line parameters than filenames."));
-    QCOMPARE(boxes.boxes[0].flags, 64u);
+    QCOMPARE(boxes.seen[0].flags, 64u);
     QCOMPARE(form.DocFileName(), std::string("Untitled"));
     QVERIFY(started.params.empty());
   }
@@ -130,7 +110,7 @@ class MainWindowTest : public QObject {
   void fileArgumentsOpenFirstAndStartOthers() {
     QTemporaryDir dir;
     const std::string first = (dir.path() + "/first doc.txt").toStdString();
-    WriteFile(first, "one\r\ntwo \x80\x9f\r\n");
+    QVERIFY(WriteFile(QString::fromStdString(first), "one\r\ntwo \x80\x9f\r\n"));
 
     MemoryStore store;
     TFormQuillora form(store, {first, "second \"quoted\".txt", "/?"});
@@ -174,16 +154,15 @@ class MainWindowTest : public QObject {
 
   void cancelInExitPromptWritesNothing() {
     MemoryStore store;
-    BoxRecorder boxes;
-    boxes.answer = 2;  // Cancel
+    ScriptedBoxes boxes({}, 2);  // Cancel
     TFormQuillora form(store, {});
     form.Start();
     form.Editor()->insertPlainText("unsaved");
     QVERIFY(form.Modified());
     QVERIFY(!form.close());
-    QCOMPARE(boxes.boxes.size(), size_t(1));
-    QCOMPARE(boxes.boxes[0].caption, std::string("Save before quiting?"));
-    QCOMPARE(boxes.boxes[0].flags, 35u);
+    QCOMPARE(boxes.seen.size(), size_t(1));
+    QCOMPARE(boxes.seen[0].caption, std::string("Save before quiting?"));
+    QCOMPARE(boxes.seen[0].flags, 35u);
     QCOMPARE(store.FlushCount(), 0);
     QVERIFY(!store.KeyExists(kBaseKey));
     form.SetModified(false);
@@ -214,7 +193,7 @@ class MainWindowTest : public QObject {
   void yesWithFailedSaveKeepsWindowOpen() {
     QTemporaryDir dir;
     const QString path = dir.path() + "/ro.txt";
-    WriteFile(path.toStdString(), "x");
+    QVERIFY(WriteFile(path, "x"));
     MemoryStore store;
     TFormQuillora form(store, {path.toStdString()});
     form.SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
@@ -223,11 +202,10 @@ class MainWindowTest : public QObject {
     // The file vanishes into a directory we cannot write: the save fails.
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir().mkdir(path));
-    BoxRecorder boxes;
-    boxes.answer = 6;  // Yes, save
+    ScriptedBoxes boxes({}, 6);  // Yes, save
     QVERIFY(!form.close());
     QVERIFY(form.Modified());
-    QVERIFY(boxes.boxes.size() >= 2);  // the question, then the failure
+    QVERIFY(boxes.seen.size() >= 2);  // the question, then the failure
     form.SetModified(false);
   }
 
