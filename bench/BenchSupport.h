@@ -80,4 +80,31 @@ inline long long CountIn(const std::string& message) {
   return std::stoll(message.substr(start + 1, end - start - 1));
 }
 
+struct FindReplaceTimes {
+  double findAllMs = 0, replaceMs = 0;
+  long long count = -1, replaced = -1;
+};
+
+// Find All, then Replace All without prompting, of "Old" by "New" over the
+// whole document, as the dialog runs them.
+inline FindReplaceTimes RunFindAndReplace(QuietHost& host) {
+  ql::SearchEngine engine(host);
+  ql::SearchState& state = engine.State();
+  state.findText = "Old";
+  state.replaceText = "New";
+  state.caseSensitive = true;
+  state.wholeWord = false;
+  state.prompt = false;
+  FindReplaceTimes times;
+  auto t = Clock::now();
+  engine.Press(ql::SearchButton::FindAll, ql::SearchOrigin::FromStart);
+  times.findAllMs = MsSince(t);
+  times.count = CountIn(host.last);
+  t = Clock::now();
+  engine.Press(ql::SearchButton::ReplaceAll, ql::SearchOrigin::FromStart);
+  times.replaceMs = MsSince(t);
+  times.replaced = CountIn(host.last);
+  return times;
+}
+
 }  // namespace bench

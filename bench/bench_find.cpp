@@ -36,23 +36,7 @@ int main(int argc, char** argv) {
   std::string().swap(text);
 
   QuietHost host(buffer);
-  ql::SearchEngine engine(host);
-  ql::SearchState& state = engine.State();
-  state.findText = "Old";
-  state.replaceText = "New";
-  state.caseSensitive = true;
-  state.wholeWord = false;
-  state.prompt = false;
-
-  t = Clock::now();
-  engine.Press(ql::SearchButton::FindAll, ql::SearchOrigin::FromStart);
-  const double findAllMs = MsSince(t);
-  const long long count = CountIn(host.last);
-
-  t = Clock::now();
-  engine.Press(ql::SearchButton::ReplaceAll, ql::SearchOrigin::FromStart);
-  const double replaceMs = MsSince(t);
-  const long long replaced = CountIn(host.last);
+  const FindReplaceTimes run = RunFindAndReplace(host);
 
   t = Clock::now();
   if (!WriteWhole(path + ".out", buffer.Text())) {
@@ -64,6 +48,6 @@ int main(int argc, char** argv) {
   std::printf(
       "replace_ms=%.1f findall_ms=%.1f count=%lld replaced=%lld read_ms=%.1f set_ms=%.1f write_ms=%.1f "
       "total_ms=%.1f\n",
-      replaceMs, findAllMs, count, replaced, readMs, setMs, writeMs, MsSince(start));
+      run.replaceMs, run.findAllMs, run.count, run.replaced, readMs, setMs, writeMs, MsSince(start));
   return 0;
 }

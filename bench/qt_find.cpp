@@ -43,23 +43,7 @@ int main(int argc, char** argv) {
 
   // The window's busy bracket as far as the widget is concerned: no repaints.
   QuietHost host(buffer, [&widget](bool busy) { widget.setUpdatesEnabled(!busy); });
-  ql::SearchEngine engine(host);
-  ql::SearchState& state = engine.State();
-  state.findText = "Old";
-  state.replaceText = "New";
-  state.caseSensitive = true;
-  state.wholeWord = false;
-  state.prompt = false;
-
-  t = Clock::now();
-  engine.Press(ql::SearchButton::FindAll, ql::SearchOrigin::FromStart);
-  const double findAllMs = MsSince(t);
-  const long long count = CountIn(host.last);
-
-  t = Clock::now();
-  engine.Press(ql::SearchButton::ReplaceAll, ql::SearchOrigin::FromStart);
-  const double replaceMs = MsSince(t);
-  const long long replaced = CountIn(host.last);
+  const FindReplaceTimes run = RunFindAndReplace(host);
 
   t = Clock::now();
   const bool written = WriteWhole(path + ".out", buffer.Text());
@@ -70,6 +54,6 @@ int main(int argc, char** argv) {
   }
 
   std::printf("set_ms=%.1f replace_ms=%.1f findall_ms=%.1f count=%lld replaced=%lld write_ms=%.1f\n", setMs,
-              replaceMs, findAllMs, count, replaced, writeMs);
+              run.replaceMs, run.findAllMs, run.count, run.replaced, writeMs);
   return 0;
 }
