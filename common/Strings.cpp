@@ -1,6 +1,8 @@
 // Small string helpers: padding, ordinals, centring, word counts, quoting.
 #include "common/FuncLib.h"
 
+#include <cstring>
+
 namespace ql {
 
 std::string RepeatChar(char ch, Pos count) {
@@ -82,15 +84,22 @@ std::string NormalizeLineBreaks(const std::string& text, const std::string& line
   out.reserve(text.size() + text.size() / 64 + 2);
   const char* p = text.data();
   const char* const end = p + text.size();
+  // The next CR and the next LF, each found with memchr and kept until passed.
+  const auto next = [end](const char* from, char c) {
+    const void* hit = std::memchr(from, c, static_cast<std::size_t>(end - from));
+    return hit ? static_cast<const char*>(hit) : end;
+  };
+  const char* cr = next(p, '\r');
+  const char* lf = next(p, '\n');
   while (p < end) {
-    // Copy the run up to the next CR or LF in one go.
-    const char* q = p;
-    while (q < end && *q != '\r' && *q != '\n') ++q;
+    const char* q = cr < lf ? cr : lf;
     out.append(p, q);
     if (q == end) break;
     out += lineBreak;
     // CR LF is one break; a lone CR or LF is one too.
     p = (*q == '\r' && q + 1 < end && q[1] == '\n') ? q + 2 : q + 1;
+    if (cr < p) cr = next(p, '\r');
+    if (lf < p) lf = next(p, '\n');
   }
   return out;
 }
