@@ -201,13 +201,17 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   }
   docFileName_ = path;
   lineEnd_ = doc.style;
+  bool binary = false;
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
     const MessageBoxText box = LengthPromptText(LengthInStyle(doc.text, doc.style), doc.fileSize);
-    if (MsgBox(box.text, box.caption, box.flags) == 6) ReadNonTxtFile_Cmd();
+    binary = MsgBox(box.text, box.caption, box.flags) == 6;
+    if (binary) ReadNonTxtFile_Cmd();
   }
   {
     EditorBusy busy(*this, false);
-    if (options_.Checked(Check::ChangeNfoFontOpt) && HasNfoCharacters(buffer_->Text()))
+    // The text as read, unless it was read again as binary (no second copy of a big file).
+    if (options_.Checked(Check::ChangeNfoFontOpt) &&
+        HasNfoCharacters(binary ? buffer_->Text() : doc.text))
       SetEditorFont("Terminal", 9);
     else
       SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);

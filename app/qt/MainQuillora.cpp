@@ -75,7 +75,6 @@ void TFormQuillora::FormCreate() {
   startTime_ = QDateTime::currentDateTime();
   SetOwnerWindow(this);
   docFileName_ = kUntitled;
-  findPrompt_ = true;
 
   const QRect screen = QGuiApplication::primaryScreen()
                            ? QGuiApplication::primaryScreen()->geometry()

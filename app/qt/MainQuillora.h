@@ -212,7 +212,6 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::string docFileName_;
   std::string appTitle_;
   QDateTime startTime_;
-  bool findPrompt_ = true;
   bool loading_ = false;
   LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
   std::string dialogDir_;          // where the file dialogs start
