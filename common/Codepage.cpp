@@ -218,22 +218,20 @@ std::string EncodeFromUtf8(Codepage cp, std::string_view utf8) {
   return out;
 }
 
-std::string AnsiToOem(std::string_view ansi) {
-  const CodepageTables& from = TablesFor(Codepage::Cp1252);
-  const CodepageTables& to = TablesFor(Codepage::Cp437);
-  std::string out(ansi.size(), '\0');
-  for (std::size_t i = 0; i < ansi.size(); ++i)
-    out[i] = ByteOrQuestion(to, from.toUnicode[static_cast<unsigned char>(ansi[i])]);
+namespace {
+// Byte to byte through Unicode; characters the target set lacks become '?'.
+std::string Recode(std::string_view text, Codepage fromSet, Codepage toSet) {
+  const CodepageTables& from = TablesFor(fromSet);
+  const CodepageTables& to = TablesFor(toSet);
+  std::string out(text.size(), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i)
+    out[i] = ByteOrQuestion(to, from.toUnicode[static_cast<unsigned char>(text[i])]);
   return out;
 }
+}  // namespace
 
-std::string OemToAnsi(std::string_view oem) {
-  const CodepageTables& from = TablesFor(Codepage::Cp437);
-  const CodepageTables& to = TablesFor(Codepage::Cp1252);
-  std::string out(oem.size(), '\0');
-  for (std::size_t i = 0; i < oem.size(); ++i)
-    out[i] = ByteOrQuestion(to, from.toUnicode[static_cast<unsigned char>(oem[i])]);
-  return out;
-}
+std::string AnsiToOem(std::string_view ansi) { return Recode(ansi, Codepage::Cp1252, Codepage::Cp437); }
+
+std::string OemToAnsi(std::string_view oem) { return Recode(oem, Codepage::Cp437, Codepage::Cp1252); }
 
 }  // namespace ql
