@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "app/EditorBuffer.h"
+#include "editor/EditorBuffer.h"
 
 namespace ql {
 

@@ -6,7 +6,7 @@
 #include <array>
 #include <string>
 
-#include "app/EditorBuffer.h"
+#include "editor/EditorBuffer.h"
 
 namespace ql {
 

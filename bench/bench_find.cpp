@@ -9,7 +9,7 @@
 #include <string>
 #include <sys/stat.h>
 
-#include "app/MemoryBuffer.h"
+#include "editor/MemoryBuffer.h"
 #include "bench/BenchSupport.h"
 #include "tools/FindReplace.h"
 

@@ -10,8 +10,8 @@
 #include <sstream>
 
 #include "app/EditorStatus.h"
-#include "app/qt/EditorWidget.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorWidget.h"
+#include "editor/qt/QtEditorBuffer.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "app/DocumentFile.h"
-#include "app/qt/EditorWidget.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorWidget.h"
+#include "editor/qt/QtEditorBuffer.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <string>
 
-#include "app/qt/EditorWidget.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorWidget.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "bench/BenchSupport.h"
 #include "tools/FindReplace.h"
 

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "app/EditorBuffer.h"
+#include "editor/EditorBuffer.h"
 
 namespace ql {
 

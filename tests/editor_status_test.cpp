@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "app/EditorStatus.h"
-#include "app/MemoryBuffer.h"
+#include "editor/MemoryBuffer.h"
 
 using namespace ql;
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MemoryBuffer.h"
+#include "editor/MemoryBuffer.h"
 #include "tools/FindReplace.h"
 
 using namespace ql;

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "app/GapBuffer.h"
-#include "app/LineIndex.h"
-#include "app/MemoryBuffer.h"
+#include "editor/GapBuffer.h"
+#include "editor/LineIndex.h"
+#include "editor/MemoryBuffer.h"
 #include "tests/buffer_cases.h"
 
 using namespace ql;

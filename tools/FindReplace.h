@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/EditorBuffer.h"
+#include "editor/EditorBuffer.h"
 
 namespace ql {
 

@@ -11,9 +11,9 @@
 #include <unistd.h>
 
 #include "app/EditorStatus.h"
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "common/FuncLib.h"
 #include "platform/qt/Clipboard.h"
 #include "platform/qt/MessageBox.h"

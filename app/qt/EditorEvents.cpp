@@ -10,9 +10,9 @@
 #include <QToolButton>
 
 #include "app/EditorStatus.h"
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "platform/qt/Look.h"
 
 namespace ql {

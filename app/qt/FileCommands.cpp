@@ -17,9 +17,9 @@
 #include <thread>
 
 #include "app/RecentList.h"
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "common/Codepage.h"
 #include "common/FuncLib.h"
 #include "platform/qt/MessageBox.h"

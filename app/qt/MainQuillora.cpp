@@ -15,8 +15,8 @@
 #include <QToolBar>
 
 #include "app/qt/CommandTable.h"
-#include "app/qt/EditorWidget.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorWidget.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "app/qt/WindowSearchHost.h"
 #include "common/FuncLib.h"
 #include "platform/Store.h"

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "app/DocumentFile.h"
-#include "app/EditorBuffer.h"
+#include "editor/EditorBuffer.h"
 #include "app/Options.h"
 #include "app/SettingsIO.h"
 #include "app/WindowLogic.h"

@@ -5,9 +5,9 @@
 #include <QPushButton>
 #include <QToolBar>
 
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "app/qt/WindowSearchHost.h"
 #include "common/Codepage.h"
 #include "platform/qt/MessageBox.h"

@@ -6,10 +6,10 @@
 #include <QMenu>
 #include <QStandardPaths>
 
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/HelpWindow.h"
 #include "app/qt/MainQuillora.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "common/FuncLib.h"
 #include "platform/qt/Help.h"
 #include "platform/qt/MessageBox.h"

@@ -10,9 +10,9 @@
 #include <QtTest>
 
 #include "../buffer_cases.h"
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/QtEditorBuffer.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"

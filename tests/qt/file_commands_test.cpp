@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "app/SettingsIO.h"
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"

@@ -9,7 +9,7 @@
 #include <QtTest>
 
 #include "app/SettingsIO.h"
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "app/LineIndex.h"
+#include "editor/LineIndex.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,4 +1,4 @@
-#include "app/GapBuffer.h"
+#include "editor/GapBuffer.h"
 
 namespace ql {
 

@@ -1,6 +1,6 @@
-#include "app/qt/QtEditorBuffer.h"
+#include "editor/qt/QtEditorBuffer.h"
 
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>

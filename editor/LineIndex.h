@@ -21,7 +21,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "app/GapBuffer.h"
+#include "editor/GapBuffer.h"
 
 namespace ql {
 

@@ -1,4 +1,4 @@
-#include "app/MemoryBuffer.h"
+#include "editor/MemoryBuffer.h"
 
 #include <algorithm>
 

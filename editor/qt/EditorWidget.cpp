@@ -1,4 +1,4 @@
-#include "app/qt/EditorWidget.h"
+#include "editor/qt/EditorWidget.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>

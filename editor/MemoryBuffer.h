@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "app/EditorBuffer.h"
-#include "app/GapBuffer.h"
-#include "app/LineIndex.h"
+#include "editor/EditorBuffer.h"
+#include "editor/GapBuffer.h"
+#include "editor/LineIndex.h"
 
 namespace ql {
 

@@ -7,7 +7,7 @@
 
 #include <QTextCursor>
 
-#include "app/EditorBuffer.h"
+#include "editor/EditorBuffer.h"
 
 namespace ql {
 
