@@ -321,4 +321,33 @@ MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize) 
   return box;
 }
 
+MessageBoxText ChangedOnDiskText(const std::string& path) {
+  return {"File changed on disk!",
+          "The following file was changed by another program since it was opened or saved:\n" + Quoted(path) +
+              "\n\nDo you want to overwrite it?",
+          52};
+}
+
+MessageBoxText ReloadQuestionText(const std::string& path, bool modified) {
+  const std::string text = "The following file was changed by another program:\n" + Quoted(path) + "\n\n";
+  if (modified) return {"File changed on disk!", text + "Do you want to reload it and lose your changes?", 52};
+  return {"File changed on disk!", text + "Do you want to reload it?", 36};
+}
+
+MessageBoxText DeletedOnDiskText(const std::string& path) {
+  return {"File deleted on disk!",
+          "The following file was deleted or moved by another program:\n" + Quoted(path) +
+              "\n\nThe text is kept; save it with Save As.",
+          48};
+}
+
+MessageBoxText InterruptedSaveText(const std::string& path, const std::vector<std::string>& copies) {
+  std::string text = "A save of the following file was interrupted:\n" + Quoted(path) + "\n\n" +
+                     (copies.size() == 1 ? "The copy it left behind:" : "The copies it left behind:");
+  for (const std::string& copy : copies) text += "\n" + Quoted(copy);
+  text += copies.size() == 1 ? "\n\nCompare it with the file; the next save of the file removes it."
+                             : "\n\nCompare them with the file; the next save of the file removes them.";
+  return {"Interrupted save!", text, 48};
+}
+
 }  // namespace ql

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/FileStamp.h"
 #include "app/SafeSave.h"
@@ -57,5 +58,15 @@ struct MessageBoxText {
 MessageBoxText FileErrorText(int code, const std::string& name, const std::string& docFileName);
 // The question when the text's length differs from the file size.
 MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize);
+
+// Another program changed the file since it was read or saved: overwrite it?
+MessageBoxText ChangedOnDiskText(const std::string& path);
+// The same noticed when the window becomes active: reload it? A modified
+// document is told that its changes go.
+MessageBoxText ReloadQuestionText(const std::string& path, bool modified);
+// The file was deleted or moved away meanwhile.
+MessageBoxText DeletedOnDiskText(const std::string& path);
+// Copies an interrupted save of the file left behind.
+MessageBoxText InterruptedSaveText(const std::string& path, const std::vector<std::string>& copies);
 
 }  // namespace ql
