@@ -20,7 +20,10 @@ bool TFormQuillora::DiskFileInSync() const {
 }
 
 bool TFormQuillora::ConfirmOverwrite(const std::string& path) {
-  if (path != docFileName_ || CompareStamps(diskStamp_, FileStampOf(path)) != DiskChange::Changed) return true;
+  if (path != docFileName_) return true;
+  const FileStamp now = FileStampOf(path);
+  if (CompareStamps(diskStamp_, now) != DiskChange::Changed) return true;
+  seenStamp_ = now;  // told now: the activation after the box asks nothing more
   const MessageBoxText box = ChangedOnDiskText(path);
   return MsgBox(box.text, box.caption, box.flags) == 6;
 }

@@ -119,6 +119,8 @@ class DiskFileTest : public QObject {
       QCOMPARE(no.seen[0].flags, 52u);
       QCOMPARE(ReadAll(P("a.txt")), theirs);  // No keeps their file
       QVERIFY(form_->Modified());
+      Activate(form_.get());  // told once is enough
+      QCOMPARE(no.seen.size(), size_t(1));
     }
     {
       ScriptedBoxes yes({6}, 7);
