@@ -10,7 +10,10 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
+
+#include "common/Utf8.h"
 
 namespace ql {
 namespace {
@@ -149,7 +152,36 @@ LoadedDocument DecodeDocument(const std::string& bytes) {
   return doc;
 }
 
-LoadedDocument ReadDocument(const std::string& path) {
+FileEncoding TakeEncoding(std::string& bytes, EncodingChoice choice, std::string& note) {
+  note.clear();
+  if (choice == EncodingChoice::Bytes) return {};
+  const Utf8Scan scan = Utf8ToCp1252InPlace(bytes);
+  switch (scan.result) {
+    case Utf8Scan::Converted:
+      return {TextEncoding::Utf8, scan.bom};
+    case Utf8Scan::Plain:
+      // The same bytes either way; 8-bit unless UTF-8 was asked for.
+      if (choice == EncodingChoice::Utf8) return {TextEncoding::Utf8, false};
+      return {};
+    default:
+      note = Utf8ScanReason(scan);
+      return {};
+  }
+}
+
+LoadedDocument DecodeDocument(std::string bytes, EncodingChoice choice) {
+  // The size of the file as read, before a conversion shortens the bytes.
+  const std::int64_t size = static_cast<std::int64_t>(bytes.size());
+  std::string note;
+  const FileEncoding encoding = TakeEncoding(bytes, choice, note);
+  LoadedDocument doc = DecodeDocument(bytes);
+  doc.fileSize = size;
+  doc.encoding = encoding;
+  doc.encodingNote = note;
+  return doc;
+}
+
+LoadedDocument ReadDocument(const std::string& path, EncodingChoice choice) {
   LoadedDocument doc;
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
@@ -189,7 +221,8 @@ LoadedDocument ReadDocument(const std::string& path) {
     doc.fileSize = static_cast<std::int64_t>(st.st_size);
     return doc;
   }
-  doc = DecodeDocument(bytes);
+  // Moved, and converted in place: a UTF-8 file is never held twice.
+  doc = DecodeDocument(std::move(bytes), choice);
   doc.stamp = stamp;
   return doc;
 }
@@ -223,6 +256,31 @@ std::int64_t LengthInStyle(const std::string& text, LineEnd style) {
   LineEnd kind = LineEnd::Lf;
   while (scan.Next(at, length, kind)) total += brkLength - static_cast<std::int64_t>(length);
   return total;
+}
+
+std::string FileBytes(const std::string& text, LineEnd style, const FileEncoding& encoding) {
+  if (encoding.kind != TextEncoding::Utf8) return DocumentBytes(text, style);
+  // CR LF files need no second pass over the breaks.
+  if (style == LineEnd::CrLf) return Cp1252ToUtf8(text, encoding.bom);
+  return Cp1252ToUtf8(DocumentBytes(text, style), encoding.bom);
+}
+
+std::int64_t LengthInFile(const std::string& text, LineEnd style, const FileEncoding& encoding) {
+  std::int64_t length = LengthInStyle(text, style);
+  if (encoding.kind == TextEncoding::Utf8) length += Utf8ExtraBytes(text) + (encoding.bom ? 3 : 0);
+  return length;
+}
+
+std::string EncodingName(const FileEncoding& encoding) {
+  if (encoding.kind == TextEncoding::Bytes) return "8-bit bytes";
+  return encoding.bom ? "UTF-8 with byte-order mark" : "UTF-8";
+}
+
+std::string OpenedEncodingNote(const LoadedDocument& doc, EncodingChoice choice) {
+  if (doc.encoding.kind == TextEncoding::Utf8) return EncodingName(doc.encoding);
+  if (!doc.encodingNote.empty()) return "8-bit bytes: " + doc.encodingNote;
+  // Plain ASCII reads the same either way: nothing to say unless asked.
+  return choice == EncodingChoice::Bytes ? "8-bit bytes" : "";
 }
 
 std::string BinaryText(const std::string& bytes) {
@@ -319,6 +377,15 @@ MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize) 
   box.text = std::to_string(textLength) + " characters in text.\n" + std::to_string(fileSize) + " bytes in file.";
   for (const char* line : kLines) box.text += std::string("\n") + line;
   return box;
+}
+
+MessageBoxText RefusedCharacterText(char32_t ch, bool fromClipboard) {
+  return {"Character not in Windows-1252!",
+          "The character " + DescribeCharacter(ch) +
+              " cannot be held by this document.\n\nIts file is UTF-8, but the editor holds only the "
+              "characters of Windows-1252; a character it cannot hold would be lost on saving.\n\n" +
+              (fromClipboard ? "Nothing was pasted; the clipboard is unchanged." : "Nothing was inserted."),
+          48};
 }
 
 MessageBoxText ChangedOnDiskText(const std::string& path) {

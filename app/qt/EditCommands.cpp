@@ -69,6 +69,8 @@ void TFormQuillora::Paste_Cmd() {
     return;
   }
   if (data->hasText()) {
+    // A UTF-8 document refuses what it could not save; an 8-bit one gets '?'.
+    if (RefuseForeignText(data->text(), true)) return;
     const std::string text = ClipboardTextOrEmpty();
     buffer_->ReplaceSelection(text);
     ShowStatus(0, PastedStatus(*buffer_, static_cast<Offset>(NormalizeLineBreaks(text).size())));
@@ -92,6 +94,7 @@ void TFormQuillora::Paste3_MouseMove() {
 
 bool TFormQuillora::eventFilter(QObject* watched, QEvent* event) {
   if (MenuHelpKey(watched, event)) return true;
+  if (GuardTextInput(watched, event)) return true;
   const bool hover = event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove;
   if (hover && watched == ToolBar1->widgetForAction(Action("Paste3"))) Paste3_MouseMove();
   if (hover && watched == ToolBar1->widgetForAction(Action("FindNext2"))) FindNext2_MouseMove();

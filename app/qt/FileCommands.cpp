@@ -109,6 +109,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
       }
       docFileName_ = kUntitled;
       lineEnd_ = LineEnd::Lf;  // new documents get the Linux convention
+      encoding_ = {};
       RememberDiskFile({});
       FinishDocument(mode, history, "");
       return true;
@@ -124,7 +125,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
         return false;
       }
       if (!ConfirmOverwrite(path)) return false;
-      const SaveResult result = SaveFileSafely(path, DocumentBytes(buffer_->Text(), lineEnd_));
+      const SaveResult result = SaveFileSafely(path, FileBytes(buffer_->Text(), lineEnd_, encoding_));
       if (!result.ok) {
         // The old file is whole; the document stays modified.
         MsgBox("The file could not be saved:\n" + Quoted(path) + "\n\n" + result.error,
@@ -133,7 +134,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
       }
       docFileName_ = path;
       RememberDiskFile(result.stamp);
-      FinishDocument(mode, history, "");
+      FinishDocument(mode, history, EncodingStatusNote());
       return true;
     }
     default:
@@ -142,13 +143,15 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
 }
 
 bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const std::string& path) {
+  const EncodingChoice choice = encodingChoice_;  // for this read only
+  encodingChoice_ = EncodingChoice::Detect;
   if (FileSizeOf(path) < kBackgroundBytes) {
-    LoadedDocument doc = ReadDocument(path);
+    LoadedDocument doc = ReadDocument(path, choice);
     if (doc.status == LoadedDocument::Ok) {
       EditorBusy busy(*this, false);
       buffer_->SetText(doc.text);
     }
-    return FinishRead(mode, history, path, doc);
+    return FinishRead(mode, history, path, doc, choice);
   }
 
   // A big file: read, decode and lay out in the background; the window
@@ -160,8 +163,8 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
   const bool nfo = options_.Checked(Check::ChangeNfoFontOpt);
   const QFont font = RichEdit1->font();
   QPointer<TFormQuillora> self(this);
-  std::thread([self, mode, history, path, nfo, font] {
-    auto doc = std::make_shared<LoadedDocument>(ReadDocument(path));
+  std::thread([self, mode, history, path, nfo, font, choice] {
+    auto doc = std::make_shared<LoadedDocument>(ReadDocument(path, choice));
     const Codepage cp = nfo && HasNfoCharacters(doc->text) ? Codepage::Cp437 : Codepage::Cp1252;
     QTextDocument* text = nullptr;
     if (doc->status == LoadedDocument::Ok) {
@@ -172,7 +175,7 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
       text->clearUndoRedoStacks();
       text->moveToThread(qApp->thread());
     }
-    QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, cp, text] {
+    QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, cp, text, choice] {
       if (!self) {
         delete text;
         return;
@@ -185,14 +188,14 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
         self->RichEdit1->AdoptDocument(text, cp);
         self->ConnectDocument();
       }
-      self->FinishRead(mode, history, path, *doc);
+      self->FinishRead(mode, history, path, *doc, choice);
     });
   }).detach();
   return true;
 }
 
 bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::string& path,
-                               const LoadedDocument& doc) {
+                               const LoadedDocument& doc, EncodingChoice choice) {
   if (doc.status != LoadedDocument::Ok) {
     if (doc.status == LoadedDocument::Unreadable)
       MsgBox("The file could not be read:\n" + Quoted(path) + "\n\n" + doc.error, "Couldn't open!",
@@ -204,10 +207,13 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   }
   docFileName_ = path;
   lineEnd_ = doc.style;
+  encoding_ = doc.encoding;
   RememberDiskFile(doc.stamp);
   bool binary = false;
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
-    const MessageBoxText box = LengthPromptText(LengthInStyle(doc.text, doc.style), doc.fileSize);
+    // Compared in the file's own encoding.
+    const MessageBoxText box =
+        LengthPromptText(LengthInFile(doc.text, doc.style, doc.encoding), doc.fileSize);
     binary = MsgBox(box.text, box.caption, box.flags) == 6;
     if (binary) ReadNonTxtFile_Cmd();
   }
@@ -234,10 +240,17 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
     }
   }
   std::string note;
+  // Read as binary, the text is the raw bytes whatever was detected.
+  const std::string encodingNote = binary ? std::string() : OpenedEncodingNote(doc, choice);
+  if (!encodingNote.empty()) note = "  (" + encodingNote + ")";
   if (doc.mixed)
     note = std::string("  (mixed line ends: saved with ") + LineEndName(doc.style) + ")";
   FinishDocument(mode, history, note);
   ReportInterruptedSaves(path);
+  if (choice == EncodingChoice::Utf8 && encoding_.kind != TextEncoding::Utf8)
+    MsgBox("The following file cannot be read as UTF-8 without losing characters:\n" + Quoted(path) +
+               "\n\n" + doc.encodingNote + ".\n\nIt was read as 8-bit bytes.",
+           "Not read as UTF-8!", 48);
   return true;
 }
 
@@ -304,6 +317,7 @@ void TFormQuillora::OpenCmdLine(const std::string& arg) {
     return;
   }
   lineEnd_ = LineEnd::Lf;
+  encoding_ = {};
   if (ProcessDocument(dmSave, "Created:", full)) AddToRecent();
 }
 
@@ -337,6 +351,9 @@ void TFormQuillora::ReadNonTxtFile_Cmd() {
   if (!IsExistingFile(docFileName_)) return;
   EditorBusy busy(*this, true);
   buffer_->SetText(BinaryText(ReadWholeFile(docFileName_)));
+  // The text is now the file's raw bytes and is saved as such.
+  encoding_ = {};
+  UpdateEncodingItems();
 }
 
 void TFormQuillora::ExecFileDef_Cmd() {
@@ -409,9 +426,10 @@ void TFormQuillora::DeleteFile_Cmd() {
 
 void TFormQuillora::MenuFile_Popup() {
   const bool exists = IsExistingFile(docFileName_);
-  for (const char* name :
-       {"ReadAsBinFile1", "Revert1", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
+  for (const char* name : {"ReadAsBinFile1", "ReopenBytes1", "ReopenUtf81", "Revert1", "RenMovFile1",
+                           "DeleteFile1", "ExecFileDef1"})
     Action(name)->setEnabled(exists);
+  UpdateEncodingItems();
 }
 
 }  // namespace ql

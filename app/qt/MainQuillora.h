@@ -148,6 +148,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   int FileError(int code, const std::string& name);  // the box's answer
   bool LoadingDocument() const { return loading_; }
   LineEnd DocumentLineEnd() const { return lineEnd_; }
+  const FileEncoding& DocumentEncoding() const { return encoding_; }
+  // Read the document's file again as raw bytes / as UTF-8 (EncodingCommands.cpp).
+  void ReopenAsBytes_Cmd();
+  void ReopenAsUtf8_Cmd();
 
   // Recent files.
   void AddToRecent();
@@ -189,7 +193,14 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::vector<std::string> AskFiles(const std::string& kind, const std::string& start);
   bool ReadIntoEditor(int mode, const std::string& history, const std::string& path);
   bool FinishRead(int mode, const std::string& history, const std::string& path,
-                  const LoadedDocument& doc);
+                  const LoadedDocument& doc, EncodingChoice choice);
+  // The document's encoding: status note, menu check marks, and the text
+  // a UTF-8 document cannot take (EncodingCommands.cpp).
+  std::string EncodingStatusNote() const;
+  void UpdateEncodingItems();
+  bool RefuseForeignText(const QString& text, bool fromClipboard);
+  bool GuardTextInput(QObject* watched, QEvent* event);
+  void ReopenAs(EncodingChoice choice, const std::string& history);
   void FinishDocument(int mode, const std::string& history, const std::string& note);
   // The file on disk (DiskWatch.cpp).
   void RememberDiskFile(const FileStamp& stamp);
@@ -220,6 +231,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   QDateTime startTime_;
   bool loading_ = false;
   LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
+  FileEncoding encoding_;          // and how it holds its characters
+  EncodingChoice encodingChoice_ = EncodingChoice::Detect;  // for the next read
   std::string dialogDir_;          // where the file dialogs start
   FileStamp diskStamp_;            // the file as last read or saved
   FileStamp seenStamp_;            // the state last asked about
