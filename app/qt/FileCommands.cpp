@@ -143,8 +143,10 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
 }
 
 bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const std::string& path) {
-  const EncodingChoice choice = encodingChoice_;  // for this read only
+  EncodingChoice choice = encodingChoice_;  // for this read only
   encodingChoice_ = EncodingChoice::Detect;
+  // Revert and reload read the file the way the document was read.
+  if (mode == dmRevert && choice == EncodingChoice::Detect) choice = readChoice_;
   if (FileSizeOf(path) < kBackgroundBytes) {
     LoadedDocument doc = ReadDocument(path, choice);
     if (doc.status == LoadedDocument::Ok) {
@@ -208,6 +210,10 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   docFileName_ = path;
   lineEnd_ = doc.style;
   encoding_ = doc.encoding;
+  // UTF-8 that could not be had is not asked for again by a revert.
+  readChoice_ = choice == EncodingChoice::Utf8 && encoding_.kind != TextEncoding::Utf8
+                    ? EncodingChoice::Detect
+                    : choice;
   RememberDiskFile(doc.stamp);
   bool binary = false;
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {

@@ -233,6 +233,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
   FileEncoding encoding_;          // and how it holds its characters
   EncodingChoice encodingChoice_ = EncodingChoice::Detect;  // for the next read
+  EncodingChoice readChoice_ = EncodingChoice::Detect;      // how the document was read
   std::string dialogDir_;          // where the file dialogs start
   FileStamp diskStamp_;            // the file as last read or saved
   FileStamp seenStamp_;            // the state last asked about

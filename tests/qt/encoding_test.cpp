@@ -127,6 +127,11 @@ class EncodingTest : public QObject {
     QCOMPARE(form_->StatusText(0), std::string("Reopened as 8-bit bytes: \"u.txt\"  (8-bit bytes)"));
     SaveUnchanged();
     QCOMPARE(ReadAll(P("u.txt")), kUtf8);
+    {
+      ScriptedBoxes boxes({6});  // a revert reads the file as it was read
+      form_->Revert_Cmd();
+    }
+    QVERIFY(!IsUtf8());
     form_->Action("ReopenUtf81")->trigger();
     QCOMPARE(form_->EditorText(), k1252);
     QVERIFY(IsUtf8());
