@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
@@ -120,9 +121,15 @@ void TFormQuillora::FontChange_Cmd(int tag) {
 }
 
 void TFormQuillora::ChangeScreenFont_Open() {
+  // The dialog knows installed faces only: start it on the face the editor
+  // really draws with ("Courier New" is shown through a substitute).
+  const QFontInfo shown(RichEdit1->font());
+  const QFont start(shown.family(), shown.pointSize());
   bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, RichEdit1->font(), this);
+  const QFont chosen = QFontDialog::getFont(&ok, start, this);
   if (!ok) return;
+  // OK alone changes nothing; the stored name stays as it is.
+  if (chosen.family() == start.family() && chosen.pointSize() == start.pointSize()) return;
   EditorBusy busy(*this, true);
   buffer_->SelectAll();
   options_.FontNameScreen = chosen.family().toStdString();
