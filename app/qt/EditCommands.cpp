@@ -124,10 +124,12 @@ void TFormQuillora::ChangeScreenFont_Open() {
   // The dialog knows installed faces only: start it on the face the editor
   // really draws with ("Courier New" is shown through a substitute).
   const QFontInfo shown(RichEdit1->font());
-  const QFont start(shown.family(), shown.pointSize());
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, start, this);
-  if (!ok) return;
+  QFont start(shown.family(), shown.pointSize());
+  start.setStyleName(shown.styleName());  // else the dialog may take the face's first style
+  QFontDialog dialog(this);
+  dialog.setCurrentFont(start);
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  const QFont chosen = dialog.selectedFont();
   // OK alone changes nothing; the stored name stays as it is.
   if (chosen.family() == start.family() && chosen.pointSize() == start.pointSize()) return;
   EditorBusy busy(*this, true);

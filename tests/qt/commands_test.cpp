@@ -1,12 +1,16 @@
 // The command map as a user meets it: captions, shortcuts and hints of
 // every item, access keys, enabling rules, and the window's own commands.
 #include <QAction>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
+#include <optional>
 
 #include "editor/qt/EditorWidget.h"
 #include "app/qt/HelpWindow.h"
@@ -304,6 +308,7 @@ class CommandsTest : public QObject {
   std::unique_ptr<TFormQuillora> form_;
 
  private slots:
+  void initTestCase() { InstallFontSubstitutes(); }  // as the program does at start
   void init() {
     store_ = MemoryStore();
     store_.WriteString("\\Software\\Norvane Productions\\Quillora\\Options", "Window", "0");
@@ -480,6 +485,56 @@ class CommandsTest : public QObject {
     QCOMPARE(help->CurrentTopic(), topic);
     help->close();
     m->close();
+  }
+
+
+  void screenFontDialogStartsOnTheFaceShown() {
+    QCOMPARE(form_->Options().FontNameScreen, std::string("Courier New"));
+    const QFontInfo shown(form_->Editor()->font());
+    QVERIFY(shown.fixedPitch());
+    QString start;
+    bool startItalic = true;
+    std::optional<QFont> choice;  // none: OK alone
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible()) return;
+      poll.stop();
+      start = dialog->currentFont().family();
+      startItalic = dialog->currentFont().italic();
+      if (choice) dialog->setCurrentFont(*choice);
+      dialog->accept();
+    });
+    poll.start();
+    form_->ChangeScreenFont_Open();
+    QCOMPARE(start, shown.family());
+    QVERIFY(!startItalic);  // the face's upright style, not its first one
+    // OK alone: the stored name and the monospaced face stay.
+    QCOMPARE(form_->Options().FontNameScreen, std::string("Courier New"));
+    QCOMPARE(form_->Options().FontSizeScreen, 10);
+    QVERIFY(QFontInfo(form_->Editor()->font()).fixedPitch());
+
+    choice = QFont("DejaVu Sans", 14);
+    poll.start();
+    form_->Action("ChangeScreenFont1")->trigger();
+    QCOMPARE(form_->Options().FontNameScreen, std::string("DejaVu Sans"));
+    QCOMPARE(form_->Options().FontSizeScreen, 14);
+    QCOMPARE(QFontInfo(form_->Editor()->font()).family(), QString("DejaVu Sans"));
+  }
+
+  void replaceAllRefreshesTheCountsInTheStatusBar() {
+    form_->Buffer().SetText("one two one\r\none");
+    form_->RESelChange();
+    QCOMPARE(form_->StatusText(0), std::string("\"16\" characters on \"2\" lines"));
+    SearchState& state = form_->Search().State();
+    state.findText = "one";
+    state.replaceText = "1";
+    state.prompt = false;
+    ScriptedBoxes boxes({}, 1);
+    form_->Search().Press(SearchButton::ReplaceAll, SearchOrigin::FromStart);
+    QCOMPARE(form_->EditorText(), std::string("1 two 1\r\n1"));
+    QVERIFY2(form_->StatusText(0).find("\"10\" characters") != std::string::npos, form_->StatusText(0).c_str());
   }
 
   void menuBarInTheGivenOrder() {
