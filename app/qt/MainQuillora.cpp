@@ -326,6 +326,12 @@ bool TFormQuillora::event(QEvent* event) {
 }
 
 void TFormQuillora::closeEvent(QCloseEvent* event) {
+  if (DocumentCommandRunning()) {
+    // A document is still coming in: close once it is there, asking as usual.
+    event->ignore();
+    RunDocumentCommand("close", [this] { close(); });
+    return;
+  }
   if (!AskSaveChanges("Save before quiting?")) {
     event->ignore();
     return;

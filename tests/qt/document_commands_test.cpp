@@ -264,6 +264,22 @@ class DocumentCommandsTest : public QObject {
     QCOMPARE(form_->Buffer().TextLength(), Offset(0));
   }
 
+  void closingWhileABigFileLoadsWaitsForIt() {
+    QByteArray big;
+    for (int i = 0; i < 200000; ++i) big += "line of some text here\n";
+    big.prepend(".LOG\n");  // opens modified: closing asks
+    QVERIFY(WriteFile(P("big.log"), big));
+    Open("big.log");
+    QVERIFY(form_->LoadingDocument());
+    ScriptedBoxes boxes({2}, 2);  // Cancel in the exit prompt
+    QVERIFY(!form_->close());
+    QVERIFY(boxes.seen.empty());
+    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
+    QTRY_COMPARE(boxes.Captions(), std::vector<std::string>{"Save before quiting?"});
+    QVERIFY(boxes.seen[0].text.find(S("big.log")) != std::string::npos);  // about the new document
+    QVERIFY(form_->isVisible());
+  }
+
   // ---- the recent list ----
 
   void recentItemOpensTheEntryClickedEvenAfterASaveAs() {
