@@ -7,10 +7,12 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cerrno>
 #include <cstring>
 #include <algorithm>
 #include <memory>
 #include <vector>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -253,6 +255,8 @@ class InstanceTest : public QObject {
     const QByteArray p = QFile::encodeName(path);
     std::memcpy(addr.sun_path, p.constData(), static_cast<std::size_t>(p.size()));
     QCOMPARE(::connect(client, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    const int base = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    QVERIFY(base >= 0);
     int highest = 0;
     for (const QString& fd : QDir("/proc/self/fd").entryList(QDir::Files | QDir::System))
       highest = std::max(highest, fd.toInt());
@@ -262,10 +266,14 @@ class InstanceTest : public QObject {
     low.rlim_cur = static_cast<rlim_t>(highest + 1);
     QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
     std::vector<int> filler;
-    for (int fd; (fd = ::dup(0)) >= 0;) filler.push_back(fd);
+    int fd;
+    while ((fd = ::fcntl(base, F_DUPFD_CLOEXEC, 0)) >= 0) filler.push_back(fd);
+    const int why = errno;
     QTest::qWait(200);  // the server tries to accept
-    for (int fd : filler) ::close(fd);
+    for (int f : filler) ::close(f);
+    ::close(base);
     ::setrlimit(RLIMIT_NOFILE, &old);
+    QCOMPARE(why, EMFILE);
     ::close(client);
 
     // Reachable again under the same name.
