@@ -10,6 +10,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 
+#include "app/WindowLogic.h"
 #include "app/qt/MainQuillora.h"
 #include "common/FuncLib.h"
 #include "common/Utf8.h"
@@ -33,7 +34,8 @@ void TFormQuillora::UpdateEncodingItems() {
 }
 
 void TFormQuillora::ReopenAs(EncodingChoice choice, const std::string& history) {
-  if (!IsExistingFile(docFileName_)) {
+  DocumentScope scope(*this);
+  if (!DocumentHasFile(docFileName_)) {
     FileError(1, docFileName_);
     UpdateEncodingItems();  // a click on a check item toggles it
     return;
