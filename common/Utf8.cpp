@@ -149,14 +149,22 @@ Utf8Scan Utf8ToCp1252InPlace(std::string& bytes) {
       std::uint64_t lo, hi;
       std::memcpy(&lo, p + r, 8);
       std::memcpy(&hi, p + r + 8, 8);
-      if (((lo | hi) & kHighBits) == 0) {
-        // Both words are read before either is stored: safe with w < r.
+      const std::uint64_t highLo = lo & kHighBits, highHi = hi & kHighBits;
+      // Bytes below the first one of 128 or more (words are little-endian).
+      const std::size_t ascii = highLo   ? static_cast<std::size_t>(__builtin_ctzll(highLo)) / 8
+                                : highHi ? 8 + static_cast<std::size_t>(__builtin_ctzll(highHi)) / 8
+                                         : 16;
+      if (r - w >= 16 || ascii == 16) {
+        // Both words were read before either is stored, and with a gap of
+        // 16 nothing unread is touched; bytes past the run are overwritten next.
         std::memcpy(p + w, &lo, 8);
         std::memcpy(p + w + 8, &hi, 8);
-        r += 16;
-        w += 16;
-        continue;
+      } else if (w != r) {
+        std::memmove(p + w, p + r, ascii);
       }
+      r += ascii;
+      w += ascii;
+      if (ascii == 16) continue;
     }
     const unsigned char c = p[r];
     if (c < 0x80) {

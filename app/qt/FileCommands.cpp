@@ -258,10 +258,10 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   const std::string encodingNote = binary ? std::string() : OpenedEncodingNote(doc, choice);
   if (!encodingNote.empty()) note = "  (" + encodingNote + ")";
   if (doc.mixed)
-    note = std::string("  (mixed line ends: saved with ") + LineEndName(doc.style) + ")";
+    note += std::string("  (mixed line ends: saved with ") + LineEndName(doc.style) + ")";
   FinishDocument(mode, history, note);
   ReportInterruptedSaves(path);
-  if (choice == EncodingChoice::Utf8 && encoding_.kind != TextEncoding::Utf8)
+  if (!binary && choice == EncodingChoice::Utf8 && doc.encoding.kind != TextEncoding::Utf8)
     MsgBox("The following file cannot be read as UTF-8 without losing characters:\n" + Quoted(path) +
                "\n\n" + doc.encodingNote + ".\n\nIt was read as 8-bit bytes.",
            "Not read as UTF-8!", 48);

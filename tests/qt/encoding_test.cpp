@@ -99,6 +99,12 @@ class EncodingTest : public QObject {
     QVERIFY(!form_->Modified());
   }
 
+  void bothNotesShow() {
+    QVERIFY(WriteFile(P("m.txt"), "\xC3\xA9\n\r\n"));
+    Open("m.txt");
+    QCOMPARE(form_->StatusText(0), std::string("Opened: \"m.txt\"  (UTF-8)  (mixed line ends: saved with LF)"));
+  }
+
   void theWidgetShowsTheCharacters() {
     QVERIFY(WriteFile(P("u.txt"), kUtf8));
     Open("u.txt");
