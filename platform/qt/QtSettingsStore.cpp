@@ -5,6 +5,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QVariant>
 #include <algorithm>
 #include <utility>
@@ -130,14 +131,18 @@ QString QtSettingsStore::DefaultFileName() {
 }
 
 void QtSettingsStore::Open() {
-  std::optional<QString> reason = SettingsFileProblem(fileName_);
+  SettingsFileLook look = LookAtSettingsFile(fileName_);
+  std::optional<QString> reason = look.problem;
+  if (!reason && look.oddLines > 0 && !SkipOddLines(look)) reason = look.problem;
   if (!reason) {
-    settings_ = std::make_unique<QSettings>(fileName_, QSettings::IniFormat);
+    settings_ = std::make_unique<QSettings>(cleaned_ ? cleaned_->fileName() : fileName_, QSettings::IniFormat);
     reason = ParsedSettingsProblem(*settings_);
     if (!reason) {
-      writable_ = settings_->isWritable();
+      writable_ = !cleaned_ && settings_->isWritable();
       return;
     }
+    cleaned_.reset();
+    problem_.reset();
     settings_.reset();  // nothing was changed, so nothing is written back
   }
 
@@ -159,6 +164,45 @@ void QtSettingsStore::Open() {
   }
   settings_ = std::make_unique<QSettings>(fileName_, QSettings::IniFormat);
   writable_ = settings_->status() == QSettings::NoError && settings_->isWritable();
+}
+
+// A few lines that cannot be read are left out and the rest is kept: the
+// file is rewritten without them after a copy of it was made. Should that
+// fail, the rest is read from a cleaned copy and nothing is written.
+// Returns false when the file turned out unusable after all (look.problem).
+bool QtSettingsStore::SkipOddLines(SettingsFileLook& look) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    QString error;
+    const QString copy = KeepCopyAndRewrite(fileName_, look.original, look.kept, error);
+    if (!copy.isEmpty()) {
+      problem_ = QToUtf8(QStringLiteral(
+          "The settings file \"%1\" held %2 that could not be read. %3 left out and all other "
+          "settings kept. A copy of the file as it was is kept as \"%4\".")
+          .arg(fileName_, look.oddLines == 1 ? QStringLiteral("a line") : QStringLiteral("%1 lines").arg(look.oddLines),
+               look.oddLines == 1 ? QStringLiteral("It was") : QStringLiteral("They were"), copy));
+      keptCopy_ = copy;
+      return true;
+    }
+    if (error != QLatin1String("it changed while it was being read")) {
+      // Read what can be read; write nothing, so the file stays as it is.
+      cleaned_ = std::make_unique<QTemporaryFile>();
+      if (!cleaned_->open() || cleaned_->write(look.kept) != look.kept.size() || !cleaned_->flush()) {
+        look.problem = QStringLiteral("some of its lines cannot be read and it cannot be repaired");
+        return false;
+      }
+      problem_ = QToUtf8(QStringLiteral(
+          "The settings file \"%1\" held lines that could not be read, and it could not be "
+          "repaired because %2. The other settings are used, but the program will not save its "
+          "settings this time, so that the file stays as it is.").arg(fileName_, error));
+      return true;
+    }
+    // Another copy of the program wrote it meanwhile: look again.
+    look = LookAtSettingsFile(fileName_);
+    if (look.problem) return false;
+    if (look.oddLines == 0) return true;
+  }
+  look.problem = QStringLiteral("it keeps changing");
+  return false;
 }
 
 bool QtSettingsStore::CanWrite(const std::string& normalizedKey) const {
