@@ -19,11 +19,15 @@
 // is used and Problem() tells the user once.
 // If it cannot be moved, the store starts empty and refuses every write, so
 // the file is never overwritten. Several instances may share the file:
-// QSettings writes it atomically and merges changes under its lock file.
+// QSettings writes it atomically and merges changes under its lock file; a
+// key deleted and written again (a list) holds after Flush() exactly what
+// this store wrote below it, nothing another instance wrote there.
 #pragma once
 
 #include <QString>
+#include <map>
 #include <memory>
+#include <set>
 #include <optional>
 #include <string>
 
@@ -69,6 +73,7 @@ class QtSettingsStore : public Store {
  private:
   void Open();
   bool SkipOddLines(SettingsFileLook& look);
+  void Written(const QString& path);
   bool CanWrite(const std::string& normalizedKey) const;
   void EnsureFormatMark();
 
@@ -79,7 +84,10 @@ class QtSettingsStore : public Store {
   std::optional<std::string> problem_;
   QString badCopy_;
   QString keptCopy_;
-  std::unique_ptr<QTemporaryFile> cleaned_;  // read from when the file could not be repaired
+  std::unique_ptr<QTemporaryFile> cleaned_;
+  // Keys deleted since the last flush, with the value paths written below
+  // each since: after the flush the file holds exactly those below it.
+  std::map<QString, std::set<QString>> wholeGroups_;  // read from when the file could not be repaired
 };
 
 }  // namespace ql

@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -515,6 +516,82 @@ class StoreTest : public QObject {
         const std::string want = "caf\xE9 " + std::to_string(id) + " " + std::to_string(i);
         QCOMPARE(s.ReadString(key, name), Str(want));
       }
+  }
+
+  // A saved list is saved whole: exactly the saving copy's list, nothing
+  // left of another copy's longer one, whichever saved first and however
+  // stale the saving copy's view of the file.
+  void listsAreSavedWhole() {
+    const QString path = NewDir() + "/Quillora.ini";
+    const QString helper = QStringLiteral(QL_TEST_HELPER_DIR "/store_lists");
+    QProcess a, b;
+    for (auto [p, tag] : {std::pair{&a, "A"}, std::pair{&b, "B"}}) {
+      p->start(helper, {path, tag});
+      QVERIFY(p->waitForReadyRead(10000));
+      QCOMPARE(p->readLine().trimmed(), QByteArray("ready"));
+    }
+    auto save = [](QProcess& p, int n) {
+      p.write(QByteArray::number(n) + "\n");
+      if (!p.waitForReadyRead(10000)) return QByteArray("timeout");
+      return p.readLine().trimmed();
+    };
+    const struct {
+      QProcess* who;
+      const char* tag;
+      int n;
+    } steps[] = {{&a, "A", 8}, {&b, "B", 3}, {&a, "A", 5}, {&b, "B", 12}, {&a, "A", 0}, {&b, "B", 1}};
+    int step = 0;
+    for (const auto& s : steps) {
+      QCOMPARE(save(*s.who, s.n), QByteArray("done"));
+      const QString copy = path + QStringLiteral(".copy%1").arg(step++);
+      QVERIFY(QFile::copy(path, copy));
+      QtSettingsStore read(copy);
+      QVERIFY(!read.Problem());
+      const std::string key = kBase + "\\FindReplace";
+      Names want;
+      for (int i = 0; i < s.n; ++i) want.push_back("Find" + std::to_string(i));
+      for (int i = 0; i < s.n; ++i) want.push_back("Replace" + std::to_string(i));
+      std::sort(want.begin(), want.end());
+      QCOMPARE(read.ValueNames(key), want);
+      for (int i = 0; i < s.n; ++i)
+        QCOMPARE(read.ReadString(key, "Find" + std::to_string(i)), Str(s.tag + std::to_string(i)));
+      QVERIFY(read.KeyExists(key));
+    }
+    for (QProcess* p : {&a, &b}) {
+      p->closeWriteChannel();
+      QVERIFY(p->waitForFinished(10000));
+    }
+  }
+
+  // Two copies saving lists as fast as they can: the file ends up holding
+  // one save's lists, whole.
+  void listsSavedAtOnceStayWhole() {
+    const QString path = NewDir() + "/Quillora.ini";
+    const QString helper = QStringLiteral(QL_TEST_HELPER_DIR "/store_lists");
+    QProcess a, b;
+    a.start(helper, {path, "A", "60"});
+    b.start(helper, {path, "BB", "60"});
+    QVERIFY(a.waitForFinished(60000) && b.waitForFinished(60000));
+    QCOMPARE(a.exitCode(), 0);
+    QCOMPARE(b.exitCode(), 0);
+    const QString copy = path + ".copy";
+    QVERIFY(QFile::copy(path, copy));
+    QtSettingsStore read(copy);
+    const std::string key = kBase + "\\FindReplace";
+    const Names names = read.ValueNames(key);
+    const std::string first = read.ReadString(key, "Find0").value_or("");
+    const std::string prefix = first.substr(0, first.rfind('-') + 1);  // "<tag>-<round>-"
+    const std::size_t n = names.size() / 2;
+    QVERIFY2(names.size() % 2 == 0, "as many replace entries as find entries");
+    for (std::size_t i = 0; i < n; ++i) {
+      QCOMPARE(read.ReadString(key, "Find" + std::to_string(i)), Str(prefix + std::to_string(i)));
+      QCOMPARE(read.ReadString(key, "Replace" + std::to_string(i)), Str("r" + prefix + std::to_string(i)));
+    }
+    if (n > 0) {
+      const int round = std::stoi(prefix.substr(prefix.find('-') + 1));
+      const std::string tag = prefix.substr(0, prefix.find('-'));
+      QCOMPARE(n, std::size_t((round * 7 + static_cast<int>(tag.size())) % 13));
+    }
   }
 };
 
