@@ -16,6 +16,8 @@ ConfirmReplaceDialog::ConfirmReplaceDialog(const std::string& findText, const st
   setObjectName("ConfirmReplace");
   setWindowTitle("Confirm");
   setModal(true);
+  // A question box: a title and a close button, nothing to minimise.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
   auto* icon = new QLabel(this);
   const int side = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
