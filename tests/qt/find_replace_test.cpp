@@ -346,6 +346,20 @@ class FindReplaceTest : public QObject {
     QVERIFY(!form_->Modified());
     QVERIFY(!QApplication::activePopupWidget());
     QVERIFY(d->isVisible());
+
+    // Enter still presses the default button, Esc still closes.
+    d->Find_Combo->setFocus();
+    d->Find_Combo->setEditText("two");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!d->isVisible());
+    QCOMPARE(form_->Buffer().SelStart(), Offset(9));
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    d = Open();
+    d->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!d->isVisible());
   }
 
   // What is typed is what is searched, whatever the history holds.
