@@ -10,15 +10,18 @@
 
 namespace ql {
 
+namespace {
+
 // 64 bytes at a time: two compares per 16 bytes, and only blocks that hold
 // a break cost more than that.
-BreakScan ScanBreaks(const char* text, std::size_t size, std::vector<std::int64_t>& starts) {
+template <bool kCollect>
+BreakScan Scan(const char* text, std::size_t size, std::vector<std::int64_t>* starts) {
   BreakScan scan;
   std::size_t i = 0;
   const auto lf = [&](std::size_t at) {
     ++scan.lfs;
     if (at == 0 || text[at - 1] != '\r') scan.lfAfterCr = false;
-    starts.push_back(static_cast<std::int64_t>(at + 1));
+    if (kCollect) starts->push_back(static_cast<std::int64_t>(at + 1));
   };
 #if defined(__SSE2__)
   const __m128i vlf = _mm_set1_epi8('\n'), vcr = _mm_set1_epi8('\r');
@@ -30,9 +33,17 @@ BreakScan ScanBreaks(const char* text, std::size_t size, std::vector<std::int64_
       crMask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vcr)))) << (16 * k);
     }
     if (crMask) scan.crs += __builtin_popcountll(crMask);
-    while (lfMask) {
-      lf(i + static_cast<std::size_t>(__builtin_ctzll(lfMask)));
-      lfMask &= lfMask - 1;
+    // Every LF right after a CR: the CR mask shifted by one covers it (the
+    // byte before the block is checked on its own).
+    if (lfMask && (lfMask & ~((crMask << 1) | (i > 0 && text[i - 1] == '\r' ? 1u : 0u))) != 0)
+      scan.lfAfterCr = false;
+    if (kCollect) {
+      while (lfMask) {
+        starts->push_back(static_cast<std::int64_t>(i + static_cast<std::size_t>(__builtin_ctzll(lfMask)) + 1));
+        lfMask &= lfMask - 1;
+      }
+    } else {
+      scan.lfs += __builtin_popcountll(lfMask);
     }
   }
 #endif
@@ -42,6 +53,17 @@ BreakScan ScanBreaks(const char* text, std::size_t size, std::vector<std::int64_
   }
   return scan;
 }
+
+}  // namespace
+
+BreakScan ScanBreaks(const char* text, std::size_t size, std::vector<std::int64_t>& starts) {
+  const std::size_t before = starts.size();
+  BreakScan scan = Scan<true>(text, size, &starts);
+  scan.lfs = static_cast<std::int64_t>(starts.size() - before);
+  return scan;
+}
+
+BreakScan ScanBreaks(const char* text, std::size_t size) { return Scan<false>(text, size, nullptr); }
 
 namespace {
 

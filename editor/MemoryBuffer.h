@@ -131,21 +131,31 @@ class MemoryBuffer : public EditorBuffer {
   void SetTabStopPoints(double points) override { tabStopPoints_ = points; }
 
  private:
+  // One replacement, holding only the side that is not in the document:
+  // in the undo history the text it removed (the inserted text is at
+  // [pos, pos + length)), in the redo history the text it inserted.
   struct Edit {
     Offset pos;
-    std::string removed;
-    std::string inserted;
+    std::string saved;
+    Offset length;
   };
   struct Step {
     std::vector<Edit> edits;  // in the order they were made
   };
 
+  // Above this many bytes a replacement of the whole text swaps storage.
+  static constexpr Offset kWholeText = 1 << 20;
+
+  static std::string Normal(const std::string& text);
   Offset Snap(Offset offset) const;
   std::string Copy(Offset pos, Offset length) const;
-  // Changes the text and tells the listeners; no history.
-  void Apply(Offset pos, Offset length, const std::string& text);
+  // Changes the text and tells the listeners; returns the removed text. A
+  // whole text replaced at once swaps storage instead of copying.
+  std::string Apply(Offset pos, Offset length, std::string&& text);
   // Changes the text and records it in the open step (or a new one).
-  void Record(Offset pos, Offset length, std::string text);
+  void Record(Offset pos, Offset length, std::string&& text);
+  // Undo or redo one step: each edit swaps its saved text with the document's.
+  void Swap(Step& step, bool backward, Offset& lo, Offset& hi);
   void Adopt(std::string&& normal, Offset oldLength, Offset oldBreaks);
   void SetSel(Offset anchor, Offset caret);
   void NotifySelection();

@@ -74,8 +74,27 @@ void WrapIndex::Reset() {
   pendingLines_ = 0;
   cursor_ = 0;
   const Offset lines = doc_.PhysicalLines();
-  blocks_.push_back(Block{});
-  ReplaceLinesAt(0, 0, lines);
+  Offset start = 0;
+  for (Offset first = 0; first < lines; first += kBlockLines) {
+    Block blk;
+    const Offset count = std::min(kBlockLines, lines - first);
+    blk.rows.resize(static_cast<std::size_t>(count));
+    blk.pending.assign(static_cast<std::size_t>(count), Wrapping() ? 1 : 0);
+    for (Offset k = 0; k < count; ++k) {
+      const Offset line = first + k;
+      const Offset next = doc_.LineStart(line + 1);
+      const Offset end = line + 1 < lines ? next - 2 : next;
+      const std::uint32_t rows = Wrapping() ? Estimate(end - start) : 1;
+      blk.rows[static_cast<std::size_t>(k)] = rows;
+      blk.rowSum += rows;
+      start = next;
+    }
+    if (Wrapping()) blk.pendingCount = count;
+    pendingLines_ += blk.pendingCount;
+    blocks_.push_back(std::move(blk));
+  }
+  if (blocks_.empty()) blocks_.push_back(Block{});
+  linesDirty_ = rowsDirty_ = true;
 }
 
 void WrapIndex::RefreshPrefix() const {
@@ -164,19 +183,19 @@ Offset WrapIndex::LayOut(Offset line, Offset budget) {
     StepLong(line, ll, std::max<Offset>(budget, 4096));
     return ll.nextStart - before + 16;
   }
-  Offset rows = 1;
-  if (Wrapping() && length > 0) {
-    const char* p = doc_.Range(start, length);
-    // Most lines fit whole: no row to look for.
-    const bool fits = static_cast<double>(length) * widestAdvance_ <= width_ &&
-                      !std::memchr(p, '\t', static_cast<std::size_t>(length));
-    if (!fits) {
-      rows = 0;
-      for (Offset r = 0; r < length; r = NextRowStart(p, length, r, table_, width_)) ++rows;
-    }
-  }
-  SetRows(line, rows, true);
+  SetRows(line, ShortRows(start, length), true);
   return length + 16;
+}
+
+Offset WrapIndex::ShortRows(Offset start, Offset length) {
+  if (!Wrapping() || length == 0) return 1;
+  const char* p = doc_.Range(start, length);
+  // Most lines fit whole: no row to look for.
+  if (static_cast<double>(length) * widestAdvance_ <= width_ && !std::memchr(p, '\t', static_cast<std::size_t>(length)))
+    return 1;
+  Offset rows = 0;
+  for (Offset r = 0; r < length; r = NextRowStart(p, length, r, table_, width_)) ++rows;
+  return rows;
 }
 
 void WrapIndex::StepLong(Offset line, LongLine& ll, Offset budget) {
@@ -218,8 +237,17 @@ bool WrapIndex::ComputeSome(Offset budgetBytes) {
     }
     if (linesDirty_) RefreshPrefix();
     const Offset firstLine = blockFirstLine_[cursor_];
-    for (std::size_t i = 0; i < blk.rows.size() && spent < budgetBytes; ++i)
-      if (blk.pending[i]) spent += LayOut(firstLine + static_cast<Offset>(i), budgetBytes - spent);
+    for (std::size_t i = 0; i < blk.rows.size() && spent < budgetBytes; ++i) {
+      if (!blk.pending[i]) continue;
+      const Offset line = firstLine + static_cast<Offset>(i);
+      const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
+      if (length > kLongLine) {
+        spent += LayOut(line, budgetBytes - spent);
+      } else {
+        SetRowsAt(cursor_, i, ShortRows(start, length), true);
+        spent += length + 16;
+      }
+    }
     if (spent < budgetBytes) {  // the block is done
       ++cursor_;
       ++scanned;
@@ -318,6 +346,13 @@ WrapIndex::Row WrapIndex::RowOfOffset(Offset pos) {
 }
 
 void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount) {
+  if (at == 0 && removeCount >= TotalLines()) {  // a whole new text
+    std::map<Offset, LongLine> keep;
+    keep.swap(long_);
+    Reset();
+    long_.swap(keep);
+    return;
+  }
   std::size_t b = 0, i = 0;
   if (at > 0 || !blocks_.empty()) {
     if (blocks_.empty()) blocks_.push_back(Block{});

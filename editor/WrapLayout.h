@@ -110,6 +110,7 @@ class WrapIndex : public BufferListener {
   // Lays out line completely (short) or for about budget bytes (long);
   // returns the bytes looked at.
   Offset LayOut(Offset line, Offset budget);
+  Offset ShortRows(Offset start, Offset length);
   // For a long line: lay out until row `row` is known or the line is done.
   void LayOutLongUntilRow(Offset line, LongLine& ll, Offset row);
   void LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos);
