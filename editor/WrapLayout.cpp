@@ -74,27 +74,38 @@ void WrapIndex::Reset() {
   pendingLines_ = 0;
   cursor_ = 0;
   const Offset lines = doc_.PhysicalLines();
-  Offset start = 0;
   for (Offset first = 0; first < lines; first += kBlockLines) {
     Block blk;
-    const Offset count = std::min(kBlockLines, lines - first);
-    blk.rows.resize(static_cast<std::size_t>(count));
-    blk.pending.assign(static_cast<std::size_t>(count), Wrapping() ? 1 : 0);
-    for (Offset k = 0; k < count; ++k) {
-      const Offset line = first + k;
-      const Offset next = doc_.LineStart(line + 1);
-      const Offset end = line + 1 < lines ? next - 2 : next;
-      const std::uint32_t rows = Wrapping() ? Estimate(end - start) : 1;
-      blk.rows[static_cast<std::size_t>(k)] = rows;
-      blk.rowSum += rows;
-      start = next;
-    }
-    if (Wrapping()) blk.pendingCount = count;
+    blk.lazyLines = std::min(kBlockLines, lines - first);
+    const Offset bytes = doc_.LineStart(first + blk.lazyLines) - doc_.LineStart(first);
+    blk.rowSum = Wrapping() ? std::max<Offset>(blk.lazyLines, Estimate(bytes)) : blk.lazyLines;
+    if (Wrapping()) blk.pendingCount = blk.lazyLines;
     pendingLines_ += blk.pendingCount;
     blocks_.push_back(std::move(blk));
   }
   if (blocks_.empty()) blocks_.push_back(Block{});
   linesDirty_ = rowsDirty_ = true;
+}
+
+void WrapIndex::Materialise(std::size_t block) const {
+  Block& blk = blocks_[block];
+  if (blk.lazyLines == 0) return;
+  if (linesDirty_) RefreshPrefix();
+  const Offset first = blockFirstLine_[block], count = blk.lazyLines, lines = doc_.PhysicalLines();
+  blk.rows.resize(static_cast<std::size_t>(count));
+  blk.pending.assign(static_cast<std::size_t>(count), Wrapping() ? 1 : 0);
+  blk.rowSum = 0;
+  Offset start = doc_.LineStart(first);
+  for (Offset k = 0; k < count; ++k) {
+    const Offset next = doc_.LineStart(first + k + 1);
+    const Offset end = first + k + 1 < lines ? next - 2 : next;
+    const std::uint32_t rows = Wrapping() ? Estimate(end - start) : 1;
+    blk.rows[static_cast<std::size_t>(k)] = rows;
+    blk.rowSum += rows;
+    start = next;
+  }
+  blk.lazyLines = 0;
+  rowsDirty_ = true;
 }
 
 void WrapIndex::RefreshPrefix() const {
@@ -104,7 +115,7 @@ void WrapIndex::RefreshPrefix() const {
   for (std::size_t b = 0; b < blocks_.size(); ++b) {
     blockFirstLine_[b] = line;
     blockFirstRow_[b] = row;
-    line += static_cast<Offset>(blocks_[b].rows.size());
+    line += LinesOf(blocks_[b]);
     row += blocks_[b].rowSum;
   }
   linesDirty_ = rowsDirty_ = false;
@@ -115,9 +126,9 @@ void WrapIndex::Locate(Offset line, std::size_t& block, std::size_t& index) cons
   const auto it = std::upper_bound(blockFirstLine_.begin(), blockFirstLine_.end(), line);
   block = it == blockFirstLine_.begin() ? 0 : static_cast<std::size_t>(it - blockFirstLine_.begin() - 1);
   // Empty blocks share their first line with the next one.
-  while (block + 1 < blocks_.size() && line - blockFirstLine_[block] >= static_cast<Offset>(blocks_[block].rows.size()))
-    ++block;
+  while (block + 1 < blocks_.size() && line - blockFirstLine_[block] >= LinesOf(blocks_[block])) ++block;
   index = static_cast<std::size_t>(line - blockFirstLine_[block]);
+  Materialise(block);
 }
 
 Offset WrapIndex::RowCount() const {
@@ -230,6 +241,7 @@ bool WrapIndex::ComputeSome(Offset budgetBytes) {
   for (std::size_t scanned = 0; pendingLines_ > 0 && scanned <= blocks_.size() && spent < budgetBytes;) {
     if (cursor_ >= blocks_.size()) cursor_ = 0;
     Block& blk = blocks_[cursor_];
+    if (blk.pendingCount > 0) Materialise(cursor_);
     if (blk.pendingCount == 0) {
       ++cursor_;
       ++scanned;
@@ -257,12 +269,16 @@ bool WrapIndex::ComputeSome(Offset budgetBytes) {
 }
 
 WrapIndex::Row WrapIndex::LineOfRow(Offset row) const {
-  if (linesDirty_ || rowsDirty_) RefreshPrefix();
-  const Offset total = RowCount();
-  row = std::clamp<Offset>(row, 0, std::max<Offset>(total - 1, 0));
-  const auto it = std::upper_bound(blockFirstRow_.begin(), blockFirstRow_.end(), row);
-  std::size_t b = it == blockFirstRow_.begin() ? 0 : static_cast<std::size_t>(it - blockFirstRow_.begin() - 1);
-  while (b > 0 && blocks_[b].rows.empty()) --b;
+  std::size_t b = 0;
+  for (;;) {  // a lazy block found gets its lines, which may move the row
+    if (linesDirty_ || rowsDirty_) RefreshPrefix();
+    row = std::clamp<Offset>(row, 0, std::max<Offset>(RowCount() - 1, 0));
+    const auto it = std::upper_bound(blockFirstRow_.begin(), blockFirstRow_.end(), row);
+    b = it == blockFirstRow_.begin() ? 0 : static_cast<std::size_t>(it - blockFirstRow_.begin() - 1);
+    while (b > 0 && LinesOf(blocks_[b]) == 0) --b;
+    if (blocks_[b].lazyLines == 0) break;
+    Materialise(b);
+  }
   const Block& blk = blocks_[b];
   Offset remain = row - blockFirstRow_[b];
   std::size_t i = 0;
@@ -358,6 +374,7 @@ void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount
     if (blocks_.empty()) blocks_.push_back(Block{});
     if (at >= TotalLines()) {
       b = blocks_.size() - 1;
+      Materialise(b);
       i = blocks_[b].rows.size();
     } else {
       Locate(at, b, i);
@@ -365,6 +382,7 @@ void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount
   }
   // Take the old entries out.
   for (std::size_t bb = b, ii = i; removeCount > 0 && bb < blocks_.size(); ++bb, ii = 0) {
+    Materialise(bb);
     Block& blk = blocks_[bb];
     const std::size_t n = std::min(static_cast<std::size_t>(removeCount), blk.rows.size() - ii);
     for (std::size_t k = ii; k < ii + n; ++k) {
@@ -418,7 +436,7 @@ void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount
     blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b), std::make_move_iterator(parts.begin()),
                    std::make_move_iterator(parts.end()));
   }
-  blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(), [](const Block& x) { return x.rows.empty(); }),
+  blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(), [](const Block& x) { return LinesOf(x) == 0; }),
                 blocks_.end());
   if (blocks_.empty()) blocks_.push_back(Block{});
   cursor_ = 0;
@@ -427,7 +445,7 @@ void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount
 
 Offset WrapIndex::TotalLines() const {
   Offset lines = 0;
-  for (const Block& b : blocks_) lines += static_cast<Offset>(b.rows.size());
+  for (const Block& b : blocks_) lines += LinesOf(b);
   return lines;
 }
 

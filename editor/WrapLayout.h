@@ -86,12 +86,19 @@ class WrapIndex : public BufferListener {
   static constexpr Offset kLongLine = 64 * 1024;
   static constexpr Offset kCheckpointRows = 128;
 
+  // A block of lines. A lazy block (straight after a new text or layout)
+  // has no per-line entries yet, only an estimate for all its lines, so a
+  // layout of millions of lines starts in O(blocks).
   struct Block {
     std::vector<std::uint32_t> rows;
     std::vector<std::uint8_t> pending;
     Offset rowSum = 0;
     Offset pendingCount = 0;
+    Offset lazyLines = 0;  // lines of a lazy block, 0 otherwise
   };
+  static Offset LinesOf(const Block& b) { return b.lazyLines > 0 ? b.lazyLines : static_cast<Offset>(b.rows.size()); }
+  // Gives a lazy block its per-line estimates.
+  void Materialise(std::size_t block) const;
   // A long line laid out piecewise: checkpoints[k] is the start of row
   // k * kCheckpointRows; rows before nextStart are counted in rowsDone.
   struct LongLine {
@@ -123,7 +130,7 @@ class WrapIndex : public BufferListener {
   double width_ = 0;
   double meanAdvance_ = 1;
   double widestAdvance_ = 1;
-  std::vector<Block> blocks_;
+  mutable std::vector<Block> blocks_;
   Offset pendingLines_ = 0;
   std::size_t cursor_ = 0;  // block where ComputeSome looks first
   std::map<Offset, LongLine> long_;

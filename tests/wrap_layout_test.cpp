@@ -286,6 +286,44 @@ TEST(WrapIndex, FollowsRandomEditsUndoAndSetText) {
   EXPECT_EQ(wrap.RowCount(), doc.PhysicalLines());
 }
 
+// Thousands of lines, so blocks start without per-line entries: rows asked
+// for and edits made before the count is done are right for their lines,
+// and the count ends exact.
+TEST(WrapIndex, ManyLinesBeforeTheCountIsDone) {
+  std::mt19937 rng(777);
+  const int tab = 8;
+  const long long width = 40;
+  std::string text;
+  for (int i = 0; i < 6000; ++i) text += RandomLine(rng, 70) + "\r\n";
+  MemoryBuffer doc;
+  doc.SetText(text);
+  WrapIndex wrap(doc);
+  wrap.SetLayout(Varied(tab), width);
+  for (int step = 0; step < 60; ++step) {
+    const std::string at = "step " + std::to_string(step);
+    const std::string model = doc.Text();
+    const Offset a = RandomBoundary(rng, model), e = NearBoundary(rng, model, a);
+    doc.ReplaceRange(a, e - a, step % 3 ? RandomLine(rng, 20) : "\r\n" + RandomLine(rng, 50) + "\r\n");
+    const RefLayout ref = Reference(doc.Text(), tab, width);
+    for (int k = 0; k < 5; ++k) {
+      const Offset pos = RandomBoundary(rng, doc.Text());
+      const WrapIndex::Row r = wrap.RowOfOffset(pos);
+      const std::vector<Offset>& lr = ref.rows[static_cast<std::size_t>(r.line)];
+      ASSERT_EQ(r.start, *(std::upper_bound(lr.begin(), lr.end(), pos) - 1)) << at;
+      const Offset first = std::uniform_int_distribution<Offset>(0, wrap.RowCount() - 1)(rng);
+      for (const WrapIndex::Row& row : wrap.Rows(first, 5)) {
+        const std::vector<Offset>& rows = ref.rows[static_cast<std::size_t>(row.line)];
+        ASSERT_LT(row.rowInLine, static_cast<Offset>(rows.size())) << at;
+        ASSERT_EQ(row.start, rows[static_cast<std::size_t>(row.rowInLine)]) << at;
+      }
+    }
+    wrap.ComputeSome(20000);
+  }
+  while (!wrap.ComputeSome(1 << 16)) {
+  }
+  ExpectSameRows(wrap, doc, Reference(doc.Text(), tab, width), rng, "done");
+}
+
 // Lines longer than the piecewise threshold: rows are found from
 // checkpoints, edits keep the part before them, and the total stays exact.
 TEST(WrapIndex, LongLinesUnderEdits) {
