@@ -88,10 +88,12 @@ std::string MemoryBuffer::Apply(Offset pos, Offset length, std::string&& text) {
   if (pos == 0 && length == TextLength() && length + inserted > kWholeText) {
     // A whole-text tool: the old storage goes to the caller, the new text
     // becomes the storage; only the line starts are looked for.
-    std::vector<Offset> entries;
-    entries.reserve(text.size() / 32 + 16);
-    entries.push_back(0);
-    ScanBreaks(text.data(), text.size(), entries);
+    std::vector<Offset> entries = std::move(knownStarts_);
+    if (entries.empty()) {
+      entries.reserve(text.size() / 32 + 16);
+      entries.push_back(0);
+      ScanBreaks(text.data(), text.size(), entries);
+    }
     insertedBreaks = static_cast<Offset>(entries.size()) - 1;
     entries.push_back(inserted);
     removed = text_.Release();
@@ -106,6 +108,7 @@ std::string MemoryBuffer::Apply(Offset pos, Offset length, std::string&& text) {
     text_.Insert(static_cast<std::size_t>(pos), text.data(), text.size());
     insertedBreaks = inserted > 0 ? lines_.LineOf(pos + inserted) - firstLine : 0;
   }
+  knownStarts_.clear();
   // Anchor and caret move with the text around them.
   const auto map = [&](Offset x) {
     if (x < pos) return x;
@@ -272,22 +275,51 @@ void MemoryBuffer::SetAnchorCaret(Offset anchor, Offset caret) { SetSel(Snap(anc
 
 std::string MemoryBuffer::SelText() const { return Copy(SelStart(), SelLength()); }
 
-// New text with CR LF breaks only, copied once; a big one gets room for
-// later edits, as it may become the storage itself.
-std::string MemoryBuffer::Normal(const std::string& text) {
-  const BreakScan scan = ScanBreaks(text.data(), text.size());
-  if (scan.crs != scan.lfs || !scan.lfAfterCr) return NormalizeLineBreaks(text);
+// New text with CR LF breaks only. A big text that is already so is
+// copied once with room for later edits (it may become the storage itself);
+// with starts given its line starts are collected on the way.
+std::string MemoryBuffer::Normal(const std::string& text, std::vector<Offset>* starts) {
   std::string out;
+  if (!Take(text, starts)) return NormalizeLineBreaks(text);
   if (static_cast<Offset>(text.size()) > kWholeText) out.reserve(text.size() + GapBuffer::Room(text.size()));
   out.assign(text);
   return out;
 }
 
+bool MemoryBuffer::Take(const std::string& text, std::vector<Offset>* starts) {
+  BreakScan scan;
+  if (starts) {
+    starts->assign(1, 0);
+    starts->reserve(text.size() / 32 + 16);
+    scan = ScanBreaks(text.data(), text.size(), *starts);
+  } else {
+    scan = ScanBreaks(text.data(), text.size());
+  }
+  const bool normal = scan.crs == scan.lfs && scan.lfAfterCr;
+  if (!normal && starts) starts->clear();
+  return normal;
+}
+
 void MemoryBuffer::ReplaceSelection(const std::string& text) {
   const Offset pos = SelStart();
-  std::string normal = Normal(text);
+  const bool whole = pos == 0 && SelLength() == TextLength() && static_cast<Offset>(text.size()) > kWholeText;
+  std::string normal = Normal(text, whole ? &knownStarts_ : nullptr);
+  Replace(std::move(normal));
+}
+
+void MemoryBuffer::ReplaceSelection(std::string&& text) {
+  const bool whole = SelStart() == 0 && SelLength() == TextLength() && static_cast<Offset>(text.size()) > kWholeText;
+  if (!Take(text, whole ? &knownStarts_ : nullptr)) text = NormalizeLineBreaks(text);
+  Replace(std::move(text));
+}
+
+void MemoryBuffer::Replace(std::string&& normal) {
+  const Offset pos = SelStart();
   const Offset end = pos + static_cast<Offset>(normal.size());
-  if (SelLength() == 0 && normal.empty()) return;
+  if (SelLength() == 0 && normal.empty()) {
+    knownStarts_.clear();
+    return;
+  }
   Record(pos, SelLength(), std::move(normal));
   SetSel(end, end);
 }

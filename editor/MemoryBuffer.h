@@ -93,6 +93,9 @@ class MemoryBuffer : public EditorBuffer {
   Offset CaretOffset() const { return caret_; }
   std::string SelText() const override;
   void ReplaceSelection(const std::string& text) override;
+  // The same taking the caller's string: a whole-text tool that built its
+  // result can hand it over without a copy.
+  void ReplaceSelection(std::string&& text);
   void SelectAll() override;
   // Line and column of the selection's end (not of a caret standing at the
   // start of a backward selection: see CaretOffset).
@@ -146,7 +149,10 @@ class MemoryBuffer : public EditorBuffer {
   // Above this many bytes a replacement of the whole text swaps storage.
   static constexpr Offset kWholeText = 1 << 20;
 
-  static std::string Normal(const std::string& text);
+  static std::string Normal(const std::string& text, std::vector<Offset>* starts = nullptr);
+  // Whether text has CR LF breaks only; collects its line starts if asked.
+  static bool Take(const std::string& text, std::vector<Offset>* starts);
+  void Replace(std::string&& normal);
   Offset Snap(Offset offset) const;
   std::string Copy(Offset pos, Offset length) const;
   // Changes the text and tells the listeners; returns the removed text. A
@@ -172,6 +178,7 @@ class MemoryBuffer : public EditorBuffer {
   Offset typingEnd_ = -1;    // where the caret stood after the last typed text
   bool lastTypedBlank_ = false;
   std::vector<BufferListener*> listeners_;
+  std::vector<Offset> knownStarts_;  // line starts of the next whole text, when found already
   CharAttributes attributes_{"Courier New", 10, 0x80000008u};
   double tabStopPoints_ = 48;
 };

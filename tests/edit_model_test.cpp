@@ -431,12 +431,23 @@ TEST(EditModel, WholeTextReplacedInOneStep) {
   EXPECT_EQ(b.SelLength(), static_cast<Offset>(before.size()));
   b.Redo();
   EXPECT_TRUE(b.Text() == want);
+  // Handed over with CR LF breaks already: taken as it is.
+  std::string crlf = want;
+  crlf[0] = 'l';
+  b.SelectAll();
+  b.ReplaceSelection(std::move(crlf));
+  EXPECT_EQ(b.Line(0), "lINE 0");
+  EXPECT_EQ(b.LineToOffset(59999), static_cast<Offset>(want.rfind("\r\n", want.size() - 3) + 2));
+  EXPECT_EQ(mirror.faults, 0);
+  b.Undo();
+  EXPECT_TRUE(b.Text() == want);
   b.SetSelection(5, 0);  // and it edits on like any text
   b.TypeText("y", false);
   b.Undo();
   b.Undo();
   b.Undo();
-  EXPECT_TRUE(b.Text() == original);  // (no diff of megabytes on failure)
+  EXPECT_TRUE(b.Text() == original);
+  EXPECT_TRUE(b.CanRedo());  // (no diff of megabytes on failure)
   EXPECT_TRUE(mirror.Text() == original);
   EXPECT_EQ(mirror.faults, 0);
 }
