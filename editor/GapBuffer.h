@@ -87,6 +87,14 @@ class BasicGapBuffer {
     return storage_.data() + (pos < gapStart_ ? pos : pos + gapLength_);
   }
 
+  // [pos, pos + n) if it lies on one side of the gap, else null.
+  const T* TryContiguous(std::size_t pos, std::size_t n) const {
+    assert(pos + n <= Size());
+    if (pos + n <= gapStart_) return storage_.data() + pos;
+    if (pos >= gapStart_) return storage_.data() + pos + gapLength_;
+    return nullptr;
+  }
+
   void Insert(std::size_t pos, const T* data, std::size_t n) {
     assert(pos <= Size());
     if (n == 0) return;

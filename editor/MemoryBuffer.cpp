@@ -249,6 +249,12 @@ const char* MemoryBuffer::Range(Offset pos, Offset length) {
   return text_.Contiguous(static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
 }
 
+const char* MemoryBuffer::RangeIfContiguous(Offset pos, Offset length) const {
+  pos = std::clamp<Offset>(pos, 0, TextLength());
+  length = std::clamp<Offset>(length, 0, TextLength() - pos);
+  return text_.TryContiguous(static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
+}
+
 Offset MemoryBuffer::CopyRange(Offset pos, Offset length, char* out) const {
   pos = std::clamp<Offset>(pos, 0, TextLength());
   length = std::clamp<Offset>(length, 0, TextLength() - pos);

@@ -79,6 +79,9 @@ class MemoryBuffer : public EditorBuffer {
   // straddles the gap the gap is moved out of the way first (cost: the
   // distance moved), so keep the result only until the next call or edit.
   const char* Range(Offset pos, Offset length);
+  // The same without moving anything: null when the range straddles the
+  // gap (then copy it). Valid until the next edit or Range call.
+  const char* RangeIfContiguous(Offset pos, Offset length) const;
   // Copies [pos, pos + length) to out (clamped); returns the bytes copied.
   Offset CopyRange(Offset pos, Offset length, char* out) const;
   std::string TextRange(Offset pos, Offset length) const;

@@ -10,8 +10,23 @@ WidthTable::WidthTable() { advance_.fill(1.0); }
 WidthTable WidthTable::Monospace(double advance, double tabWidth) {
   WidthTable t;
   t.advance_.fill(advance > 0 ? advance : 0);
+  t.uniform_ = t.advance_[0];
   t.SetTabWidth(tabWidth);
   return t;
+}
+
+void WidthTable::SetAdvance(unsigned char c, double pixels) {
+  advance_[c] = pixels > 0 ? pixels : 0;
+  FindUniform();
+}
+
+void WidthTable::FindUniform() {
+  uniform_ = advance_[0];
+  for (int c = 1; c < 256; ++c)
+    if (c != '\t' && advance_[c] != uniform_) {
+      uniform_ = -1;
+      return;
+    }
 }
 
 void WidthTable::SetTabWidth(double pixels) {

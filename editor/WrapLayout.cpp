@@ -17,6 +17,21 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 }  // namespace
 
 Offset NextRowStart(const char* line, Offset length, Offset start, const WidthTable& table, double width) {
+  // One width for every byte and no tab in reach: the row's extent is a
+  // division, the break a short look back for a space.
+  const double uniform = table.UniformAdvance();
+  if (uniform > 0 && start < length) {
+    const Offset fit = std::max<Offset>(1, static_cast<Offset>(std::min(std::floor((width + kSlack) / uniform), 4.0e18)));
+    const Offset misfit = fit < length - start ? start + fit : length;
+    const Offset seen = std::min(length, misfit + 1);
+    if (!std::memchr(line + start, '\t', static_cast<std::size_t>(seen - start))) {
+      if (misfit >= length) return length;
+      if (line[misfit] == ' ') return misfit + 1;
+      for (Offset k = misfit; k-- > start;)
+        if (line[k] == ' ') return k + 1;
+      return misfit;
+    }
+  }
   double x = 0;
   Offset i = start, lastBlank = -1;
   for (; i < length; ++i) {
@@ -51,6 +66,7 @@ WrapIndex::WrapIndex(MemoryBuffer& doc) : doc_(doc) {
 WrapIndex::~WrapIndex() { doc_.RemoveListener(this); }
 
 void WrapIndex::SetLayout(const WidthTable& table, double width) {
+  Forget();
   table_ = table;
   width_ = width;
   double sum = 0, widest = 0;
@@ -198,9 +214,40 @@ Offset WrapIndex::LayOut(Offset line, Offset budget) {
   return length + 16;
 }
 
+const char* WrapIndex::Bytes(Offset pos, Offset length) {
+  if (const char* p = doc_.RangeIfContiguous(pos, length)) return p;
+  scratch_.resize(static_cast<std::size_t>(length));
+  doc_.CopyRange(pos, length, &scratch_[0]);
+  return scratch_.data();
+}
+
+Offset WrapIndex::NextRow(Offset lineStart, Offset length, Offset r) {
+  Offset want = 64 * 1024;
+  for (;;) {
+    want = std::min(want, length - r);
+    if (window_.lineStart != lineStart || r < window_.from || r + want > window_.from + window_.size) {
+      window_.lineStart = lineStart;
+      window_.from = r;
+      window_.size = std::min(length - r, std::max<Offset>(want, 1 << 20));
+      const char* p = doc_.RangeIfContiguous(lineStart + r, window_.size);
+      if (!p) {
+        window_.copy.resize(static_cast<std::size_t>(window_.size));
+        doc_.CopyRange(lineStart + r, window_.size, &window_.copy[0]);
+        p = window_.copy.data();
+      }
+      window_.bytes = p;
+    }
+    const Offset avail = window_.from + window_.size - r;
+    const Offset n = NextRowStart(window_.bytes + (r - window_.from), avail, 0, table_, width_);
+    // A row that ran to the window's end may go on past it.
+    if (n < avail || r + avail >= length) return r + n;
+    want = avail * 2;
+  }
+}
+
 Offset WrapIndex::ShortRows(Offset start, Offset length) {
   if (!Wrapping() || length == 0) return 1;
-  const char* p = doc_.Range(start, length);
+  const char* p = Bytes(start, length);
   // Most lines fit whole: no row to look for.
   if (static_cast<double>(length) * widestAdvance_ <= width_ && !std::memchr(p, '\t', static_cast<std::size_t>(length)))
     return 1;
@@ -211,11 +258,10 @@ Offset WrapIndex::ShortRows(Offset start, Offset length) {
 
 void WrapIndex::StepLong(Offset line, LongLine& ll, Offset budget) {
   const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
-  const char* p = doc_.Range(start, length);
   Offset r = ll.nextStart;
   const Offset limit = r + budget;
   while (r < length && r < limit) {
-    r = NextRowStart(p, length, r, table_, width_);
+    r = NextRow(start, length, r);
     ++ll.rowsDone;
     if (r < length && ll.rowsDone % kCheckpointRows == 0) ll.checkpoints.push_back(r);
   }
@@ -228,15 +274,17 @@ void WrapIndex::StepLong(Offset line, LongLine& ll, Offset budget) {
 
 void WrapIndex::LayOutLongUntilRow(Offset line, LongLine& ll, Offset row) {
   const Offset length = doc_.LineEnd(line) - doc_.LineStart(line);
-  while (ll.nextStart < length && ll.rowsDone <= row) StepLong(line, ll, 1 << 20);
+  while (ll.nextStart < length && ll.rowsDone <= row) StepLong(line, ll, 1 << 18);
 }
 
 void WrapIndex::LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos) {
   const Offset length = doc_.LineEnd(line) - doc_.LineStart(line);
-  while (ll.nextStart < length && ll.nextStart <= relPos) StepLong(line, ll, 1 << 20);
+  while (ll.nextStart < length && ll.nextStart <= relPos)
+    StepLong(line, ll, std::min<Offset>(1 << 20, relPos - ll.nextStart + 4096));
 }
 
 bool WrapIndex::ComputeSome(Offset budgetBytes) {
+  Forget();
   Offset spent = 0;
   for (std::size_t scanned = 0; pendingLines_ > 0 && scanned <= blocks_.size() && spent < budgetBytes;) {
     if (cursor_ >= blocks_.size()) cursor_ = 0;
@@ -290,6 +338,7 @@ WrapIndex::Row WrapIndex::LineOfRow(Offset row) const {
 }
 
 std::vector<WrapIndex::Row> WrapIndex::RowsOfLineFrom(Offset line, Offset rowInLine, Offset count) {
+  Forget();
   std::vector<Row> out;
   if (line < 0 || line >= doc_.PhysicalLines() || count <= 0) return out;
   const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
@@ -310,9 +359,8 @@ std::vector<WrapIndex::Row> WrapIndex::RowsOfLineFrom(Offset line, Offset rowInL
     LayOut(line, 0);
   }
   if (length <= kLongLine) rowInLine = std::min(rowInLine, RowsOfLine(line) - 1);
-  const char* p = doc_.Range(start, length);
   while (r < length && static_cast<Offset>(out.size()) < count) {
-    const Offset next = NextRowStart(p, length, r, table_, width_);
+    const Offset next = NextRow(start, length, r);
     if (index >= rowInLine) out.push_back(Row{line, index, start + r, start + next});
     r = next;
     ++index;
@@ -336,6 +384,7 @@ std::vector<WrapIndex::Row> WrapIndex::Rows(Offset firstRow, Offset count) {
 }
 
 WrapIndex::Row WrapIndex::RowOfOffset(Offset pos) {
+  Forget();
   const Offset line = doc_.OffsetToLine(pos);
   const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
   const Offset rel = std::clamp<Offset>(pos - start, 0, length);
@@ -352,9 +401,8 @@ WrapIndex::Row WrapIndex::RowOfOffset(Offset pos) {
   } else if (!LineExact(line)) {
     LayOut(line, 0);
   }
-  const char* p = doc_.Range(start, length);
   for (;;) {
-    const Offset next = NextRowStart(p, length, r, table_, width_);
+    const Offset next = NextRow(start, length, r);
     if (rel < next || next >= length) return Row{line, index, start + r, start + next};
     r = next;
     ++index;
@@ -451,6 +499,7 @@ Offset WrapIndex::TotalLines() const {
 
 void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offset removedBreaks,
                              Offset insertedBreaks) {
+  Forget();
   // The part of a long first line before the edit keeps its rows: a row
   // start depends only on the bytes up to it.
   LongLine keep;

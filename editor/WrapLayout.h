@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "editor/MemoryBuffer.h"
@@ -118,6 +119,14 @@ class WrapIndex : public BufferListener {
   // returns the bytes looked at.
   Offset LayOut(Offset line, Offset budget);
   Offset ShortRows(Offset start, Offset length);
+  // Bytes of the document without moving its gap (copied when they
+  // straddle it); valid until the next call.
+  const char* Bytes(Offset pos, Offset length);
+  // The start of the row after the one at r of a line, read through a
+  // window of the line's bytes.
+  Offset NextRow(Offset lineStart, Offset length, Offset r);
+  // The window must not outlive a call: the document may move its bytes.
+  void Forget() { window_.lineStart = -1; }
   // For a long line: lay out until row `row` is known or the line is done.
   void LayOutLongUntilRow(Offset line, LongLine& ll, Offset row);
   void LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos);
@@ -134,6 +143,15 @@ class WrapIndex : public BufferListener {
   Offset pendingLines_ = 0;
   std::size_t cursor_ = 0;  // block where ComputeSome looks first
   std::map<Offset, LongLine> long_;
+  struct Window {
+    Offset lineStart = -1;
+    Offset from = 0;
+    Offset size = 0;
+    const char* bytes = nullptr;
+    std::string copy;
+  };
+  Window window_;
+  std::string scratch_;
   mutable bool linesDirty_ = true;  // block first lines need counting again
   mutable bool rowsDirty_ = true;   // block first rows do
   mutable std::vector<Offset> blockFirstLine_;
