@@ -16,22 +16,62 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-Offset NextRowStart(const char* line, Offset length, Offset start, const WidthTable& table, double width) {
-  // One width for every byte and no tab in reach: the row's extent is a
-  // division, the break a short look back for a space.
-  const double uniform = table.UniformAdvance();
-  if (uniform > 0 && start < length) {
-    const Offset fit = std::max<Offset>(1, static_cast<Offset>(std::min(std::floor((width + kSlack) / uniform), 4.0e18)));
-    const Offset misfit = fit < length - start ? start + fit : length;
-    const Offset seen = std::min(length, misfit + 1);
-    if (!std::memchr(line + start, '\t', static_cast<std::size_t>(seen - start))) {
-      if (misfit >= length) return length;
-      if (line[misfit] == ' ') return misfit + 1;
-      for (Offset k = misfit; k-- > start;)
-        if (line[k] == ' ') return k + 1;
-      return misfit;
-    }
+namespace {
+
+// The break once the character at misfit does not fit: a blank hangs,
+// else after the last blank before it (lastTab: the last tab passed, -1 if
+// none; spaces after it are looked for backwards), else before it.
+Offset BreakAt(const char* line, Offset start, Offset misfit, Offset lastTab) {
+  if (line[misfit] == ' ' || line[misfit] == '\t') return misfit + 1;
+  for (Offset k = misfit; k-- > std::max(start, lastTab + 1);)
+    if (line[k] == ' ') return k + 1;
+  return lastTab >= 0 ? lastTab + 1 : misfit;
+}
+
+// One width for every byte but the tab: runs between tabs are divisions,
+// tabs are found with memchr.
+Offset UniformRow(const char* line, Offset length, Offset start, const WidthTable& table, double width,
+                  double advance) {
+  const double limit = width + kSlack;
+  double x = 0;
+  Offset i = start, lastTab = -1;
+  // The first character always goes in.
+  if (line[i] == '\t') {
+    x = table.TabEnd(0);
+    lastTab = i;
+  } else {
+    x = advance;
   }
+  ++i;
+  while (i < length) {
+    const double room = std::floor((limit - x) / advance);
+    const Offset fit = room <= 0 ? 0 : static_cast<Offset>(std::min(room, 4.0e18));
+    const Offset end = fit < length - i ? i + fit : length;  // first byte that would not fit
+    const void* tab = std::memchr(line + i, '\t', static_cast<std::size_t>(end - i));
+    if (!tab) {
+      if (end >= length) return length;
+      if (line[end] != '\t') return BreakAt(line, start, end, lastTab);
+      x += static_cast<double>(end - i) * advance;
+      i = end;  // a tab right at the edge: measured below
+    } else {
+      const Offset t = static_cast<const char*>(tab) - line;
+      x += static_cast<double>(t - i) * advance;
+      i = t;
+    }
+    const double next = table.TabEnd(x);
+    if (next > limit) return i + 1;  // the tab hangs
+    x = next;
+    lastTab = i++;
+  }
+  return length;
+}
+
+}  // namespace
+
+Offset NextRowStart(const char* line, Offset length, Offset start, const WidthTable& table, double width) {
+  if (start >= length) return length;
+  const double uniform = table.UniformAdvance();
+  if (uniform > 0) return UniformRow(line, length, start, table, width, uniform);
   double x = 0;
   Offset i = start, lastBlank = -1;
   for (; i < length; ++i) {
