@@ -230,7 +230,7 @@ Offset MemoryBuffer::LineToOffset(Offset index) const {
 Offset MemoryBuffer::OffsetToLine(Offset offset) const { return lines_.LineOf(Snap(offset)); }
 
 Offset MemoryBuffer::LineStart(Offset line) const {
-  return lines_.LineStart(std::clamp<Offset>(line, 0, lines_.Lines() - 1));
+  return lines_.LineStart(std::clamp<Offset>(line, 0, lines_.Lines()));
 }
 
 Offset MemoryBuffer::LineEnd(Offset line) const {

@@ -69,8 +69,8 @@ class MemoryBuffer : public EditorBuffer {
   // Physical lines: every line the caret can stand on, an empty last one too
   // (LineCount() + 1 when the text ends in a break or is empty).
   Offset PhysicalLines() const { return lines_.Lines(); }
-  // Start of a physical line, and its end before the line break. Out of
-  // range: clamped to [0, PhysicalLines() - 1].
+  // Start of a physical line, and its end before the line break. Lines out
+  // of range are clamped; LineStart(PhysicalLines()) is the text length.
   Offset LineStart(Offset line) const;
   Offset LineEnd(Offset line) const;
   // The byte at pos (0 outside the text).

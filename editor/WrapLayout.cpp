@@ -326,10 +326,10 @@ void WrapIndex::LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos) 
 bool WrapIndex::ComputeSome(Offset budgetBytes) {
   Forget();
   Offset spent = 0;
+  const Offset lines = doc_.PhysicalLines();
   for (std::size_t scanned = 0; pendingLines_ > 0 && scanned <= blocks_.size() && spent < budgetBytes;) {
     if (cursor_ >= blocks_.size()) cursor_ = 0;
     Block& blk = blocks_[cursor_];
-    if (blk.pendingCount > 0) Materialise(cursor_);
     if (blk.pendingCount == 0) {
       ++cursor_;
       ++scanned;
@@ -337,16 +337,34 @@ bool WrapIndex::ComputeSome(Offset budgetBytes) {
     }
     if (linesDirty_) RefreshPrefix();
     const Offset firstLine = blockFirstLine_[cursor_];
+    if (blk.lazyLines > 0) {  // about to be counted: one row each meanwhile
+      const Offset n = blk.lazyLines;
+      blk.rows.assign(static_cast<std::size_t>(n), 1);
+      blk.pending.assign(static_cast<std::size_t>(n), 1);
+      blk.rowSum = n;
+      blk.lazyLines = 0;
+      rowsDirty_ = true;
+    }
+    // Lines that fit whole need no look at their bytes when the block has
+    // no tab at all.
+    const Offset blockStart = doc_.LineStart(firstLine);
+    const Offset blockBytes = doc_.LineStart(firstLine + static_cast<Offset>(blk.rows.size())) - blockStart;
+    const bool noTabs = !std::memchr(Bytes(blockStart, blockBytes), '\t', static_cast<std::size_t>(blockBytes));
+    Offset start = blockStart;
     for (std::size_t i = 0; i < blk.rows.size() && spent < budgetBytes; ++i) {
-      if (!blk.pending[i]) continue;
       const Offset line = firstLine + static_cast<Offset>(i);
-      const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
-      if (length > kLongLine) {
-        spent += LayOut(line, budgetBytes - spent);
-      } else {
-        SetRowsAt(cursor_, i, ShortRows(start, length), true);
-        spent += length + 16;
+      const Offset next = doc_.LineStart(line + 1);
+      const Offset length = (line + 1 < lines ? next - 2 : next) - start;
+      if (blk.pending[i]) {
+        if (length > kLongLine) {
+          spent += LayOut(line, budgetBytes - spent);
+        } else {
+          const bool fits = noTabs && static_cast<double>(length) * widestAdvance_ <= width_;
+          SetRowsAt(cursor_, i, fits ? 1 : ShortRows(start, length), true);
+          spent += length + 16;
+        }
       }
+      start = next;
     }
     if (spent < budgetBytes) {  // the block is done
       ++cursor_;

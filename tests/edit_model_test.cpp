@@ -355,6 +355,8 @@ TEST(EditModel, RawAccessMatchesTheText) {
   }
   EXPECT_EQ(b.CharAt(-1), '\0');
   EXPECT_EQ(b.LineStart(-3), 0);
+  EXPECT_EQ(b.LineStart(b.PhysicalLines()), static_cast<Offset>(model.size()));
+  EXPECT_EQ(b.LineStart(b.PhysicalLines() + 5), static_cast<Offset>(model.size()));
   EXPECT_EQ(b.LineEnd(1 << 30), static_cast<Offset>(model.size()));
   EXPECT_EQ(b.TextRange(5, 1 << 30), model.substr(5));
 }
