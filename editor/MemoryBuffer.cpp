@@ -60,6 +60,13 @@ void WidenLfInPlace(std::string& text, std::vector<Offset>& starts) {
   }
 }
 
+// Room for the line index of text (its entries plus a gap for the first
+// edits): counting first is a quick pass and spares a second array while
+// the starts are collected or adopted.
+std::size_t CountStarts(const std::string& text) {
+  return static_cast<std::size_t>(ScanBreaks(text.data(), text.size()).lfs) + 2 + 1024;
+}
+
 }  // namespace
 
 MemoryBuffer::MemoryBuffer() = default;
@@ -90,7 +97,7 @@ std::string MemoryBuffer::Apply(Offset pos, Offset length, std::string&& text) {
     // becomes the storage; only the line starts are looked for.
     std::vector<Offset> entries = std::move(knownStarts_);
     if (entries.empty()) {
-      entries.reserve(text.size() / 32 + 16);
+      entries.reserve(CountStarts(text));
       entries.push_back(0);
       ScanBreaks(text.data(), text.size(), entries);
     }
@@ -173,7 +180,7 @@ void MemoryBuffer::SetText(const std::string& text) {
 void MemoryBuffer::SetText(std::string&& text) {
   const Offset oldLength = TextLength(), oldBreaks = lines_.Lines() - 1;
   std::vector<Offset> entries;
-  entries.reserve(text.size() / 32 + 16);
+  entries.reserve(CountStarts(text));
   entries.push_back(0);
   const BreakScan scan = ScanBreaks(text.data(), text.size(), entries);
   if (scan.crs == scan.lfs && scan.lfAfterCr) {
@@ -296,7 +303,7 @@ bool MemoryBuffer::Take(const std::string& text, std::vector<Offset>* starts) {
   BreakScan scan;
   if (starts) {
     starts->assign(1, 0);
-    starts->reserve(text.size() / 32 + 16);
+    starts->reserve(CountStarts(text));
     scan = ScanBreaks(text.data(), text.size(), *starts);
   } else {
     scan = ScanBreaks(text.data(), text.size());

@@ -349,7 +349,8 @@ bool WrapIndex::ComputeSome(Offset budgetBytes) {
     // no tab at all.
     const Offset blockStart = doc_.LineStart(firstLine);
     const Offset blockBytes = doc_.LineStart(firstLine + static_cast<Offset>(blk.rows.size())) - blockStart;
-    const bool noTabs = !std::memchr(Bytes(blockStart, blockBytes), '\t', static_cast<std::size_t>(blockBytes));
+    const bool noTabs = blockBytes <= 4 * kLongLine &&
+                        !std::memchr(Bytes(blockStart, blockBytes), '\t', static_cast<std::size_t>(blockBytes));
     Offset start = blockStart;
     for (std::size_t i = 0; i < blk.rows.size() && spent < budgetBytes; ++i) {
       const Offset line = firstLine + static_cast<Offset>(i);
