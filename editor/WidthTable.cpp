@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace ql {
 
@@ -41,6 +42,17 @@ double WidthTable::TabEnd(double x) const {
 }
 
 double WidthTable::EndX(const char* text, Offset length, double x) const {
+  if (uniform_ > 0) {  // from tab to tab
+    const char* p = text;
+    const char* const end = text + length;
+    while (p < end) {
+      const char* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<std::size_t>(end - p)));
+      if (!tab) return x + static_cast<double>(end - p) * uniform_;
+      x = TabEnd(x + static_cast<double>(tab - p) * uniform_);
+      p = tab + 1;
+    }
+    return x;
+  }
   for (Offset i = 0; i < length; ++i) x = After(static_cast<unsigned char>(text[i]), x);
   return x;
 }
