@@ -3,6 +3,8 @@
 # and times each of our whole commands against its command-line peer on the
 # same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
 # Windows-1252 decoding vs iconv. Each result is checked against the peer's.
+# bench_model measures the edit control's document model (load and index
+# against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
 # Environment: QL_BENCH_MB (text size, default 100), QL_BENCH_RUNS (best of,
 # default 3).
