@@ -109,7 +109,7 @@ printf '%-34s %10sms %10sms  (%s)\n' "read + load + index vs wc -l" "$read_load"
 printf '%-34s %10sms\n' "load + index alone" "$(mkey load_ms "$file_line")"
 printf '%-34s %10sMiB %9s\n' "peak memory after load" "$(mkey load_peak_mib "$file_line")" \
   "$(awk -v p="$(mkey load_peak_mib "$file_line")" -v m="$mb" 'BEGIN { printf "%.2fx", (m > 0 ? p / m : 0) }')"
-for k in first_key_ms key_median_ms key_worst_ms first_screen_ms wrap_all_ms ctrl_end_ms jump_middle_ms wrap_key_ms replace_all_ms undo_all_ms; do
+for k in first_key_ms key_median_ms key_worst_ms first_screen_ms wrap_all_ms ctrl_end_ms jump_middle_ms wrap_key_ms replace_all_ms undo_all_ms replace_moved_ms; do
   printf '%-34s %10sms %10sms\n' "$k" "$(mkey "$k" "$file_line")" "$(mkey "$k" "$long_line")"
 done
 echo "first column: the ${mb} MiB text ($(mkey lines "$file_line") lines, $(mkey rows "$file_line") rows wrapped);"
