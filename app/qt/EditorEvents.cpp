@@ -38,7 +38,9 @@ void TFormQuillora::ConnectEditor() {
     if (!busy_) RESelChange();
   });
   connect(RichEdit1, &EditorWidget::contextMenuAtCaret, this, &TFormQuillora::REContextPopup);
-  connect(RichEdit1, &EditorWidget::filesDropped, this, &TFormQuillora::FilesDropped);
+  connect(RichEdit1, &EditorWidget::filesDropped, this, [this](const QStringList& files) {
+    RunDocumentCommand("", [this, files] { FilesDropped(files); });
+  });
   RichEdit1->enterHandler = [this] { return AutoIndentEnter(); };
   if (QMenu* file = findChild<QMenu*>("MenuFile"))
     connect(file, &QMenu::aboutToShow, this, &TFormQuillora::MenuFile_Popup);
