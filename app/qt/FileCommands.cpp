@@ -8,18 +8,15 @@
 #include <QFileDialog>
 #include <QLocale>
 #include <QMenu>
-#include <QPlainTextDocumentLayout>
 #include <QPointer>
-#include <QTextDocument>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <thread>
 
 #include "app/RecentList.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "common/Codepage.h"
 #include "common/FuncLib.h"
 #include "platform/qt/MessageBox.h"
@@ -34,6 +31,15 @@ namespace {
 constexpr std::int64_t kBackgroundBytes = 4 * 1024 * 1024;
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// What a file too big for memory gives: an error box, nothing replaced.
+LoadedDocument OutOfMemory(const std::string& path) {
+  LoadedDocument doc;
+  doc.status = LoadedDocument::Unreadable;
+  doc.fileSize = FileSizeOf(path);
+  doc.error = "There is not enough memory to hold this file.";
+  return doc;
+}
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
@@ -140,56 +146,63 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
 
 bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const std::string& path) {
   if (FileSizeOf(path) < kBackgroundBytes) {
-    LoadedDocument doc = ReadDocument(path);
+    LoadedDocument doc;
+    try {
+      doc = ReadDocument(path);
+    } catch (const std::bad_alloc&) {
+      doc = OutOfMemory(path);
+    }
+    const ReadFacts facts{HasNfoCharacters(doc.text), LengthInStyle(doc.text, doc.style)};
     if (doc.status == LoadedDocument::Ok) {
       EditorBusy busy(*this, false);
       buffer_->SetText(doc.text);
     }
-    return FinishRead(mode, history, path, doc);
+    return FinishRead(mode, history, path, doc, facts);
   }
 
-  // A big file: read, decode and lay out in the background; the window
-  // keeps repainting and the current document stays until the new one is ready.
+  // A big file: read and index it in the background (nothing is decoded:
+  // the view draws the bytes); the window keeps repainting and the current
+  // document stays until the new one is ready.
   loading_ = true;
-  RichEdit1->setReadOnly(true);
+  RichEdit1->SetReadOnly(true);
   QApplication::setOverrideCursor(Qt::BusyCursor);
   ShowStatus(0, "Opening " + Quoted(ExtractFileName(path)) + " ...");
-  const bool nfo = options_.Checked(Check::ChangeNfoFontOpt);
-  const QFont font = RichEdit1->font();
   QPointer<TFormQuillora> self(this);
-  std::thread([self, mode, history, path, nfo, font] {
-    auto doc = std::make_shared<LoadedDocument>(ReadDocument(path));
-    const Codepage cp = nfo && HasNfoCharacters(doc->text) ? Codepage::Cp437 : Codepage::Cp1252;
-    QTextDocument* text = nullptr;
-    if (doc->status == LoadedDocument::Ok) {
-      text = new QTextDocument;
-      text->setDocumentLayout(new QPlainTextDocumentLayout(text));
-      text->setDefaultFont(font);
-      text->setPlainText(EditorWidget::ToWidgetText(cp, doc->text));
-      text->clearUndoRedoStacks();
-      text->moveToThread(qApp->thread());
+  std::thread([self, mode, history, path] {
+    auto doc = std::make_shared<LoadedDocument>();
+    auto facts = std::make_shared<ReadFacts>();
+    std::shared_ptr<MemoryBuffer> model;
+    // Running out of memory here must not end the program: the current
+    // document stays and the user is told.
+    try {
+      *doc = ReadDocument(path);
+      if (doc->status == LoadedDocument::Ok) {
+        *facts = ReadFacts{HasNfoCharacters(doc->text), LengthInStyle(doc->text, doc->style)};
+        model = std::make_shared<MemoryBuffer>();
+        model->SetText(doc->text);
+        std::string().swap(doc->text);
+      }
+    } catch (const std::bad_alloc&) {
+      model.reset();
+      *doc = OutOfMemory(path);
     }
-    QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, cp, text] {
-      if (!self) {
-        delete text;
-        return;
-      }
+    QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, facts, model] {
+      if (!self) return;
       self->loading_ = false;
-      self->RichEdit1->setReadOnly(false);
+      self->RichEdit1->SetReadOnly(false);
       QApplication::restoreOverrideCursor();
-      if (text) {
+      if (model) {
         EditorBusy busy(*self, false);
-        self->RichEdit1->AdoptDocument(text, cp);
-        self->ConnectDocument();
+        self->RichEdit1->AdoptDocument(std::make_unique<MemoryBuffer>(std::move(*model)));
       }
-      self->FinishRead(mode, history, path, *doc);
+      self->FinishRead(mode, history, path, *doc, *facts);
     });
   }).detach();
   return true;
 }
 
 bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::string& path,
-                               const LoadedDocument& doc) {
+                               const LoadedDocument& doc, const ReadFacts& facts) {
   if (doc.status != LoadedDocument::Ok) {
     if (doc.status == LoadedDocument::Unreadable)
       MsgBox("The file could not be read:\n" + Quoted(path) + "\n\n" + doc.error, "Couldn't open!",
@@ -203,7 +216,7 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   lineEnd_ = doc.style;
   bool binary = false;
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
-    const MessageBoxText box = LengthPromptText(LengthInStyle(doc.text, doc.style), doc.fileSize);
+    const MessageBoxText box = LengthPromptText(facts.lengthInStyle, doc.fileSize);
     binary = MsgBox(box.text, box.caption, box.flags) == 6;
     if (binary) ReadNonTxtFile_Cmd();
   }
@@ -211,7 +224,7 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
     EditorBusy busy(*this, false);
     // The text as read, unless it was read again as binary (no second copy of a big file).
     if (options_.Checked(Check::ChangeNfoFontOpt) &&
-        HasNfoCharacters(binary ? buffer_->Text() : doc.text))
+        (binary ? HasNfoCharacters(buffer_->Text()) : facts.nfo))
       SetEditorFont("Terminal", 9);
     else
       SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);

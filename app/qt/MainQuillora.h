@@ -28,8 +28,7 @@ class QDialog;
 namespace ql {
 
 class Store;
-class EditorWidget;
-class QtEditorBuffer;
+class EditorView;
 class TFormFindReplace;
 class WindowSearchHost;
 
@@ -69,7 +68,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   AppOptions& Options() { return options_; }
   AppLists& Lists() { return lists_; }
   QAction* Action(const QString& name) const { return actions_.value(name); }
-  EditorWidget* Editor() const { return RichEdit1; }
+  EditorView* Editor() const { return RichEdit1; }
   EditorBuffer& Buffer();
   QMenu* PopupMenu(int number) const;
 
@@ -100,6 +99,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void REContextPopup();
   void RClickMenu_Popup();
   void FilesDropped(const QStringList& files);
+  void PastePrimary_Cmd();  // middle click: the X11 primary selection, text only
 
   // Commands (menu handlers).
   void Close_Cmd();
@@ -188,8 +188,13 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void OpenCmdLine(const std::string& arg);
   std::vector<std::string> AskFiles(const std::string& kind, const std::string& start);
   bool ReadIntoEditor(int mode, const std::string& history, const std::string& path);
+  // What a read found out before the text went into the editor.
+  struct ReadFacts {
+    bool nfo = false;                // enough NFO characters for "Terminal"
+    std::int64_t lengthInStyle = 0;  // the text's length in the file's line ends
+  };
   bool FinishRead(int mode, const std::string& history, const std::string& path,
-                  const LoadedDocument& doc);
+                  const LoadedDocument& doc, const ReadFacts& facts);
   void FinishDocument(int mode, const std::string& history, const std::string& note);
   void ConnectDocument();
   void InstallHelp();
@@ -227,8 +232,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   Offset savedSelStart_ = 0, savedSelLength_ = 0;
   std::string message_;  // panel 0's last message, back after a hint
 
-  EditorWidget* RichEdit1 = nullptr;
-  std::unique_ptr<QtEditorBuffer> buffer_;
+  EditorView* RichEdit1 = nullptr;
+  EditorBuffer* buffer_ = nullptr;  // the control itself
   QToolBar* ToolBar1 = nullptr;
   std::array<QLabel*, 5> panels_{};
   QHash<QString, QAction*> actions_;

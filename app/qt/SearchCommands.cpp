@@ -5,9 +5,8 @@
 #include <QPushButton>
 #include <QToolBar>
 
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "app/qt/WindowSearchHost.h"
 #include "common/Codepage.h"
 #include "platform/qt/MessageBox.h"

@@ -8,7 +8,7 @@
 #include <QToolBar>
 #include <QtTest>
 
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/HelpWindow.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"

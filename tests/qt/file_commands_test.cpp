@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "app/SettingsIO.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
@@ -84,7 +84,7 @@ class FileCommandsTest : public QObject {
     Open("round.txt");
     QCOMPARE(form_->DocFileName(), S("round.txt"));
     QVERIFY(!form_->Modified());
-    form_->Editor()->insertPlainText("");  // nothing typed: still the file's bytes
+    form_->Editor()->ReplaceSelection("");  // nothing typed: still the file's bytes
     form_->SetModified(true);
     form_->SaveFile_Cmd();
     QVERIFY(!form_->Modified());
@@ -307,7 +307,7 @@ class FileCommandsTest : public QObject {
     QCOMPARE(form_->Buffer().LineCount(), Offset(200000));
     QCOMPARE(form_->Buffer().TextLength(), Offset(big.size() + 200000));
     QVERIFY(!form_->Modified());
-    form_->Editor()->insertPlainText("x");  // the new document's changes are tracked
+    form_->Editor()->ReplaceSelection("x");  // the new document's changes are tracked
     QVERIFY(form_->Modified());
   }
 
