@@ -4,8 +4,44 @@
 #include <cassert>
 #include <cstring>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace ql {
+
+// 64 bytes at a time: two compares per 16 bytes, and only blocks that hold
+// a break cost more than that.
+BreakScan ScanBreaks(const char* text, std::size_t size, std::vector<std::int64_t>& starts) {
+  BreakScan scan;
+  std::size_t i = 0;
+  const auto lf = [&](std::size_t at) {
+    ++scan.lfs;
+    if (at == 0 || text[at - 1] != '\r') scan.lfAfterCr = false;
+    starts.push_back(static_cast<std::int64_t>(at + 1));
+  };
+#if defined(__SSE2__)
+  const __m128i vlf = _mm_set1_epi8('\n'), vcr = _mm_set1_epi8('\r');
+  for (; i + 64 <= size; i += 64) {
+    std::uint64_t lfMask = 0, crMask = 0;
+    for (int k = 0; k < 4; ++k) {
+      const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text + i + 16 * k));
+      lfMask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vlf)))) << (16 * k);
+      crMask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, vcr)))) << (16 * k);
+    }
+    if (crMask) scan.crs += __builtin_popcountll(crMask);
+    while (lfMask) {
+      lf(i + static_cast<std::size_t>(__builtin_ctzll(lfMask)));
+      lfMask &= lfMask - 1;
+    }
+  }
+#endif
+  for (; i < size; ++i) {
+    if (text[i] == '\r') ++scan.crs;
+    else if (text[i] == '\n') lf(i);
+  }
+  return scan;
+}
 
 namespace {
 
@@ -29,10 +65,21 @@ LineIndex::LineIndex() { Assign({}); }
 
 void LineIndex::Assign(std::string_view text) {
   std::vector<Offset> entries{0};
-  std::vector<Offset> breaks = StartsAfterBreaks(text, 0);
-  entries.insert(entries.end(), breaks.begin(), breaks.end());
+  ScanBreaks(text.data(), text.size(), entries);
   entries.push_back(static_cast<Offset>(text.size()));
-  starts_.Assign(entries.data(), entries.size());
+  AssignEntries(std::move(entries));
+}
+
+void LineIndex::AssignEntries(std::vector<Offset>&& entries) {
+  assert(!entries.empty() && entries.front() == 0);
+  const std::size_t n = entries.size();
+  if (entries.capacity() > n + n / 4 + 1024) {  // do not keep a doubling's slack for good
+    std::vector<Offset> tight;
+    tight.reserve(n + n / 16 + 16);
+    tight.assign(entries.begin(), entries.end());
+    entries.swap(tight);
+  }
+  starts_.Adopt(std::move(entries));
   step_ = 0;
   stepLength_ = 0;
 }
