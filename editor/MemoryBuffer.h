@@ -130,12 +130,6 @@ class MemoryBuffer : public EditorBuffer {
   double TabStopPoints() const override { return tabStopPoints_; }
   void SetTabStopPoints(double points) override { tabStopPoints_ = points; }
 
-  // Raw bytes for a view: [pos, pos + length) copied to dest, no checks.
-  void CopyBytes(Offset pos, Offset length, char* dest) const {
-    text_.CopyOut(static_cast<std::size_t>(pos), static_cast<std::size_t>(length), dest);
-  }
-  char ByteAt(Offset pos) const { return text_[static_cast<std::size_t>(pos)]; }
-
  private:
   struct Edit {
     Offset pos;

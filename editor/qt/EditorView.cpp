@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyleHints>
 #include <algorithm>
 
@@ -27,70 +28,89 @@ EditorView::EditorView(QWidget* parent)
   back_ = palette().color(QPalette::Base);
   text_ = palette().color(QPalette::Text);
   font_ = ql::EditorFont("Courier New", 10);
+  Attach();
   RebuildGlyphs();
 }
 
-EditorView::~EditorView() = default;
+EditorView::~EditorView() {
+  doc_->RemoveListener(this);
+  doc_->RemoveListener(&colors_);
+  wrapIndex_.reset();
+}
+
+// The view, its color runs and its row index follow every change of the document.
+void EditorView::Attach() {
+  wrapIndex_ = std::make_unique<WrapIndex>(*doc_);
+  colors_.Clear();
+  doc_->AddListener(&colors_);
+  doc_->AddListener(this);
+}
 
 // ---- document and selection ----
 
-void EditorView::SyncFromDocument() {
-  anchor_ = doc_->SelStart();
-  caret_ = anchor_ + doc_->SelLength();
+void EditorView::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offset,
+                              Offset insertedBreaks) {
+  textChanged_ = true;
+  measure_.Edited(pos);
+  // The longest line only grows here; a new text counts it again.
+  for (Offset l = firstLine; l <= firstLine + insertedBreaks && l - firstLine < 1000; ++l)
+    maxLineBytes_ = std::max(maxLineBytes_, doc_->LineEnd(l) - doc_->LineStart(l));
+}
+
+void EditorView::Changed(bool scrollToCaret) {
+  const bool changed = textChanged_;
+  textChanged_ = false;
+  goalX_ = -1;
+  UpdateScrollBars();
+  if (scrollToCaret) ScrollToCaret();
+  RestartBlink();
+  viewport()->update();
+  if (changed) emit textChanged();
+  emit selectionChanged();
 }
 
 void EditorView::SetText(const std::string& text) {
   doc_->SetText(text);
   measure_.Reset();
-  SyncFromDocument();
   RecountWidth();
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
-  UpdateScrollBars();
-  viewport()->update();
-  emit textChanged();
-  emit selectionChanged();
+  Relayout();
+  Changed(false);
 }
 
 void EditorView::AdoptDocument(std::unique_ptr<MemoryBuffer> document) {
   const CharAttributes a = doc_->DefaultAttributes();
   const double tabs = doc_->TabStopPoints();
+  doc_->RemoveListener(this);
+  doc_->RemoveListener(&colors_);
+  wrapIndex_.reset();
   doc_ = std::move(document);
   doc_->SetDefaultAttributes(a);
   doc_->SetTabStopPoints(tabs);
   doc_->ClearUndo();
+  Attach();
   measure_.Reset();
-  SyncFromDocument();
   RecountWidth();
   verticalScrollBar()->setValue(0);
   horizontalScrollBar()->setValue(0);
-  UpdateScrollBars();
-  viewport()->update();
-  emit textChanged();
-  emit selectionChanged();
+  Relayout();
+  textChanged_ = true;
+  Changed(false);
 }
 
 void EditorView::SetSelection(Offset start, Offset length) {
   doc_->SetSelection(start, length);
-  SyncFromDocument();
   AfterSelectionMoved();
 }
 
 void EditorView::SetAnchorCaret(Offset anchor, Offset caret) {
-  // Let the document clamp and snap each end.
-  doc_->SetSelection(anchor, 0);
-  anchor = doc_->SelStart();
-  doc_->SetSelection(caret, 0);
-  caret = doc_->SelStart();
-  doc_->SetSelection(std::min(anchor, caret), std::abs(caret - anchor));
-  anchor_ = anchor;
-  caret_ = caret;
+  doc_->SetAnchorCaret(anchor, caret);
   AfterSelectionMoved(true);
 }
 
 void EditorView::SelectAll() {
   doc_->SelectAll();
-  SyncFromDocument();
   AfterSelectionMoved();
 }
 
@@ -103,37 +123,30 @@ void EditorView::AfterSelectionMoved(bool keepGoalX) {
 
 void EditorView::ReplaceSelection(const std::string& text) {
   if (text.empty() && doc_->SelLength() == 0) return;  // no change at all
-  const Offset pos = doc_->SelStart(), removed = doc_->SelLength();
-  const Offset before = doc_->TextLength();
   doc_->ReplaceSelection(text);
-  SyncFromDocument();
-  AfterEdit(pos, removed, doc_->TextLength() - before + removed);
+  Changed();
+}
+
+void EditorView::Type(const std::string& bytes) {
+  doc_->TypeText(bytes, overwrite_);
+  Changed();
+}
+
+void EditorView::EndEdit() {
+  doc_->EndEdit();
+  Changed();
 }
 
 void EditorView::Undo() {
   if (!doc_->CanUndo()) return;
   doc_->Undo();
-  measure_.Reset();
-  SyncFromDocument();
-  RecountWidth();
-  AfterEdit(doc_->SelStart(), 0, 0);
+  Changed();
 }
 
-void EditorView::AfterEdit(Offset pos, Offset removed, Offset inserted) {
-  (void)removed;
-  measure_.Edited(pos);
-  // The longest line only grows here; a new text counts it again.
-  const Offset line = doc_->OffsetToLine(pos + inserted);
-  const Offset first = doc_->OffsetToLine(pos);
-  for (Offset l = first; l <= line && l - first < 1000; ++l)
-    maxLineBytes_ = std::max(maxLineBytes_, LineEndOf(l) - doc_->LineToOffset(l));
-  goalX_ = -1;
-  UpdateScrollBars();
-  ScrollToCaret();
-  RestartBlink();
-  viewport()->update();
-  emit textChanged();
-  emit selectionChanged();
+void EditorView::Redo() {
+  if (!doc_->CanRedo()) return;
+  doc_->Redo();
+  Changed();
 }
 
 bool EditorView::UserEdit(const std::string& bytes) {
@@ -147,15 +160,28 @@ bool EditorView::UserEdit(const std::string& bytes) {
 }
 
 void EditorView::MoveCaret(Offset to, bool extend, bool keepGoalX) {
-  SetAnchorCaret(extend ? anchor_ : to, to);
+  SetAnchorCaret(extend ? doc_->Anchor() : to, to);
   if (!keepGoalX) goalX_ = -1;
   ScrollToCaret();
+}
+
+void EditorView::SetRangeColor(Offset pos, Offset length, std::uint32_t color) {
+  colors_.SetColor(pos, length, color);
+  viewport()->update();
+}
+
+ColorRuns::RangeAttributes EditorView::RangeAttributes(Offset pos, Offset length) const {
+  return colors_.Read(pos, length);
 }
 
 // ---- look ----
 
 void EditorView::SetDefaultAttributes(const CharAttributes& attributes) {
   doc_->SetDefaultAttributes(attributes);
+  CharAttributes colorsDefault = colors_.Default();
+  colorsDefault.fontName = attributes.fontName;
+  colorsDefault.fontSize = attributes.fontSize;
+  colors_.SetDefault(colorsDefault);
   font_ = ql::EditorFont(attributes.fontName, attributes.fontSize);
   setFont(font_);
   RebuildGlyphs();
@@ -173,6 +199,7 @@ void EditorView::RebuildGlyphs() {
   const qreal tabPixels = doc_->TabStopPoints() * logicalDpiX() / 72.0;
   table_ = GlyphTable(font_, cp, tabPixels);
   measure_.Reset();
+  Relayout();
   UpdateScrollBars();
   viewport()->update();
 }
@@ -192,9 +219,48 @@ void EditorView::SetWordWrap(bool on) {
   wrap_ = on;
   measure_.Reset();
   horizontalScrollBar()->setValue(0);
+  Relayout();
   UpdateScrollBars();
   ScrollToCaret();
   viewport()->update();
+}
+
+// Rows again for the present width and font; the top line stays on top.
+void EditorView::Relayout() {
+  const double width = wrap_ ? std::max<double>(viewport()->width() - 2 * kMargin, table_.WidestAdvance()) : 0;
+  if (wrapIndex_->Wrapping() == wrap_ && (!wrap_ || wrapIndex_->Width() == width) && lastWrapTable_ == &table_ &&
+      !wrapDirty_)
+    return;
+  KeepTopWhile([&] { wrapIndex_->SetLayout(table_.Widths(), width); });
+  wrapDirty_ = false;
+  lastWrapTable_ = &table_;
+  if (wrap_ && !wrapIndex_->Complete()) counting_.start(0, this);
+}
+
+void EditorView::KeepTopWhile(const std::function<void()>& change) {
+  if (!wrapIndex_) {
+    change();
+    return;
+  }
+  const Offset top = TopRow();
+  WrapIndex::Row row{};
+  const bool wasWrapping = wrapIndex_->Wrapping();
+  if (wasWrapping) row = wrapIndex_->LineOfRow(top);
+  else row.line = top;
+  change();
+  const Offset newTop = wrapIndex_->Wrapping()
+                            ? wrapIndex_->FirstRowOfLine(row.line) + std::min(row.rowInLine, wrapIndex_->RowsOfLine(row.line) - 1)
+                            : row.line;
+  UpdateScrollBars();
+  const QSignalBlocker quiet(verticalScrollBar());
+  verticalScrollBar()->setValue(static_cast<int>(newTop));
+}
+
+bool EditorView::CountRows(Offset bytes) {
+  if (!wrap_) return true;
+  bool done = false;
+  KeepTopWhile([&] { done = wrapIndex_->ComputeSome(bytes); });
+  return done;
 }
 
 void EditorView::SetOverwrite(bool on) {
@@ -214,42 +280,42 @@ void EditorView::RepaintNow() { viewport()->repaint(); }
 
 // ---- rows ----
 
-unsigned char EditorView::ByteAt(Offset pos) const {
-  return static_cast<unsigned char>(doc_->ByteAt(pos));
-}
+unsigned char EditorView::ByteAt(Offset pos) const { return static_cast<unsigned char>(doc_->CharAt(pos)); }
 
-Offset EditorView::LineEndOf(Offset line) const {
-  const Offset next = doc_->LineToOffset(line + 1);
-  return next < 0 ? doc_->TextLength() : next - 2;
-}
+Offset EditorView::LineEndOf(Offset line) const { return doc_->LineEnd(line); }
 
 Offset EditorView::RowCount() const {
   // Every line a caret can stand on, the empty last one included.
-  return doc_->OffsetToLine(doc_->TextLength()) + 1;
+  return wrap_ ? wrapIndex_->RowCount() : doc_->PhysicalLines();
 }
 
-Offset EditorView::RowOfOffset(Offset offset) const { return doc_->OffsetToLine(offset); }
+Offset EditorView::RowOfOffset(Offset offset) const {
+  if (!wrap_) return doc_->OffsetToLine(offset);
+  const WrapIndex::Row r = wrapIndex_->RowOfOffset(offset);
+  return wrapIndex_->FirstRowOfLine(r.line) + r.rowInLine;
+}
 
 void EditorView::RowRange(Offset row, Offset& start, Offset& end) const {
-  start = doc_->LineToOffset(row);
-  if (start < 0) {
+  if (wrap_) {
+    const std::vector<WrapIndex::Row> rows = wrapIndex_->Rows(row, 1);
+    if (!rows.empty()) {
+      start = rows[0].start;
+      end = rows[0].end;
+      return;
+    }
     start = end = doc_->TextLength();
     return;
   }
-  end = LineEndOf(row);
+  start = doc_->LineStart(row);
+  end = doc_->LineEnd(row);
 }
 
 void EditorView::RecountWidth() {
   // The longest line in bytes, from the line starts alone.
   Offset longest = 0;
-  const Offset rows = RowCount();
-  Offset prev = 0;
-  for (Offset l = 1; l < rows; ++l) {
-    const Offset s = doc_->LineToOffset(l);
-    longest = std::max(longest, s - prev);
-    prev = s;
-  }
-  maxLineBytes_ = std::max(longest, doc_->TextLength() - prev);
+  const Offset lines = doc_->PhysicalLines();
+  for (Offset l = 0; l < lines; ++l) longest = std::max(longest, doc_->LineEnd(l) - doc_->LineStart(l));
+  maxLineBytes_ = longest;
 }
 
 Offset EditorView::TopRow() const { return verticalScrollBar()->value(); }
@@ -263,7 +329,10 @@ void EditorView::UpdateScrollBars() {
   const Offset rows = RowCount();
   QScrollBar* v = verticalScrollBar();
   const Offset page = VisibleRows();
-  v->setRange(0, static_cast<int>(std::min<Offset>(std::max<Offset>(0, rows - 1), INT32_MAX)));
+  {
+    const QSignalBlocker quiet(v);  // a range change is no scroll of ours
+    v->setRange(0, static_cast<int>(std::min<Offset>(std::max<Offset>(0, rows - 1), INT32_MAX)));
+  }
   v->setPageStep(static_cast<int>(page));
   v->setSingleStep(1);
   QScrollBar* h = horizontalScrollBar();
@@ -271,7 +340,7 @@ void EditorView::UpdateScrollBars() {
     h->setRange(0, 0);
     return;
   }
-  const qreal width = static_cast<qreal>(maxLineBytes_) * table_.WidestAdvance() + 2 * kMargin +
+  const qreal width = static_cast<qreal>(maxLineBytes_) * table_.AverageAdvance() + 2 * kMargin +
                       table_.WidestAdvance();
   const int w = viewport()->width();
   h->setRange(0, static_cast<int>(std::clamp<qreal>(width - w, 0, INT32_MAX / 2)));
@@ -287,7 +356,8 @@ Offset EditorView::ScrollRowsTo(Offset row) {
 
 void EditorView::ScrollToCaret() {
   if (!painting_) return;
-  const Offset row = RowOfOffset(caret_);
+  const Offset caret = doc_->CaretOffset();
+  const Offset row = RowOfOffset(caret);
   const Offset top = TopRow(), page = VisibleRows();
   if (row < top)
     ScrollRowsTo(row);
@@ -295,7 +365,7 @@ void EditorView::ScrollToCaret() {
     ScrollRowsTo(row - page + 1);
   if (wrap_) return;
   QScrollBar* h = horizontalScrollBar();
-  const qreal x = XOfOffset(caret_);
+  const qreal x = XOfOffset(caret);
   const int w = viewport()->width() - 2 * kMargin;
   if (x < h->value())
     h->setValue(static_cast<int>(std::max<qreal>(0, x - w / 4)));
@@ -321,7 +391,7 @@ QPoint EditorView::PointOfOffset(Offset offset) const {
 }
 
 QRect EditorView::CaretRect() const {
-  const QPoint p = PointOfOffset(caret_);
+  const QPoint p = PointOfOffset(doc_->CaretOffset());
   return QRect(p.x(), p.y(), 2, static_cast<int>(table_.LineHeight()));
 }
 
@@ -338,7 +408,7 @@ QString EditorView::DisplayString(Offset pos, Offset length) const {
   pos = std::clamp<Offset>(pos, 0, doc_->TextLength());
   length = std::clamp<Offset>(length, 0, doc_->TextLength() - pos);
   std::string bytes(static_cast<std::size_t>(length), '\0');
-  doc_->CopyBytes(pos, length, bytes.data());
+  doc_->CopyRange(pos, length, bytes.data());
   const std::u16string u = DecodeToUtf16(table_.CharacterSet(), bytes);
   return QString(reinterpret_cast<const QChar*>(u.data()), static_cast<qsizetype>(u.size()));
 }
@@ -372,6 +442,7 @@ void EditorView::scrollContentsBy(int, int) { viewport()->update(); }
 
 void EditorView::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
+  Relayout();
   UpdateScrollBars();
 }
 
@@ -385,6 +456,12 @@ void EditorView::RestartBlink() {
 }
 
 void EditorView::timerEvent(QTimerEvent* e) {
+  if (e->timerId() == counting_.timerId()) {
+    // Exact rows a slice at a time, so the window never waits for them.
+    if (CountRows(Offset(4) << 20)) counting_.stop();
+    UpdateScrollBars();
+    return;
+  }
   if (e->timerId() != blink_.timerId()) {
     QAbstractScrollArea::timerEvent(e);
     return;

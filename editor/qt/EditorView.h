@@ -16,8 +16,10 @@
 #include <memory>
 #include <string>
 
+#include "editor/ColorRuns.h"
 #include "editor/EditorBuffer.h"
 #include "editor/MemoryBuffer.h"
+#include "editor/WrapLayout.h"
 #include "editor/qt/GlyphTable.h"
 #include "editor/qt/LineMeasure.h"
 
@@ -25,7 +27,7 @@ class QMimeData;
 
 namespace ql {
 
-class EditorView : public QAbstractScrollArea, public EditorBuffer {
+class EditorView : public QAbstractScrollArea, public EditorBuffer, private BufferListener {
   Q_OBJECT
 
  public:
@@ -50,6 +52,8 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer {
   void ScrollToCaret() override;
   bool CanUndo() const override { return doc_->CanUndo(); }
   void Undo() override;
+  bool CanRedo() const { return doc_->CanRedo(); }
+  void Redo();
   void ClearUndo() override { doc_->ClearUndo(); }
   CharAttributes DefaultAttributes() const override { return doc_->DefaultAttributes(); }
   void SetDefaultAttributes(const CharAttributes& attributes) override;
@@ -61,10 +65,20 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer {
   // copy of the text, nothing to undo.
   void AdoptDocument(std::unique_ptr<MemoryBuffer> document);
   const MemoryBuffer& Document() const { return *doc_; }
-  Offset Anchor() const { return anchor_; }
-  Offset CaretOffset() const { return caret_; }
+  Offset Anchor() const { return doc_->Anchor(); }
+  Offset CaretOffset() const { return doc_->CaretOffset(); }
   // Anchor and caret apart; the caret is the end that moves and shows.
   void SetAnchorCaret(Offset anchor, Offset caret);
+  // Typed text at the caret, grouped into words for undo (overwrite as set).
+  void Type(const std::string& bytes);
+  // Several edits as one undo step.
+  void BeginEdit() { doc_->BeginEdit(); }
+  void EndEdit();
+
+  // ---- color runs (the coloring tools) ----
+  void SetRangeColor(Offset pos, Offset length, std::uint32_t color);
+  ColorRuns::RangeAttributes RangeAttributes(Offset pos, Offset length) const;
+  const ColorRuns& Colors() const { return colors_; }
 
   // ---- look and behaviour ----
   void SetColors(const QColor& back, const QColor& text);
@@ -76,6 +90,10 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer {
   const GlyphTable& Glyphs() const { return table_; }
   void SetWordWrap(bool on);
   bool WordWrap() const { return wrap_; }
+  // Word wrap: every row counted exactly (done in the background).
+  bool RowsExact() const { return !wrap_ || wrapIndex_->Complete(); }
+  // Counts rows for about `bytes` of text now; true when all are exact.
+  bool CountRows(Offset bytes);
   void SetReadOnly(bool on) { readOnly_ = on; }
   bool IsReadOnly() const { return readOnly_; }
   void SetOverwrite(bool on);
@@ -149,9 +167,14 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer {
 
   // One user edit: replaces the selection, moves the caret after it.
   bool UserEdit(const std::string& bytes);
-  void AfterEdit(Offset pos, Offset removed, Offset inserted);
+  // After any change of the text or selection: scroll bars, caret, signals.
+  void Changed(bool scrollToCaret = true);
   void AfterSelectionMoved(bool keepGoalX = false);
-  void SyncFromDocument();
+  void TextReplaced(Offset pos, Offset removedLength, Offset insertedLength, Offset firstLine,
+                    Offset removedBreaks, Offset insertedBreaks) override;
+  void Attach();
+  void Relayout();
+  void KeepTopWhile(const std::function<void()>& change);
   void MoveCaret(Offset to, bool extend, bool keepGoalX = false);
   void RebuildGlyphs();
   void UpdateScrollBars();
@@ -171,11 +194,16 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer {
   Offset ScrollRowsTo(Offset row);
 
   std::unique_ptr<MemoryBuffer> doc_;
+  std::unique_ptr<WrapIndex> wrapIndex_;  // listens to doc_
+  ColorRuns colors_;                      // listens to doc_
+  bool textChanged_ = false;              // since the last Changed()
+  QBasicTimer counting_;                  // rows counted in the background
+  const GlyphTable* lastWrapTable_ = nullptr;
+  bool wrapDirty_ = true;                 // a new font or tab width: lay out again
   GlyphTable table_;
   mutable LineMeasure measure_;
   QFont font_;
   QColor back_, text_;
-  Offset anchor_ = 0, caret_ = 0;
   qreal goalX_ = -1;  // column kept by Up/Down
   bool wrap_ = false;
   bool readOnly_ = false;

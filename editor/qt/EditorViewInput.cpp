@@ -96,14 +96,14 @@ bool EditorView::MovementKey(QKeyEvent* e) {
   const bool shift = e->modifiers() & Qt::ShiftModifier;
   const bool ctrl = e->modifiers() & Qt::ControlModifier;
   const Offset n = doc_->TextLength();
-  Offset to = caret_;
+  Offset to = CaretOffset();
   bool keepGoal = false;
-  const Offset row = RowOfOffset(caret_);
+  const Offset row = RowOfOffset(CaretOffset());
   Offset rowStart, rowEnd;
   RowRange(row, rowStart, rowEnd);
   auto toRow = [&](Offset target) {
     target = std::clamp<Offset>(target, 0, RowCount() - 1);
-    if (goalX_ < 0) goalX_ = XOfOffset(caret_);
+    if (goalX_ < 0) goalX_ = XOfOffset(CaretOffset());
     Offset s, en;
     RowRange(target, s, en);
     keepGoal = true;
@@ -111,18 +111,18 @@ bool EditorView::MovementKey(QKeyEvent* e) {
   };
   switch (e->key()) {
     case Qt::Key_Left:
-      if (!shift && !ctrl && anchor_ != caret_) {
-        to = std::min(anchor_, caret_);
+      if (!shift && !ctrl && Anchor() != CaretOffset()) {
+        to = std::min(Anchor(), CaretOffset());
         break;
       }
-      to = ctrl ? WordLeft(caret_) : (caret_ >= 2 && ByteAt(caret_ - 1) == '\n' ? caret_ - 2 : std::max<Offset>(0, caret_ - 1));
+      to = ctrl ? WordLeft(CaretOffset()) : (CaretOffset() >= 2 && ByteAt(CaretOffset() - 1) == '\n' ? CaretOffset() - 2 : std::max<Offset>(0, CaretOffset() - 1));
       break;
     case Qt::Key_Right:
-      if (!shift && !ctrl && anchor_ != caret_) {
-        to = std::max(anchor_, caret_);
+      if (!shift && !ctrl && Anchor() != CaretOffset()) {
+        to = std::max(Anchor(), CaretOffset());
         break;
       }
-      to = ctrl ? WordRight(caret_) : (caret_ < n && ByteAt(caret_) == '\r' ? caret_ + 2 : std::min(n, caret_ + 1));
+      to = ctrl ? WordRight(CaretOffset()) : (CaretOffset() < n && ByteAt(CaretOffset()) == '\r' ? CaretOffset() + 2 : std::min(n, CaretOffset() + 1));
       break;
     case Qt::Key_Up:
       if (ctrl) return false;  // the window's line scrolling
@@ -161,19 +161,19 @@ bool EditorView::EditingKey(QKeyEvent* e) {
   const Offset n = doc_->TextLength();
   switch (e->key()) {
     case Qt::Key_Backspace:
-      if (anchor_ == caret_) {
-        if (caret_ == 0) return true;
-        const Offset from = ctrl ? WordLeft(caret_)
-                                 : (caret_ >= 2 && ByteAt(caret_ - 1) == '\n' ? caret_ - 2 : caret_ - 1);
-        SetAnchorCaret(caret_, from);
+      if (Anchor() == CaretOffset()) {
+        if (CaretOffset() == 0) return true;
+        const Offset from = ctrl ? WordLeft(CaretOffset())
+                                 : (CaretOffset() >= 2 && ByteAt(CaretOffset() - 1) == '\n' ? CaretOffset() - 2 : CaretOffset() - 1);
+        SetAnchorCaret(CaretOffset(), from);
       }
       UserEdit("");
       return true;
     case Qt::Key_Delete:
-      if (anchor_ == caret_) {
-        if (caret_ >= n) return true;
-        const Offset to = ctrl ? WordRight(caret_) : (ByteAt(caret_) == '\r' ? caret_ + 2 : caret_ + 1);
-        SetAnchorCaret(caret_, to);
+      if (Anchor() == CaretOffset()) {
+        if (CaretOffset() >= n) return true;
+        const Offset to = ctrl ? WordRight(CaretOffset()) : (ByteAt(CaretOffset()) == '\r' ? CaretOffset() + 2 : CaretOffset() + 1);
+        SetAnchorCaret(CaretOffset(), to);
       }
       UserEdit("");
       return true;
@@ -195,7 +195,7 @@ bool EditorView::EditingKey(QKeyEvent* e) {
       QApplication::beep();
       return true;
     }
-    if (!(enterHandler && enterHandler())) UserEdit("\r\n");
+    if (!(enterHandler && enterHandler())) Type("\r\n");
     return true;
   }
   return false;
@@ -218,6 +218,11 @@ void EditorView::keyPressEvent(QKeyEvent* e) {
   }
   if (e->matches(QKeySequence::Undo)) {
     if (!readOnly_) Undo();
+    return;
+  }
+  if (e->matches(QKeySequence::Redo) ||
+      (e->key() == Qt::Key_Y && e->modifiers() == Qt::ControlModifier)) {
+    if (!readOnly_) Redo();
     return;
   }
   if (e->matches(QKeySequence::SelectAll)) {
@@ -251,14 +256,7 @@ void EditorView::InsertTyped(const QString& text) {
     emit inputRefused(QStringLiteral("The character \"%1\" cannot be written in this text (Windows-1252)").arg(text));
     return;
   }
-  // Overwrite replaces the characters under the caret, never a line break.
-  if (overwrite_ && anchor_ == caret_ && bytes.find('\r') == std::string::npos) {
-    Offset end = caret_;
-    const Offset n = doc_->TextLength();
-    for (std::size_t i = 0; i < bytes.size() && end < n && ByteAt(end) != '\r'; ++i) ++end;
-    if (end != caret_) SetAnchorCaret(caret_, end);
-  }
-  UserEdit(bytes);
+  Type(bytes);  // overwrite as set; typing joins words for undo
 }
 
 void EditorView::inputMethodEvent(QInputMethodEvent* e) {
@@ -276,16 +274,16 @@ QVariant EditorView::inputMethodQuery(Qt::InputMethodQuery query) const {
       return font_;
     case Qt::ImCursorPosition:
     case Qt::ImAnchorPosition: {
-      const Offset at = query == Qt::ImCursorPosition ? caret_ : anchor_;
+      const Offset at = query == Qt::ImCursorPosition ? CaretOffset() : Anchor();
       Offset s, en;
-      RowRange(RowOfOffset(caret_), s, en);
-      return static_cast<int>(std::clamp<Offset>(at - std::max(s, caret_ - 512), 0, 1024));
+      RowRange(RowOfOffset(CaretOffset()), s, en);
+      return static_cast<int>(std::clamp<Offset>(at - std::max(s, CaretOffset() - 512), 0, 1024));
     }
     case Qt::ImSurroundingText: {
       Offset s, en;
-      RowRange(RowOfOffset(caret_), s, en);
-      const Offset from = std::max(s, caret_ - 512);
-      return DisplayString(from, std::min(en, caret_ + 512) - from);
+      RowRange(RowOfOffset(CaretOffset()), s, en);
+      const Offset from = std::max(s, CaretOffset() - 512);
+      return DisplayString(from, std::min(en, CaretOffset() + 512) - from);
     }
     case Qt::ImCurrentSelection:
       return DisplayString(doc_->SelStart(), std::min<Offset>(doc_->SelLength(), 4096));

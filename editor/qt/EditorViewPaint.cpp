@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "editor/qt/EditorView.h"
+#include "platform/qt/Look.h"
 
 namespace ql {
 
@@ -62,7 +63,7 @@ void EditorView::paintEvent(QPaintEvent* e) {
 
   // The caret, and where a drag would drop.
   if ((hasFocus() && caretOn_) || dropCaret_ >= 0) {
-    const Offset at = dropCaret_ >= 0 ? dropCaret_ : caret_;
+    const Offset at = dropCaret_ >= 0 ? dropCaret_ : doc_->CaretOffset();
     const QPoint pt = PointOfOffset(at);
     qreal w = 2;
     if (overwrite_ && dropCaret_ < 0 && at < doc_->TextLength() && ByteAt(at) != '\r')
@@ -87,20 +88,35 @@ void EditorView::PaintRow(QPainter& p, Offset row, qreal y, qreal viewLeft, qrea
   Offset pos = start;
   if (viewLeft > 0) pos = measure_.OffsetAtX(*doc_, table_, start, end, viewLeft, false, &x);
 
+  // Colors the coloring tools gave parts of the slice.
+  const std::vector<ColorRuns::Run> colored =
+      colors_.RunCount() ? colors_.RunsIn(pos, std::min<Offset>(end - pos, 8192)) : std::vector<ColorRuns::Run>();
+  std::size_t runIndex = 0;
+  const QPalette system = palette();
+  auto colorAt = [&](Offset at) -> QColor {
+    while (runIndex < colored.size() && colored[runIndex].end <= at) ++runIndex;
+    if (runIndex < colored.size() && colored[runIndex].start <= at)
+      return ToQColor(colored[runIndex].attributes.color, system);
+    return text_;
+  };
+
   RunBuilder runs(table_);
   char chunk[512];
   bool selected = pos >= selStart && pos < selEnd;
+  QColor color = colorAt(pos);
   qreal selFrom = x;
   while (pos < end && x <= viewRight) {
     const Offset n = std::min<Offset>(end - pos, sizeof chunk);
-    doc_->CopyBytes(pos, n, chunk);
+    doc_->CopyRange(pos, n, chunk);
     for (Offset i = 0; i < n && x <= viewRight; ++i, ++pos) {
       const bool inSel = pos >= selStart && pos < selEnd;
-      if (inSel != selected) {
+      const QColor c = colored.empty() ? text_ : colorAt(pos);
+      if (inSel != selected || c != color) {
         // Close the stretch drawn so far in its own color.
         if (selected) p.fillRect(QRectF(selFrom + shift, y, x - selFrom, table_.LineHeight()), highlight);
-        runs.Flush(p, selected ? highlightText : text_);
+        runs.Flush(p, selected ? highlightText : color);
         selected = inSel;
+        color = c;
         selFrom = x;
       }
       const unsigned char b = static_cast<unsigned char>(chunk[i]);
@@ -110,12 +126,15 @@ void EditorView::PaintRow(QPainter& p, Offset row, qreal y, qreal viewLeft, qrea
     }
   }
   // A selected line break shows as a space's width after the line.
+  const bool breakSelected = pos == end && end >= selStart && end < selEnd && end < doc_->TextLength() &&
+                             !(wrap_ && end != doc_->LineEnd(doc_->OffsetToLine(end)));
   qreal selTo = x;
-  if (selected && pos == end && end < selEnd && end < doc_->TextLength()) selTo += table_[' '].advance;
-  if (selected) p.fillRect(QRectF(selFrom + shift, y, selTo - selFrom, table_.LineHeight()), highlight);
-  else if (pos == end && end >= selStart && end < selEnd && end < doc_->TextLength())
+  if (selected && breakSelected) selTo += table_[' '].advance;
+  if (selected)
+    p.fillRect(QRectF(selFrom + shift, y, selTo - selFrom, table_.LineHeight()), highlight);
+  else if (breakSelected)
     p.fillRect(QRectF(x + shift, y, table_[' '].advance, table_.LineHeight()), highlight);
-  runs.Flush(p, selected ? highlightText : text_);
+  runs.Flush(p, selected ? highlightText : color);
 }
 
 }  // namespace ql

@@ -92,6 +92,8 @@ GlyphTable::GlyphTable(const QFont& font, Codepage cp, qreal tabStopPixels) : cp
   }
   entries_['\t'].advance = advances_['\t'] = 0;  // measured by the tab rule
   tabStop_ = tabStopPixels > 1 ? tabStopPixels : 8 * AverageAdvance();
+  for (int b = 0; b < 256; ++b) widths_.SetAdvance(static_cast<unsigned char>(b), advances_[b]);
+  widths_.SetTabWidth(tabStop_);
 }
 
 }  // namespace ql

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/Codepage.h"
+#include "editor/WidthTable.h"
 
 namespace ql {
 
@@ -37,10 +38,9 @@ class GlyphTable {
 
   // The x after a byte that starts at x: a tab goes to the next stop after
   // x, never stays where it is.
-  qreal Next(qreal x, unsigned char byte) const {
-    if (byte == '\t') return (std::floor(x / tabStop_) + 1) * tabStop_;
-    return x + advances_[byte];
-  }
+  qreal Next(qreal x, unsigned char byte) const { return widths_.After(byte, x); }
+  // The same advances for the document model's layout (word wrap).
+  const WidthTable& Widths() const { return widths_; }
 
   // The character a byte is drawn as: the character set's, with visible
   // stand-ins for control codes and codes the set leaves undefined.
@@ -53,6 +53,7 @@ class GlyphTable {
   std::array<Entry, 256> entries_{};
   std::array<qreal, 256> advances_{};
   std::vector<QRawFont> fonts_;
+  WidthTable widths_;
   qreal ascent_ = 10, lineHeight_ = 14, tabStop_ = 64, widest_ = 8;
 };
 

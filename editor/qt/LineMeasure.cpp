@@ -33,7 +33,7 @@ void LineMeasure::ExtendTo(const MemoryBuffer& doc, const GlyphTable& t, Offset 
     const Offset at = start_ + static_cast<Offset>(marks_.size() - 1) * kStretch;
     if (at + kStretch > end) return;  // the last, partial stretch has no mark after it
     if (x < 0 ? at + kStretch > pos : marks_.back() > x) return;
-    doc.CopyBytes(at, kStretch, scratch_.data());
+    doc.CopyRange(at, kStretch, scratch_.data());
     marks_.push_back(Measure(t, scratch_.data(), kStretch, marks_.back()));
   }
 }
@@ -43,7 +43,7 @@ qreal LineMeasure::XAt(const MemoryBuffer& doc, const GlyphTable& t, Offset star
   pos = std::clamp(pos, start, end);
   if (end - start <= kStretch) {
     scratch_.resize(static_cast<std::size_t>(pos - start));
-    doc.CopyBytes(start, pos - start, scratch_.data());
+    doc.CopyRange(start, pos - start, scratch_.data());
     return Measure(t, scratch_.data(), scratch_.size(), 0);
   }
   Prepare(start);
@@ -52,7 +52,7 @@ qreal LineMeasure::XAt(const MemoryBuffer& doc, const GlyphTable& t, Offset star
                                               marks_.size() - 1);
   const Offset at = start + static_cast<Offset>(i) * kStretch;
   scratch_.resize(static_cast<std::size_t>(pos - at));
-  doc.CopyBytes(at, pos - at, scratch_.data());
+  doc.CopyRange(at, pos - at, scratch_.data());
   return Measure(t, scratch_.data(), scratch_.size(), marks_[i]);
 }
 
@@ -71,7 +71,7 @@ Offset LineMeasure::OffsetAtX(const MemoryBuffer& doc, const GlyphTable& t, Offs
   }
   const Offset n = std::min<Offset>(end - from, kStretch);
   scratch_.resize(static_cast<std::size_t>(n));
-  doc.CopyBytes(from, n, scratch_.data());
+  doc.CopyRange(from, n, scratch_.data());
   qreal cx = fromX;
   for (Offset i = 0; i < n; ++i) {
     const qreal next = t.Next(cx, static_cast<unsigned char>(scratch_[static_cast<std::size_t>(i)]));
