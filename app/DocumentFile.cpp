@@ -388,7 +388,41 @@ LoadedDocument DecodeDocument(const std::string& bytes) {
   return doc;
 }
 
-LoadedDocument ReadDocument(const std::string& path) {
+namespace {
+
+// Cut, line-end style and mixing of bytes as read; the text keeps the
+// file's own breaks (the document model turns them into CR LF in place).
+void ScanDocument(std::string&& bytes, LoadedDocument& doc) {
+  doc.status = LoadedDocument::Ok;
+  doc.fileSize = static_cast<std::int64_t>(bytes.size());
+  const char* data = bytes.data();
+  std::size_t keep = bytes.size();
+  if (const void* zero = std::memchr(data, 0, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
+  if (const void* eof = std::memchr(data, 26, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
+  if (keep < bytes.size()) {
+    doc.cut = true;
+    doc.cutByte = data[keep];
+  }
+  BreakScanner scan(data, keep);
+  std::size_t at = 0, length = 0;
+  LineEnd kind = LineEnd::Lf;
+  bool first = true;
+  while (scan.Next(at, length, kind)) {
+    if (first) {
+      first = false;
+      doc.style = kind;
+    } else if (kind != doc.style) {
+      doc.mixed = true;
+      break;
+    }
+  }
+  bytes.resize(keep);
+  doc.text = std::move(bytes);
+}
+
+LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t slack) {
   LoadedDocument doc;
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
@@ -418,6 +452,7 @@ LoadedDocument ReadDocument(const std::string& path) {
     return doc;
   }
   std::string bytes;
+  if (raw) bytes.reserve(static_cast<std::size_t>(st.st_size) + slack);
   const bool read = ReadAll(fd, static_cast<std::int64_t>(st.st_size), bytes);
   ::close(fd);
   if (!read) {
@@ -426,7 +461,21 @@ LoadedDocument ReadDocument(const std::string& path) {
     doc.fileSize = static_cast<std::int64_t>(st.st_size);
     return doc;
   }
-  return DecodeDocument(bytes);
+  if (!raw) return DecodeDocument(bytes);
+  ScanDocument(std::move(bytes), doc);
+  return doc;
+}
+
+}  // namespace
+
+LoadedDocument ReadDocument(const std::string& path) { return ReadDocumentAs(path, false, 0); }
+
+LoadedDocument ReadDocumentBytes(const std::string& path) {
+  std::int64_t size = 0;
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) size = static_cast<std::int64_t>(st.st_size);
+  // Room for LF breaks to become CR LF in place (lines of 16 bytes or more).
+  return ReadDocumentAs(path, true, static_cast<std::size_t>(size / 16) + (64 << 10));
 }
 
 // ---- writing ----

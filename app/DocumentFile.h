@@ -27,6 +27,9 @@ struct LoadedDocument {
 
 // Reads a regular file; never blocks on FIFOs or devices (they are NotRegular).
 LoadedDocument ReadDocument(const std::string& path);
+// The same, but text keeps the file's own line breaks (no second copy of a
+// big file): for MemoryBuffer::Load, which makes them CR LF in place.
+LoadedDocument ReadDocumentBytes(const std::string& path);
 // The same rules over bytes already read.
 LoadedDocument DecodeDocument(const std::string& bytes);
 

@@ -171,19 +171,23 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
   std::thread([self, mode, history, path] {
     auto doc = std::make_shared<LoadedDocument>();
     auto facts = std::make_shared<ReadFacts>();
-    std::shared_ptr<MemoryBuffer> model;
+    // Handed over whole: the document is never copied.
+    auto model = std::make_shared<std::unique_ptr<MemoryBuffer>>();
     // Running out of memory here must not end the program: the current
     // document stays and the user is told.
     try {
-      *doc = ReadDocument(path);
+      *doc = ReadDocumentBytes(path);
       if (doc->status == LoadedDocument::Ok) {
-        *facts = ReadFacts{HasNfoCharacters(doc->text), LengthInStyle(doc->text, doc->style)};
-        model = std::make_shared<MemoryBuffer>();
-        model->SetText(doc->text);
-        std::string().swap(doc->text);
+        facts->nfo = HasNfoCharacters(doc->text);
+        *model = std::make_unique<MemoryBuffer>();
+        (*model)->Load(std::move(doc->text));
+        doc->text.clear();
+        // Length as the file would have it: each CR LF counted as the file's break.
+        const Offset breaks = (*model)->PhysicalLines() - 1;
+        facts->lengthInStyle = (*model)->TextLength() - (doc->style == LineEnd::CrLf ? 0 : breaks);
       }
     } catch (const std::bad_alloc&) {
-      model.reset();
+      model->reset();
       *doc = OutOfMemory(path);
     }
     QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, facts, model] {
@@ -191,9 +195,9 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
       self->loading_ = false;
       self->RichEdit1->SetReadOnly(false);
       QApplication::restoreOverrideCursor();
-      if (model) {
+      if (*model) {
         EditorBusy busy(*self, false);
-        self->RichEdit1->AdoptDocument(std::make_unique<MemoryBuffer>(std::move(*model)));
+        self->RichEdit1->AdoptDocument(std::move(*model));
       }
       self->FinishRead(mode, history, path, *doc, *facts);
     });
