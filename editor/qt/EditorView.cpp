@@ -2,6 +2,7 @@
 // the geometry of rows, offsets and points.
 #include "editor/qt/EditorView.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QGuiApplication>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QStyleHints>
 #include <algorithm>
 
+#include "editor/qt/EditorAccessible.h"
 #include "platform/qt/Look.h"
 
 namespace ql {
@@ -28,6 +30,7 @@ EditorView::EditorView(QWidget* parent)
   back_ = palette().color(QPalette::Base);
   text_ = palette().color(QPalette::Text);
   font_ = ql::EditorFont("Courier New", 10);
+  EditorAccessible::Install();
   Attach();
   RebuildGlyphs();
 }
@@ -66,6 +69,7 @@ void EditorView::Changed(bool scrollToCaret) {
   RestartBlink();
   viewport()->update();
   if (changed) emit textChanged();
+  TellAccessibility();
   emit selectionChanged();
 }
 
@@ -118,7 +122,14 @@ void EditorView::AfterSelectionMoved(bool keepGoalX) {
   if (!keepGoalX) goalX_ = -1;
   RestartBlink();
   viewport()->update();
+  TellAccessibility();
   emit selectionChanged();
+}
+
+void EditorView::TellAccessibility() {
+  if (!QAccessible::isActive()) return;
+  QAccessibleTextCursorEvent moved(this, static_cast<int>(std::min<Offset>(doc_->CaretOffset(), INT32_MAX)));
+  QAccessible::updateAccessibility(&moved);
 }
 
 void EditorView::ReplaceSelection(const std::string& text) {

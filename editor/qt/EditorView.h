@@ -170,6 +170,7 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   // After any change of the text or selection: scroll bars, caret, signals.
   void Changed(bool scrollToCaret = true);
   void AfterSelectionMoved(bool keepGoalX = false);
+  void TellAccessibility();
   void TextReplaced(Offset pos, Offset removedLength, Offset insertedLength, Offset firstLine,
                     Offset removedBreaks, Offset insertedBreaks) override;
   void Attach();

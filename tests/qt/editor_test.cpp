@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QImage>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -246,6 +247,40 @@ class EditorTest : public QObject {
     form_->Paste_Cmd();
     QCOMPARE(form_->EditorText(), std::string("[sel]"));
     QCOMPARE(yes.Captions().size(), size_t(2));
+  }
+
+  // Shift+Insert and the middle button go through the same paste rules as Ctrl+V.
+  void everyPasteRouteKeepsTheRules() {
+    QTemporaryDir dir;
+    // A name longer than 255 characters is taken whole.
+    QString deep = dir.path();
+    while (deep.size() < 300) deep += "/a-folder-with-a-long-name";
+    QVERIFY(QDir().mkpath(deep));
+    const QString path = deep + "/in.txt";
+    QVERIFY(WriteFile(path, "from file"));
+    B().SetText("[]");
+    B().SetSelection(1, 0);
+    auto* files = new QMimeData;
+    files->setUrls({QUrl::fromLocalFile(path)});
+    SetClipboard(files);
+    {
+      ScriptedBoxes yes({}, 6);
+      QTest::keyClick(E(), Qt::Key_Insert, Qt::ShiftModifier);
+      QCOMPARE(yes.Captions(), std::vector<std::string>{"Insert text from file"});
+      QVERIFY(yes.Texts()[0].find(path.toStdString()) != std::string::npos);
+    }
+    QCOMPARE(form_->EditorText(), std::string("[from file]"));  // not opened as a document
+
+    auto* image = new QMimeData;
+    image->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    SetClipboard(image);
+    QTest::keyClick(E(), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(form_->StatusText(0), std::string("Cannot insert a bitmap into the text!"));
+
+    if (!QGuiApplication::clipboard()->supportsSelection()) return;  // no primary selection here
+    QGuiApplication::clipboard()->setText("mid", QClipboard::Selection);
+    QTest::mouseClick(E()->viewport(), Qt::MiddleButton, Qt::NoModifier, E()->PointOfOffset(0) + QPoint(1, 3));
+    QCOMPARE(form_->EditorText(), std::string("mid[from file]"));
   }
 
   void pasteButtonPreview() {
