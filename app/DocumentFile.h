@@ -23,13 +23,16 @@ struct LoadedDocument {
   bool cut = false;            // a byte 0 or 26 ended the text before the end of the file
   char cutByte = 0;            // which one
   std::string error;           // the system's error text when Unreadable
+  std::int64_t crs = -1, lfs = -1;  // ReadDocumentBytes: CR and LF bytes in text
 };
 
 // Reads a regular file; never blocks on FIFOs or devices (they are NotRegular).
 LoadedDocument ReadDocument(const std::string& path);
 // The same, but text keeps the file's own line breaks (no second copy of a
 // big file): for MemoryBuffer::Load, which makes them CR LF in place.
+// mixed is left false; MixedBreaks tells it once the breaks are counted.
 LoadedDocument ReadDocumentBytes(const std::string& path);
+bool MixedBreaks(LineEnd style, std::int64_t crs, std::int64_t lfs, std::int64_t breaks);
 // The same rules over bytes already read.
 LoadedDocument DecodeDocument(const std::string& bytes);
 

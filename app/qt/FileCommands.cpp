@@ -184,6 +184,7 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
         doc->text.clear();
         // Length as the file would have it: each CR LF counted as the file's break.
         const Offset breaks = (*model)->PhysicalLines() - 1;
+        doc->mixed = MixedBreaks(doc->style, doc->crs, doc->lfs, breaks);
         facts->lengthInStyle = (*model)->TextLength() - (doc->style == LineEnd::CrLf ? 0 : breaks);
       }
     } catch (const std::bad_alloc&) {

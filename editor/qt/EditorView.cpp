@@ -44,6 +44,7 @@ EditorView::~EditorView() {
 // The view, its color runs and its row index follow every change of the document.
 void EditorView::Attach() {
   wrapIndex_ = std::make_unique<WrapIndex>(*doc_);
+  wrapDirty_ = true;  // a new index starts without wrapping
   colors_.Clear();
   doc_->AddListener(&colors_);
   doc_->AddListener(this);
@@ -210,6 +211,7 @@ void EditorView::RebuildGlyphs() {
   const qreal tabPixels = doc_->TabStopPoints() * logicalDpiX() / 72.0;
   table_ = GlyphTable(font_, cp, tabPixels);
   measure_.Reset();
+  wrapDirty_ = true;
   Relayout();
   UpdateScrollBars();
   viewport()->update();
@@ -239,12 +241,9 @@ void EditorView::SetWordWrap(bool on) {
 // Rows again for the present width and font; the top line stays on top.
 void EditorView::Relayout() {
   const double width = wrap_ ? std::max<double>(viewport()->width() - 2 * kMargin, table_.WidestAdvance()) : 0;
-  if (wrapIndex_->Wrapping() == wrap_ && (!wrap_ || wrapIndex_->Width() == width) && lastWrapTable_ == &table_ &&
-      !wrapDirty_)
-    return;
+  if (wrapIndex_->Wrapping() == wrap_ && (!wrap_ || (wrapIndex_->Width() == width && !wrapDirty_))) return;
   KeepTopWhile([&] { wrapIndex_->SetLayout(table_.Widths(), width); });
   wrapDirty_ = false;
-  lastWrapTable_ = &table_;
   if (wrap_ && !wrapIndex_->Complete()) counting_.start(0, this);
 }
 
@@ -322,11 +321,16 @@ void EditorView::RowRange(Offset row, Offset& start, Offset& end) const {
 }
 
 void EditorView::RecountWidth() {
-  // The longest line in bytes, from the line starts alone.
+  // The longest line in bytes, from the line starts alone (each read once).
   Offset longest = 0;
   const Offset lines = doc_->PhysicalLines();
-  for (Offset l = 0; l < lines; ++l) longest = std::max(longest, doc_->LineEnd(l) - doc_->LineStart(l));
-  maxLineBytes_ = longest;
+  Offset start = 0;
+  for (Offset l = 1; l < lines; ++l) {
+    const Offset next = doc_->LineStart(l);
+    longest = std::max(longest, next - start - 2);
+    start = next;
+  }
+  maxLineBytes_ = std::max(longest, doc_->TextLength() - start);
 }
 
 Offset EditorView::TopRow() const { return verticalScrollBar()->value(); }

@@ -199,7 +199,6 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   ColorRuns colors_;                      // listens to doc_
   bool textChanged_ = false;              // since the last Changed()
   QBasicTimer counting_;                  // rows counted in the background
-  const GlyphTable* lastWrapTable_ = nullptr;
   bool wrapDirty_ = true;                 // a new font or tab width: lay out again
   GlyphTable table_;
   mutable LineMeasure measure_;
