@@ -43,8 +43,8 @@ EditorView::~EditorView() {
 
 // The view, its color runs and its row index follow every change of the document.
 void EditorView::Attach() {
-  wrapIndex_ = std::make_unique<WrapIndex>(*doc_);
-  wrapDirty_ = true;  // a new index starts without wrapping
+  wrapIndex_.reset();  // made when wrapping needs it (Relayout)
+  wrapDirty_ = true;
   colors_.Clear();
   doc_->AddListener(&colors_);
   doc_->AddListener(this);
@@ -74,8 +74,10 @@ void EditorView::Changed(bool scrollToCaret) {
   emit selectionChanged();
 }
 
-void EditorView::SetText(const std::string& text) {
-  doc_->SetText(text);
+void EditorView::SetText(const std::string& text) { SetText(std::string(text)); }
+
+void EditorView::SetText(std::string&& text) {
+  doc_->SetText(std::move(text));
   measure_.Reset();
   RecountWidth();
   verticalScrollBar()->setValue(0);
@@ -239,35 +241,51 @@ void EditorView::SetWordWrap(bool on) {
 }
 
 // Rows again for the present width and font; the top line stays on top.
+// Without wrap there is no row index at all (a row is a line).
 void EditorView::Relayout() {
-  const double width = wrap_ ? std::max<double>(viewport()->width() - 2 * kMargin, table_.WidestAdvance()) : 0;
-  if (wrapIndex_->Wrapping() == wrap_ && (!wrap_ || (wrapIndex_->Width() == width && !wrapDirty_))) return;
-  KeepTopWhile([&] { wrapIndex_->SetLayout(table_.Widths(), width); });
+  QScrollBar* v = verticalScrollBar();
+  if (!wrap_) {
+    if (!wrapIndex_) return;
+    const Offset topLine = wrapIndex_->LineOfRow(TopRow()).line;
+    wrapIndex_.reset();
+    counting_.stop();
+    UpdateScrollBars();
+    const QSignalBlocker quiet(v);
+    v->setValue(static_cast<int>(topLine));
+    return;
+  }
+  const double width = std::max<double>(viewport()->width() - 2 * kMargin, table_.WidestAdvance());
+  if (wrapIndex_ && wrapIndex_->Width() == width && !wrapDirty_) return;
+  WrapIndex::Row top{};
+  if (wrapIndex_)
+    top = wrapIndex_->LineOfRow(TopRow());
+  else
+    top.line = std::min<Offset>(TopRow(), doc_->PhysicalLines() - 1);
+  if (!wrapIndex_) wrapIndex_ = std::make_unique<WrapIndex>(*doc_);
+  wrapIndex_->SetLayout(table_.Widths(), width);
   wrapDirty_ = false;
-  if (wrap_ && !wrapIndex_->Complete()) counting_.start(0, this);
+  const Offset newTop =
+      wrapIndex_->FirstRowOfLine(top.line) + std::min(top.rowInLine, wrapIndex_->RowsOfLine(top.line) - 1);
+  UpdateScrollBars();
+  {
+    const QSignalBlocker quiet(v);
+    v->setValue(static_cast<int>(newTop));
+  }
+  if (!wrapIndex_->Complete()) counting_.start(0, this);
 }
 
 void EditorView::KeepTopWhile(const std::function<void()>& change) {
-  if (!wrapIndex_) {
-    change();
-    return;
-  }
-  const Offset top = TopRow();
-  WrapIndex::Row row{};
-  const bool wasWrapping = wrapIndex_->Wrapping();
-  if (wasWrapping) row = wrapIndex_->LineOfRow(top);
-  else row.line = top;
+  const WrapIndex::Row top = wrapIndex_->LineOfRow(TopRow());
   change();
-  const Offset newTop = wrapIndex_->Wrapping()
-                            ? wrapIndex_->FirstRowOfLine(row.line) + std::min(row.rowInLine, wrapIndex_->RowsOfLine(row.line) - 1)
-                            : row.line;
+  const Offset newTop =
+      wrapIndex_->FirstRowOfLine(top.line) + std::min(top.rowInLine, wrapIndex_->RowsOfLine(top.line) - 1);
   UpdateScrollBars();
   const QSignalBlocker quiet(verticalScrollBar());
   verticalScrollBar()->setValue(static_cast<int>(newTop));
 }
 
 bool EditorView::CountRows(Offset bytes) {
-  if (!wrap_) return true;
+  if (!wrap_ || !wrapIndex_) return true;
   bool done = false;
   KeepTopWhile([&] { done = wrapIndex_->ComputeSome(bytes); });
   return done;

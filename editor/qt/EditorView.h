@@ -37,6 +37,8 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   // ---- EditorBuffer ----
   std::string Text() const override { return doc_->Text(); }
   void SetText(const std::string& text) override;
+  // The same without a copy of the text (a whole-text tool's result).
+  void SetText(std::string&& text);
   Offset TextLength() const override { return doc_->TextLength(); }
   Offset LineCount() const override { return doc_->LineCount(); }
   std::string Line(Offset index) const override { return doc_->Line(index); }
@@ -91,7 +93,7 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   void SetWordWrap(bool on);
   bool WordWrap() const { return wrap_; }
   // Word wrap: every row counted exactly (done in the background).
-  bool RowsExact() const { return !wrap_ || wrapIndex_->Complete(); }
+  bool RowsExact() const { return !wrap_ || !wrapIndex_ || wrapIndex_->Complete(); }
   // Counts rows for about `bytes` of text now; true when all are exact.
   bool CountRows(Offset bytes);
   void SetReadOnly(bool on) { readOnly_ = on; }
@@ -195,7 +197,7 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   Offset ScrollRowsTo(Offset row);
 
   std::unique_ptr<MemoryBuffer> doc_;
-  std::unique_ptr<WrapIndex> wrapIndex_;  // listens to doc_
+  std::unique_ptr<WrapIndex> wrapIndex_;  // listens to doc_; only while wrapping
   ColorRuns colors_;                      // listens to doc_
   bool textChanged_ = false;              // since the last Changed()
   QBasicTimer counting_;                  // rows counted in the background
