@@ -1,5 +1,4 @@
-// What a file gives the editor, what a save puts back, and how a save
-// replaces the file without ever leaving it half written.
+// What a file gives the editor and what a save puts back.
 #include "app/DocumentFile.h"
 
 #include <algorithm>
@@ -16,7 +15,7 @@
 namespace ql {
 namespace {
 
-// Largest single read() or write(); the kernel caps a call near 2 GiB anyway.
+// Largest single read(); the kernel caps a call near 2 GiB anyway.
 constexpr std::size_t kBlock = std::size_t(16) << 20;
 
 const char* BreakOf(LineEnd style) {
@@ -102,244 +101,6 @@ bool ReadAll(int fd, std::int64_t sizeHint, std::string& out) {
     if (n == 0) return true;
     out.append(chunk.data(), static_cast<std::size_t>(n));
   }
-}
-
-bool WriteAll(int fd, const char* p, std::size_t n) {
-  while (n > 0) {
-    const ssize_t w = ::write(fd, p, std::min(n, kBlock));
-    if (w < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (w == 0) {  // no progress and no reason given
-      errno = EIO;
-      return false;
-    }
-    p += w;
-    n -= static_cast<std::size_t>(w);
-  }
-  return true;
-}
-
-// Copies from the current offset of `from` to its end.
-bool CopyAll(int from, int to) {
-  std::vector<char> buf(1 << 20);
-  for (;;) {
-    const ssize_t n = ::read(from, buf.data(), buf.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (n == 0) return true;
-    if (!WriteAll(to, buf.data(), static_cast<std::size_t>(n))) return false;
-  }
-}
-
-// File systems without fsync say EINVAL; the data is as safe as they allow.
-bool Sync(int fd) { return ::fsync(fd) == 0 || errno == EINVAL; }
-
-void SyncDir(const std::string& dir) {
-  const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  ::fsync(fd);
-  ::close(fd);
-}
-
-std::string JoinPath(const std::string& dir, const std::string& name) {
-  return dir == "/" ? "/" + name : dir + "/" + name;
-}
-
-void SplitPath(const std::string& path, std::string& dir, std::string& name) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) {
-    dir = ".";
-    name = path;
-  } else {
-    dir = slash == 0 ? "/" : path.substr(0, slash);
-    name = path.substr(slash + 1);
-  }
-}
-
-bool ReadLink(const std::string& path, std::string& text) {
-  std::vector<char> buf(PATH_MAX);
-  for (;;) {
-    const ssize_t n = ::readlink(path.c_str(), buf.data(), buf.size());
-    if (n < 0) return false;
-    if (static_cast<std::size_t>(n) < buf.size()) {
-      text.assign(buf.data(), static_cast<std::size_t>(n));
-      return true;
-    }
-    buf.resize(buf.size() * 2);
-  }
-}
-
-// The file a save really writes: through symbolic links to their target;
-// a dangling link names the new file, relative to the link's own directory.
-bool ResolveTarget(const std::string& path, std::string& target, int& err) {
-  std::string current = path;
-  for (int hops = 0;; ++hops) {
-    struct stat lst;
-    if (::lstat(current.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) {
-      target = current;
-      return true;
-    }
-    if (hops == 40) {
-      err = ELOOP;
-      return false;
-    }
-    if (char* real = ::realpath(current.c_str(), nullptr)) {
-      target = real;
-      std::free(real);
-      return true;
-    }
-    std::string link;
-    if (!ReadLink(current, link)) {
-      err = errno;
-      return false;
-    }
-    if (link.empty()) {
-      err = ENOENT;
-      return false;
-    }
-    if (link[0] == '/') {
-      current = link;
-    } else {
-      std::string dir, name;
-      SplitPath(current, dir, name);
-      current = JoinPath(dir, link);
-    }
-  }
-}
-
-// A hidden file beside the target, open for writing; -1 with errno on failure.
-int MakeTemp(const std::string& dir, const std::string& name, std::string& tempPath) {
-  // "." + name + ".XXXXXX" must still be a legal file name.
-  const std::size_t keep = std::min<std::size_t>(name.size(), NAME_MAX - 8);
-  tempPath = JoinPath(dir, "." + name.substr(0, keep) + ".XXXXXX");
-  return ::mkostemp(&tempPath[0], O_CLOEXEC);
-}
-
-mode_t CurrentUmask() {
-  // Reading it without changing it avoids a window where another thread
-  // would create files with a zero umask.
-  if (std::FILE* f = std::fopen("/proc/self/status", "re")) {
-    char line[256];
-    unsigned mask = 0;
-    bool found = false;
-    while (!found && std::fgets(line, sizeof line, f))
-      found = std::sscanf(line, "Umask: %o", &mask) == 1;
-    std::fclose(f);
-    if (found) return static_cast<mode_t>(mask);
-  }
-  const mode_t mask = ::umask(022);
-  ::umask(mask);
-  return mask;
-}
-
-SaveResult Failed(int err) {
-  SaveResult r;
-  r.error = std::strerror(err);
-  return r;
-}
-
-SaveResult Saved() {
-  SaveResult r;
-  r.ok = true;
-  return r;
-}
-
-// The usual way: a complete new file renamed over the old one, so the name
-// always holds either the old or the new contents.
-SaveResult WriteAndRename(const std::string& target, const std::string& dir, const std::string& name,
-                          const struct stat* old, const std::string& bytes) {
-  std::string temp;
-  const int fd = MakeTemp(dir, name, temp);
-  if (fd < 0) return Failed(errno);
-  int err = 0;
-  mode_t mode = 0666 & ~CurrentUmask();
-  if (old) {
-    mode = old->st_mode & 07777;
-    struct stat mine;
-    // Owner first: changing it clears the set-id bits that fchmod then puts back.
-    if (::fstat(fd, &mine) == 0 && (mine.st_uid != old->st_uid || mine.st_gid != old->st_gid)) {
-      if (::fchown(fd, old->st_uid, old->st_gid) != 0) {
-        if (errno != EPERM) err = errno;
-        // An ordinary user may still give the file one of their own groups.
-        else if (mine.st_gid != old->st_gid && ::fchown(fd, static_cast<uid_t>(-1), old->st_gid) != 0 &&
-                 errno != EPERM)
-          err = errno;
-      }
-    }
-  }
-  if (!err && !WriteAll(fd, bytes.data(), bytes.size())) err = errno;
-  // After the write, which clears set-id bits for ordinary users. The file
-  // starts as 0600, so a file system that refuses modes exposes nothing.
-  if (!err && ::fchmod(fd, mode) != 0 && errno != EPERM && errno != ENOTSUP) err = errno;
-  if (!err && !Sync(fd)) err = errno;
-  if (::close(fd) != 0 && !err && errno != EINTR) err = errno;
-  if (!err && ::rename(temp.c_str(), target.c_str()) != 0) err = errno;
-  if (err) {
-    ::unlink(temp.c_str());
-    return Failed(err);
-  }
-  SyncDir(dir);
-  return Saved();
-}
-
-// A file with several names must stay one file: it is rewritten in place,
-// after a synced copy of its old contents that is written back on failure.
-SaveResult WriteInPlace(const std::string& target, const std::string& dir, const std::string& name,
-                        const std::string& bytes) {
-  // Opened before anything is copied: no write access fails here, untouched.
-  const int out = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (out < 0) return Failed(errno);
-  struct stat st;
-  const int statErr = ::fstat(out, &st) != 0 ? errno : S_ISREG(st.st_mode) ? 0 : ENOTSUP;
-  if (statErr) {
-    ::close(out);
-    return Failed(statErr);
-  }
-  const int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (in < 0) {
-    const int err = errno;
-    ::close(out);
-    return Failed(err);
-  }
-  std::string backupPath;
-  const int backup = MakeTemp(dir, name, backupPath);
-  int err = backup < 0 ? errno : 0;
-  if (!err && (!CopyAll(in, backup) || !Sync(backup))) err = errno;
-  ::close(in);
-  if (err) {
-    if (backup >= 0) {
-      ::close(backup);
-      ::unlink(backupPath.c_str());
-    }
-    ::close(out);
-    return Failed(err);
-  }
-
-  if (::ftruncate(out, 0) != 0 || !WriteAll(out, bytes.data(), bytes.size())) err = errno;
-  // Writing clears set-id bits for ordinary users: put them back.
-  if (!err) ::fchmod(out, st.st_mode & 07777);
-  if (!err && !Sync(out)) err = errno;
-  bool restored = true;
-  if (err) {
-    restored = ::ftruncate(out, 0) == 0 && ::lseek(out, 0, SEEK_SET) == 0 &&
-               ::lseek(backup, 0, SEEK_SET) == 0 && CopyAll(backup, out);
-    ::fchmod(out, st.st_mode & 07777);
-    restored = restored && Sync(out);
-  }
-  ::close(out);
-  ::close(backup);
-  if (!restored) {
-    // The copy is now the only whole version of the file: it stays.
-    SaveResult r = Failed(err);
-    r.error += " (the old contents are kept in \"" + backupPath + "\")";
-    return r;
-  }
-  ::unlink(backupPath.c_str());
-  return err ? Failed(err) : Saved();
 }
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
@@ -472,6 +233,8 @@ LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t sla
     ::close(fd);
     return doc;
   }
+  // Taken before reading: a change while we read shows at the next check.
+  const FileStamp stamp = FileStampOfDescriptor(fd);
   std::string bytes;
   if (raw) bytes.reserve(static_cast<std::size_t>(st.st_size) + slack);
   const bool read = ReadAll(fd, static_cast<std::int64_t>(st.st_size), bytes);
@@ -482,6 +245,7 @@ LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t sla
     doc.fileSize = static_cast<std::int64_t>(st.st_size);
     return doc;
   }
+<<<<<<< HEAD
   if (!raw) return DecodeDocument(bytes);
   ScanDocument(std::move(bytes), doc);
   return doc;
@@ -508,6 +272,11 @@ LoadedDocument ReadDocumentBytes(const std::string& path) {
   if (::stat(path.c_str(), &st) == 0) size = static_cast<std::int64_t>(st.st_size);
   // Room for LF breaks to become CR LF in place (lines of 16 bytes or more).
   return ReadDocumentAs(path, true, static_cast<std::size_t>(size / 16) + (64 << 10));
+=======
+  doc = DecodeDocument(bytes);
+  doc.stamp = stamp;
+  return doc;
+>>>>>>> model
 }
 
 // ---- writing ----
@@ -637,29 +406,33 @@ MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize) 
   return box;
 }
 
-// ---- safe save ----
+MessageBoxText ChangedOnDiskText(const std::string& path) {
+  return {"File changed on disk!",
+          "The following file was changed by another program since it was opened or saved:\n" + Quoted(path) +
+              "\n\nDo you want to overwrite it?",
+          52};
+}
 
-SaveResult SaveFileSafely(const std::string& path, const std::string& bytes) {
-  if (path.empty()) return Failed(ENOENT);
-  std::string target;
-  int err = 0;
-  if (!ResolveTarget(path, target, err)) return Failed(err);
+MessageBoxText ReloadQuestionText(const std::string& path, bool modified) {
+  const std::string text = "The following file was changed by another program:\n" + Quoted(path) + "\n\n";
+  if (modified) return {"File changed on disk!", text + "Do you want to reload it and lose your changes?", 52};
+  return {"File changed on disk!", text + "Do you want to reload it?", 36};
+}
 
-  struct stat st;
-  const bool exists = ::stat(target.c_str(), &st) == 0;
-  if (!exists && errno != ENOENT) return Failed(errno);
-  if (exists && S_ISDIR(st.st_mode)) return Failed(EISDIR);
-  // Renaming over a device or FIFO would replace it with a plain file.
-  if (exists && !S_ISREG(st.st_mode)) return Failed(ENOTSUP);
-  std::string dir, name;
-  SplitPath(target, dir, name);
-  if (name.empty()) return Failed(EISDIR);
-  // Renaming would succeed even over a file we may not write: refuse as
-  // writing it would.
-  if (exists && ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0) return Failed(errno);
+MessageBoxText DeletedOnDiskText(const std::string& path) {
+  return {"File deleted on disk!",
+          "The following file was deleted or moved by another program:\n" + Quoted(path) +
+              "\n\nThe text is kept; save it with Save As.",
+          48};
+}
 
-  if (exists && st.st_nlink > 1) return WriteInPlace(target, dir, name, bytes);
-  return WriteAndRename(target, dir, name, exists ? &st : nullptr, bytes);
+MessageBoxText InterruptedSaveText(const std::string& path, const std::vector<std::string>& copies) {
+  std::string text = "A save of the following file was interrupted:\n" + Quoted(path) + "\n\n" +
+                     (copies.size() == 1 ? "The copy it left behind:" : "The copies it left behind:");
+  for (const std::string& copy : copies) text += "\n" + Quoted(copy);
+  text += copies.size() == 1 ? "\n\nCompare it with the file; the next save of the file removes it."
+                             : "\n\nCompare them with the file; the next save of the file removes them.";
+  return {"Interrupted save!", text, 48};
 }
 
 }  // namespace ql

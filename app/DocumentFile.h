@@ -5,7 +5,10 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "app/FileStamp.h"
+#include "app/SafeSave.h"
 #include "editor/EditorBuffer.h"
 
 namespace ql {
@@ -23,7 +26,11 @@ struct LoadedDocument {
   bool cut = false;            // a byte 0 or 26 ended the text before the end of the file
   char cutByte = 0;            // which one
   std::string error;           // the system's error text when Unreadable
+<<<<<<< HEAD
   std::int64_t crs = -1, lfs = -1;  // ReadDocumentBytes: CR and LF bytes in text
+=======
+  FileStamp stamp;             // the file as it was read
+>>>>>>> model
 };
 
 // Reads a regular file; never blocks on FIFOs or devices (they are NotRegular).
@@ -61,16 +68,14 @@ MessageBoxText FileErrorText(int code, const std::string& name, const std::strin
 // The question when the text's length differs from the file size.
 MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize);
 
-// Replaces the file's contents so that the old contents survive any failure:
-// a new file in the same directory, flushed and synced, renamed over the
-// old one, keeping its permission bits (and owner where allowed). Through a
-// symbolic link the target is written and the link kept; a file with
-// several hard links is written in place after a backup copy, so that all
-// its names keep the new contents. No temporary file is left behind.
-struct SaveResult {
-  bool ok = false;
-  std::string error;  // the system's error text when not ok
-};
-SaveResult SaveFileSafely(const std::string& path, const std::string& bytes);
+// Another program changed the file since it was read or saved: overwrite it?
+MessageBoxText ChangedOnDiskText(const std::string& path);
+// The same noticed when the window becomes active: reload it? A modified
+// document is told that its changes go.
+MessageBoxText ReloadQuestionText(const std::string& path, bool modified);
+// The file was deleted or moved away meanwhile.
+MessageBoxText DeletedOnDiskText(const std::string& path);
+// Copies an interrupted save of the file left behind.
+MessageBoxText InterruptedSaveText(const std::string& path, const std::vector<std::string>& copies);
 
 }  // namespace ql

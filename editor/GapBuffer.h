@@ -60,6 +60,16 @@ class BasicGapBuffer {
     gapLength_ = storage_.size() - n;
   }
 
+  // Gives the whole content away without copying it (the gap is closed
+  // first) and leaves the buffer empty.
+  Storage Release() {
+    MoveGap(Size());
+    storage_.resize(Size());
+    Storage out = std::move(storage_);
+    Clear();
+    return out;
+  }
+
   // Room kept after a whole-content load: enough for a long session of
   // typing without ever holding a second large block.
   static std::size_t Room(std::size_t n) { return std::max<std::size_t>(kMinGap, std::min<std::size_t>(n / 8, (1u << 16) + n / 64)); }
@@ -75,6 +85,14 @@ class BasicGapBuffer {
         MoveGap(pos + n);
     }
     return storage_.data() + (pos < gapStart_ ? pos : pos + gapLength_);
+  }
+
+  // [pos, pos + n) if it lies on one side of the gap, else null.
+  const T* TryContiguous(std::size_t pos, std::size_t n) const {
+    assert(pos + n <= Size());
+    if (pos + n <= gapStart_) return storage_.data() + pos;
+    if (pos >= gapStart_) return storage_.data() + pos + gapLength_;
+    return nullptr;
   }
 
   void Insert(std::size_t pos, const T* data, std::size_t n) {

@@ -35,6 +35,8 @@ struct BreakScan {
   bool lfAfterCr = true;
 };
 BreakScan ScanBreaks(const char* text, std::size_t size, std::vector<std::int64_t>& starts);
+// The same without collecting the starts.
+BreakScan ScanBreaks(const char* text, std::size_t size);
 
 class LineIndex {
  public:

@@ -60,6 +60,13 @@ void WidenLfInPlace(std::string& text, std::vector<Offset>& starts) {
   }
 }
 
+// Room for the line index of text (its entries plus a gap for the first
+// edits): counting first is a quick pass and spares a second array while
+// the starts are collected or adopted.
+std::size_t CountStarts(const std::string& text) {
+  return static_cast<std::size_t>(ScanBreaks(text.data(), text.size()).lfs) + 2 + 1024;
+}
+
 }  // namespace
 
 MemoryBuffer::MemoryBuffer() = default;
@@ -79,15 +86,36 @@ std::string MemoryBuffer::Copy(Offset pos, Offset length) const {
   return out;
 }
 
-void MemoryBuffer::Apply(Offset pos, Offset length, const std::string& text) {
+std::string MemoryBuffer::Apply(Offset pos, Offset length, std::string&& text) {
   const Offset firstLine = lines_.LineOf(pos);
   const Offset removedBreaks = length > 0 ? lines_.LineOf(pos + length) - firstLine : 0;
-  lines_.Erase(pos, length);
-  text_.Erase(static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
-  lines_.Insert(pos, text);
-  text_.Insert(static_cast<std::size_t>(pos), text.data(), text.size());
   const Offset inserted = static_cast<Offset>(text.size());
-  const Offset insertedBreaks = inserted > 0 ? lines_.LineOf(pos + inserted) - firstLine : 0;
+  std::string removed;
+  Offset insertedBreaks = 0;
+  if (pos == 0 && length == TextLength() && length + inserted > kWholeText) {
+    // A whole-text tool: the old storage goes to the caller, the new text
+    // becomes the storage; only the line starts are looked for.
+    std::vector<Offset> entries = std::move(knownStarts_);
+    if (entries.empty()) {
+      entries.reserve(CountStarts(text));
+      entries.push_back(0);
+      ScanBreaks(text.data(), text.size(), entries);
+    }
+    insertedBreaks = static_cast<Offset>(entries.size()) - 1;
+    entries.push_back(inserted);
+    removed = text_.Release();
+    if (text.capacity() < text.size() + GapBuffer::Room(text.size()) / 2) text.reserve(text.size() + GapBuffer::Room(text.size()));
+    text_.Adopt(std::move(text));
+    lines_.AssignEntries(std::move(entries));
+  } else {
+    removed = Copy(pos, length);
+    lines_.Erase(pos, length);
+    text_.Erase(static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
+    lines_.Insert(pos, text);
+    text_.Insert(static_cast<std::size_t>(pos), text.data(), text.size());
+    insertedBreaks = inserted > 0 ? lines_.LineOf(pos + inserted) - firstLine : 0;
+  }
+  knownStarts_.clear();
   // Anchor and caret move with the text around them.
   const auto map = [&](Offset x) {
     if (x < pos) return x;
@@ -98,12 +126,13 @@ void MemoryBuffer::Apply(Offset pos, Offset length, const std::string& text) {
   caret_ = map(caret_);
   for (BufferListener* l : listeners_)
     l->TextReplaced(pos, length, inserted, firstLine, removedBreaks, insertedBreaks);
+  return removed;
 }
 
-void MemoryBuffer::Record(Offset pos, Offset length, std::string text) {
-  Edit edit{pos, Copy(pos, length), std::move(text)};
-  if (edit.removed.empty() && edit.inserted.empty()) return;  // nothing to undo either
-  Apply(edit.pos, length, edit.inserted);
+void MemoryBuffer::Record(Offset pos, Offset length, std::string&& text) {
+  if (length == 0 && text.empty()) return;  // nothing to undo either
+  const Offset inserted = static_cast<Offset>(text.size());
+  Edit edit{pos, Apply(pos, length, std::move(text)), inserted};
   redo_.clear();
   typingOpen_ = false;
   if (editDepth_ > 0 && stepOpen_ && !undo_.empty()) {
@@ -151,7 +180,7 @@ void MemoryBuffer::SetText(const std::string& text) {
 void MemoryBuffer::SetText(std::string&& text) {
   const Offset oldLength = TextLength(), oldBreaks = lines_.Lines() - 1;
   std::vector<Offset> entries;
-  entries.reserve(text.size() / 32 + 16);
+  entries.reserve(CountStarts(text));
   entries.push_back(0);
   const BreakScan scan = ScanBreaks(text.data(), text.size(), entries);
   if (scan.crs == scan.lfs && scan.lfAfterCr) {
@@ -208,7 +237,7 @@ Offset MemoryBuffer::LineToOffset(Offset index) const {
 Offset MemoryBuffer::OffsetToLine(Offset offset) const { return lines_.LineOf(Snap(offset)); }
 
 Offset MemoryBuffer::LineStart(Offset line) const {
-  return lines_.LineStart(std::clamp<Offset>(line, 0, lines_.Lines() - 1));
+  return lines_.LineStart(std::clamp<Offset>(line, 0, lines_.Lines()));
 }
 
 Offset MemoryBuffer::LineEnd(Offset line) const {
@@ -225,6 +254,12 @@ const char* MemoryBuffer::Range(Offset pos, Offset length) {
   pos = std::clamp<Offset>(pos, 0, TextLength());
   length = std::clamp<Offset>(length, 0, TextLength() - pos);
   return text_.Contiguous(static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
+}
+
+const char* MemoryBuffer::RangeIfContiguous(Offset pos, Offset length) const {
+  pos = std::clamp<Offset>(pos, 0, TextLength());
+  length = std::clamp<Offset>(length, 0, TextLength() - pos);
+  return text_.TryContiguous(static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
 }
 
 Offset MemoryBuffer::CopyRange(Offset pos, Offset length, char* out) const {
@@ -253,11 +288,51 @@ void MemoryBuffer::SetAnchorCaret(Offset anchor, Offset caret) { SetSel(Snap(anc
 
 std::string MemoryBuffer::SelText() const { return Copy(SelStart(), SelLength()); }
 
+// New text with CR LF breaks only. A big text that is already so is
+// copied once with room for later edits (it may become the storage itself);
+// with starts given its line starts are collected on the way.
+std::string MemoryBuffer::Normal(const std::string& text, std::vector<Offset>* starts) {
+  std::string out;
+  if (!Take(text, starts)) return NormalizeLineBreaks(text);
+  if (static_cast<Offset>(text.size()) > kWholeText) out.reserve(text.size() + GapBuffer::Room(text.size()));
+  out.assign(text);
+  return out;
+}
+
+bool MemoryBuffer::Take(const std::string& text, std::vector<Offset>* starts) {
+  BreakScan scan;
+  if (starts) {
+    starts->assign(1, 0);
+    starts->reserve(CountStarts(text));
+    scan = ScanBreaks(text.data(), text.size(), *starts);
+  } else {
+    scan = ScanBreaks(text.data(), text.size());
+  }
+  const bool normal = scan.crs == scan.lfs && scan.lfAfterCr;
+  if (!normal && starts) starts->clear();
+  return normal;
+}
+
 void MemoryBuffer::ReplaceSelection(const std::string& text) {
   const Offset pos = SelStart();
-  std::string normal = NormalizeLineBreaks(text);
+  const bool whole = pos == 0 && SelLength() == TextLength() && static_cast<Offset>(text.size()) > kWholeText;
+  std::string normal = Normal(text, whole ? &knownStarts_ : nullptr);
+  Replace(std::move(normal));
+}
+
+void MemoryBuffer::ReplaceSelection(std::string&& text) {
+  const bool whole = SelStart() == 0 && SelLength() == TextLength() && static_cast<Offset>(text.size()) > kWholeText;
+  if (!Take(text, whole ? &knownStarts_ : nullptr)) text = NormalizeLineBreaks(text);
+  Replace(std::move(text));
+}
+
+void MemoryBuffer::Replace(std::string&& normal) {
+  const Offset pos = SelStart();
   const Offset end = pos + static_cast<Offset>(normal.size());
-  if (SelLength() == 0 && normal.empty()) return;
+  if (SelLength() == 0 && normal.empty()) {
+    knownStarts_.clear();
+    return;
+  }
   Record(pos, SelLength(), std::move(normal));
   SetSel(end, end);
 }
@@ -265,7 +340,7 @@ void MemoryBuffer::ReplaceSelection(const std::string& text) {
 void MemoryBuffer::ReplaceRange(Offset pos, Offset length, const std::string& text) {
   pos = Snap(pos);
   const Offset end = std::max(pos, Snap(pos + std::max<Offset>(length, 0)));
-  Record(pos, end - pos, NormalizeLineBreaks(text));
+  Record(pos, end - pos, Normal(text));
   NotifySelection();
 }
 
@@ -276,7 +351,7 @@ void MemoryBuffer::TypeText(const std::string& text, bool overwrite) {
   Offset length = SelLength();
   bool join = typingOpen_ && length == 0 && caret_ == typingEnd_ && !undo_.empty() &&
               undo_.back().edits.size() == 1 &&
-              undo_.back().edits.back().pos + static_cast<Offset>(undo_.back().edits.back().inserted.size()) == pos;
+              undo_.back().edits.back().pos + undo_.back().edits.back().length == pos;
   if (join && IsBlank(typed[0]) && !lastTypedBlank_) join = false;  // a word ends here
   if (overwrite && length == 0) {
     // One character replaced per typed one, up to the end of the line.
@@ -285,26 +360,27 @@ void MemoryBuffer::TypeText(const std::string& text, bool overwrite) {
     const Offset lineEnd = LineEnd(lines_.LineOf(pos));
     length = std::min(chars, lineEnd - pos);
   }
-  std::string removed = Copy(pos, length);
-  Apply(pos, length, typed);
+  const Offset size = static_cast<Offset>(typed.size());
+  const bool lastBlank = IsBlank(typed.back());
+  std::string removed = Apply(pos, length, std::move(typed));
   redo_.clear();
   if (join) {
     Edit& e = undo_.back().edits.back();
-    e.removed += removed;
-    e.inserted += typed;
+    e.saved += removed;
+    e.length += size;
   } else if (editDepth_ > 0 && stepOpen_ && !undo_.empty()) {
-    undo_.back().edits.push_back(Edit{pos, std::move(removed), typed});
+    undo_.back().edits.push_back(Edit{pos, std::move(removed), size});
   } else {
     undo_.push_back(Step{});
-    undo_.back().edits.push_back(Edit{pos, std::move(removed), typed});
+    undo_.back().edits.push_back(Edit{pos, std::move(removed), size});
     stepOpen_ = editDepth_ > 0;
   }
-  const Offset end = pos + static_cast<Offset>(typed.size());
+  const Offset end = pos + size;
   typingOpen_ = false;
   SetSel(end, end);
   typingOpen_ = editDepth_ == 0;
   typingEnd_ = end;
-  lastTypedBlank_ = IsBlank(typed.back());
+  lastTypedBlank_ = lastBlank;
 }
 
 void MemoryBuffer::BeginEdit() {
@@ -316,16 +392,26 @@ void MemoryBuffer::EndEdit() {
   if (editDepth_ > 0 && --editDepth_ == 0) stepOpen_ = false;
 }
 
+void MemoryBuffer::Swap(Step& step, bool backward, Offset& lo, Offset& hi) {
+  lo = hi = -1;
+  const std::size_t n = step.edits.size();
+  for (std::size_t k = 0; k < n; ++k) {
+    Edit& e = step.edits[backward ? n - 1 - k : k];
+    const Offset restored = static_cast<Offset>(e.saved.size());
+    std::string current = Apply(e.pos, e.length, std::move(e.saved));
+    Cover(lo, hi, e.pos, e.length, restored);
+    e.saved = std::move(current);
+    e.length = restored;
+  }
+}
+
 void MemoryBuffer::Undo() {
   if (undo_.empty() || editDepth_ > 0) return;
   Step step = std::move(undo_.back());
   undo_.pop_back();
   typingOpen_ = false;
-  Offset lo = -1, hi = -1;
-  for (auto e = step.edits.rbegin(); e != step.edits.rend(); ++e) {
-    Apply(e->pos, static_cast<Offset>(e->inserted.size()), e->removed);
-    Cover(lo, hi, e->pos, static_cast<Offset>(e->inserted.size()), static_cast<Offset>(e->removed.size()));
-  }
+  Offset lo, hi;
+  Swap(step, true, lo, hi);
   redo_.push_back(std::move(step));
   SetSel(lo, hi);
 }
@@ -335,11 +421,8 @@ void MemoryBuffer::Redo() {
   Step step = std::move(redo_.back());
   redo_.pop_back();
   typingOpen_ = false;
-  Offset lo = -1, hi = -1;
-  for (const Edit& e : step.edits) {
-    Apply(e.pos, static_cast<Offset>(e.removed.size()), e.inserted);
-    Cover(lo, hi, e.pos, static_cast<Offset>(e.removed.size()), static_cast<Offset>(e.inserted.size()));
-  }
+  Offset lo, hi;
+  Swap(step, false, lo, hi);
   undo_.push_back(std::move(step));
   SetSel(hi, hi);
 }

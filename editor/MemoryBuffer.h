@@ -69,8 +69,8 @@ class MemoryBuffer : public EditorBuffer {
   // Physical lines: every line the caret can stand on, an empty last one too
   // (LineCount() + 1 when the text ends in a break or is empty).
   Offset PhysicalLines() const { return lines_.Lines(); }
-  // Start of a physical line, and its end before the line break. Out of
-  // range: clamped to [0, PhysicalLines() - 1].
+  // Start of a physical line, and its end before the line break. Lines out
+  // of range are clamped; LineStart(PhysicalLines()) is the text length.
   Offset LineStart(Offset line) const;
   Offset LineEnd(Offset line) const;
   // The byte at pos (0 outside the text).
@@ -79,6 +79,9 @@ class MemoryBuffer : public EditorBuffer {
   // straddles the gap the gap is moved out of the way first (cost: the
   // distance moved), so keep the result only until the next call or edit.
   const char* Range(Offset pos, Offset length);
+  // The same without moving anything: null when the range straddles the
+  // gap (then copy it). Valid until the next edit or Range call.
+  const char* RangeIfContiguous(Offset pos, Offset length) const;
   // Copies [pos, pos + length) to out (clamped); returns the bytes copied.
   Offset CopyRange(Offset pos, Offset length, char* out) const;
   std::string TextRange(Offset pos, Offset length) const;
@@ -93,6 +96,9 @@ class MemoryBuffer : public EditorBuffer {
   Offset CaretOffset() const { return caret_; }
   std::string SelText() const override;
   void ReplaceSelection(const std::string& text) override;
+  // The same taking the caller's string: a whole-text tool that built its
+  // result can hand it over without a copy.
+  void ReplaceSelection(std::string&& text);
   void SelectAll() override;
   // Line and column of the selection's end (not of a caret standing at the
   // start of a backward selection: see CaretOffset).
@@ -131,21 +137,34 @@ class MemoryBuffer : public EditorBuffer {
   void SetTabStopPoints(double points) override { tabStopPoints_ = points; }
 
  private:
+  // One replacement, holding only the side that is not in the document:
+  // in the undo history the text it removed (the inserted text is at
+  // [pos, pos + length)), in the redo history the text it inserted.
   struct Edit {
     Offset pos;
-    std::string removed;
-    std::string inserted;
+    std::string saved;
+    Offset length;
   };
   struct Step {
     std::vector<Edit> edits;  // in the order they were made
   };
 
+  // Above this many bytes a replacement of the whole text swaps storage.
+  static constexpr Offset kWholeText = 1 << 20;
+
+  static std::string Normal(const std::string& text, std::vector<Offset>* starts = nullptr);
+  // Whether text has CR LF breaks only; collects its line starts if asked.
+  static bool Take(const std::string& text, std::vector<Offset>* starts);
+  void Replace(std::string&& normal);
   Offset Snap(Offset offset) const;
   std::string Copy(Offset pos, Offset length) const;
-  // Changes the text and tells the listeners; no history.
-  void Apply(Offset pos, Offset length, const std::string& text);
+  // Changes the text and tells the listeners; returns the removed text. A
+  // whole text replaced at once swaps storage instead of copying.
+  std::string Apply(Offset pos, Offset length, std::string&& text);
   // Changes the text and records it in the open step (or a new one).
-  void Record(Offset pos, Offset length, std::string text);
+  void Record(Offset pos, Offset length, std::string&& text);
+  // Undo or redo one step: each edit swaps its saved text with the document's.
+  void Swap(Step& step, bool backward, Offset& lo, Offset& hi);
   void Adopt(std::string&& normal, Offset oldLength, Offset oldBreaks);
   void SetSel(Offset anchor, Offset caret);
   void NotifySelection();
@@ -162,6 +181,7 @@ class MemoryBuffer : public EditorBuffer {
   Offset typingEnd_ = -1;    // where the caret stood after the last typed text
   bool lastTypedBlank_ = false;
   std::vector<BufferListener*> listeners_;
+  std::vector<Offset> knownStarts_;  // line starts of the next whole text, when found already
   CharAttributes attributes_{"Courier New", 10, 0x80000008u};
   double tabStopPoints_ = 48;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace ql {
 
@@ -10,8 +11,23 @@ WidthTable::WidthTable() { advance_.fill(1.0); }
 WidthTable WidthTable::Monospace(double advance, double tabWidth) {
   WidthTable t;
   t.advance_.fill(advance > 0 ? advance : 0);
+  t.uniform_ = t.advance_[0];
   t.SetTabWidth(tabWidth);
   return t;
+}
+
+void WidthTable::SetAdvance(unsigned char c, double pixels) {
+  advance_[c] = pixels > 0 ? pixels : 0;
+  FindUniform();
+}
+
+void WidthTable::FindUniform() {
+  uniform_ = advance_[0];
+  for (int c = 1; c < 256; ++c)
+    if (c != '\t' && advance_[c] != uniform_) {
+      uniform_ = -1;
+      return;
+    }
 }
 
 void WidthTable::SetTabWidth(double pixels) {
@@ -26,6 +42,17 @@ double WidthTable::TabEnd(double x) const {
 }
 
 double WidthTable::EndX(const char* text, Offset length, double x) const {
+  if (uniform_ > 0) {  // from tab to tab
+    const char* p = text;
+    const char* const end = text + length;
+    while (p < end) {
+      const char* tab = static_cast<const char*>(std::memchr(p, '\t', static_cast<std::size_t>(end - p)));
+      if (!tab) return x + static_cast<double>(end - p) * uniform_;
+      x = TabEnd(x + static_cast<double>(tab - p) * uniform_);
+      p = tab + 1;
+    }
+    return x;
+  }
   for (Offset i = 0; i < length; ++i) x = After(static_cast<unsigned char>(text[i]), x);
   return x;
 }

@@ -23,7 +23,9 @@ class WidthTable {
   static WidthTable Monospace(double advance, double tabWidth);
 
   double Advance(unsigned char c) const { return advance_[c]; }
-  void SetAdvance(unsigned char c, double pixels) { advance_[c] = pixels > 0 ? pixels : 0; }
+  void SetAdvance(unsigned char c, double pixels);
+  // The advance every byte but the tab shares, or -1 when they differ.
+  double UniformAdvance() const { return uniform_; }
   double TabWidth() const { return tabWidth_; }
   // A tab width of zero or less would draw tabs with no width; the width of
   // a space (at least one pixel) takes its place.
@@ -47,8 +49,11 @@ class WidthTable {
   Offset FirstColumnPast(const char* text, Offset length, double x, double x0, double* columnX) const;
 
  private:
+  void FindUniform();
+
   std::array<double, 256> advance_;
   double tabWidth_ = 8;
+  double uniform_ = 1;
 };
 
 }  // namespace ql

@@ -16,7 +16,62 @@ bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
+namespace {
+
+// The break once the character at misfit does not fit: a blank hangs,
+// else after the last blank before it (lastTab: the last tab passed, -1 if
+// none; spaces after it are looked for backwards), else before it.
+Offset BreakAt(const char* line, Offset start, Offset misfit, Offset lastTab) {
+  if (line[misfit] == ' ' || line[misfit] == '\t') return misfit + 1;
+  for (Offset k = misfit; k-- > std::max(start, lastTab + 1);)
+    if (line[k] == ' ') return k + 1;
+  return lastTab >= 0 ? lastTab + 1 : misfit;
+}
+
+// One width for every byte but the tab: runs between tabs are divisions,
+// tabs are found with memchr.
+Offset UniformRow(const char* line, Offset length, Offset start, const WidthTable& table, double width,
+                  double advance) {
+  const double limit = width + kSlack;
+  double x = 0;
+  Offset i = start, lastTab = -1;
+  // The first character always goes in.
+  if (line[i] == '\t') {
+    x = table.TabEnd(0);
+    lastTab = i;
+  } else {
+    x = advance;
+  }
+  ++i;
+  while (i < length) {
+    const double room = std::floor((limit - x) / advance);
+    const Offset fit = room <= 0 ? 0 : static_cast<Offset>(std::min(room, 4.0e18));
+    const Offset end = fit < length - i ? i + fit : length;  // first byte that would not fit
+    const void* tab = std::memchr(line + i, '\t', static_cast<std::size_t>(end - i));
+    if (!tab) {
+      if (end >= length) return length;
+      if (line[end] != '\t') return BreakAt(line, start, end, lastTab);
+      x += static_cast<double>(end - i) * advance;
+      i = end;  // a tab right at the edge: measured below
+    } else {
+      const Offset t = static_cast<const char*>(tab) - line;
+      x += static_cast<double>(t - i) * advance;
+      i = t;
+    }
+    const double next = table.TabEnd(x);
+    if (next > limit) return i + 1;  // the tab hangs
+    x = next;
+    lastTab = i++;
+  }
+  return length;
+}
+
+}  // namespace
+
 Offset NextRowStart(const char* line, Offset length, Offset start, const WidthTable& table, double width) {
+  if (start >= length) return length;
+  const double uniform = table.UniformAdvance();
+  if (uniform > 0) return UniformRow(line, length, start, table, width, uniform);
   double x = 0;
   Offset i = start, lastBlank = -1;
   for (; i < length; ++i) {
@@ -51,6 +106,7 @@ WrapIndex::WrapIndex(MemoryBuffer& doc) : doc_(doc) {
 WrapIndex::~WrapIndex() { doc_.RemoveListener(this); }
 
 void WrapIndex::SetLayout(const WidthTable& table, double width) {
+  Forget();
   table_ = table;
   width_ = width;
   double sum = 0, widest = 0;
@@ -59,6 +115,7 @@ void WrapIndex::SetLayout(const WidthTable& table, double width) {
     if (c != '\t') widest = std::max(widest, table.Advance(static_cast<unsigned char>(c)));
   meanAdvance_ = std::max(sum / 95, 1e-3);
   widestAdvance_ = widest;
+  xs_.clear();
   Reset();
 }
 
@@ -74,8 +131,38 @@ void WrapIndex::Reset() {
   pendingLines_ = 0;
   cursor_ = 0;
   const Offset lines = doc_.PhysicalLines();
-  blocks_.push_back(Block{});
-  ReplaceLinesAt(0, 0, lines);
+  for (Offset first = 0; first < lines; first += kBlockLines) {
+    Block blk;
+    blk.lazyLines = std::min(kBlockLines, lines - first);
+    const Offset bytes = doc_.LineStart(first + blk.lazyLines) - doc_.LineStart(first);
+    blk.rowSum = Wrapping() ? std::max<Offset>(blk.lazyLines, Estimate(bytes)) : blk.lazyLines;
+    if (Wrapping()) blk.pendingCount = blk.lazyLines;
+    pendingLines_ += blk.pendingCount;
+    blocks_.push_back(std::move(blk));
+  }
+  if (blocks_.empty()) blocks_.push_back(Block{});
+  linesDirty_ = rowsDirty_ = true;
+}
+
+void WrapIndex::Materialise(std::size_t block) const {
+  Block& blk = blocks_[block];
+  if (blk.lazyLines == 0) return;
+  if (linesDirty_) RefreshPrefix();
+  const Offset first = blockFirstLine_[block], count = blk.lazyLines, lines = doc_.PhysicalLines();
+  blk.rows.resize(static_cast<std::size_t>(count));
+  blk.pending.assign(static_cast<std::size_t>(count), Wrapping() ? 1 : 0);
+  blk.rowSum = 0;
+  Offset start = doc_.LineStart(first);
+  for (Offset k = 0; k < count; ++k) {
+    const Offset next = doc_.LineStart(first + k + 1);
+    const Offset end = first + k + 1 < lines ? next - 2 : next;
+    const std::uint32_t rows = Wrapping() ? Estimate(end - start) : 1;
+    blk.rows[static_cast<std::size_t>(k)] = rows;
+    blk.rowSum += rows;
+    start = next;
+  }
+  blk.lazyLines = 0;
+  rowsDirty_ = true;
 }
 
 void WrapIndex::RefreshPrefix() const {
@@ -85,7 +172,7 @@ void WrapIndex::RefreshPrefix() const {
   for (std::size_t b = 0; b < blocks_.size(); ++b) {
     blockFirstLine_[b] = line;
     blockFirstRow_[b] = row;
-    line += static_cast<Offset>(blocks_[b].rows.size());
+    line += LinesOf(blocks_[b]);
     row += blocks_[b].rowSum;
   }
   linesDirty_ = rowsDirty_ = false;
@@ -96,9 +183,9 @@ void WrapIndex::Locate(Offset line, std::size_t& block, std::size_t& index) cons
   const auto it = std::upper_bound(blockFirstLine_.begin(), blockFirstLine_.end(), line);
   block = it == blockFirstLine_.begin() ? 0 : static_cast<std::size_t>(it - blockFirstLine_.begin() - 1);
   // Empty blocks share their first line with the next one.
-  while (block + 1 < blocks_.size() && line - blockFirstLine_[block] >= static_cast<Offset>(blocks_[block].rows.size()))
-    ++block;
+  while (block + 1 < blocks_.size() && line - blockFirstLine_[block] >= LinesOf(blocks_[block])) ++block;
   index = static_cast<std::size_t>(line - blockFirstLine_[block]);
+  Materialise(block);
 }
 
 Offset WrapIndex::RowCount() const {
@@ -164,28 +251,58 @@ Offset WrapIndex::LayOut(Offset line, Offset budget) {
     StepLong(line, ll, std::max<Offset>(budget, 4096));
     return ll.nextStart - before + 16;
   }
-  Offset rows = 1;
-  if (Wrapping() && length > 0) {
-    const char* p = doc_.Range(start, length);
-    // Most lines fit whole: no row to look for.
-    const bool fits = static_cast<double>(length) * widestAdvance_ <= width_ &&
-                      !std::memchr(p, '\t', static_cast<std::size_t>(length));
-    if (!fits) {
-      rows = 0;
-      for (Offset r = 0; r < length; r = NextRowStart(p, length, r, table_, width_)) ++rows;
-    }
-  }
-  SetRows(line, rows, true);
+  SetRows(line, ShortRows(start, length), true);
   return length + 16;
+}
+
+const char* WrapIndex::Bytes(Offset pos, Offset length) {
+  if (const char* p = doc_.RangeIfContiguous(pos, length)) return p;
+  scratch_.resize(static_cast<std::size_t>(length));
+  doc_.CopyRange(pos, length, &scratch_[0]);
+  return scratch_.data();
+}
+
+Offset WrapIndex::NextRow(Offset lineStart, Offset length, Offset r) {
+  Offset want = 64 * 1024;
+  for (;;) {
+    want = std::min(want, length - r);
+    if (window_.lineStart != lineStart || r < window_.from || r + want > window_.from + window_.size) {
+      window_.lineStart = lineStart;
+      window_.from = r;
+      window_.size = std::min(length - r, std::max<Offset>(want, 1 << 20));
+      const char* p = doc_.RangeIfContiguous(lineStart + r, window_.size);
+      if (!p) {
+        window_.copy.resize(static_cast<std::size_t>(window_.size));
+        doc_.CopyRange(lineStart + r, window_.size, &window_.copy[0]);
+        p = window_.copy.data();
+      }
+      window_.bytes = p;
+    }
+    const Offset avail = window_.from + window_.size - r;
+    const Offset n = NextRowStart(window_.bytes + (r - window_.from), avail, 0, table_, width_);
+    // A row that ran to the window's end may go on past it.
+    if (n < avail || r + avail >= length) return r + n;
+    want = avail * 2;
+  }
+}
+
+Offset WrapIndex::ShortRows(Offset start, Offset length) {
+  if (!Wrapping() || length == 0) return 1;
+  const char* p = Bytes(start, length);
+  // Most lines fit whole: no row to look for.
+  if (static_cast<double>(length) * widestAdvance_ <= width_ && !std::memchr(p, '\t', static_cast<std::size_t>(length)))
+    return 1;
+  Offset rows = 0;
+  for (Offset r = 0; r < length; r = NextRowStart(p, length, r, table_, width_)) ++rows;
+  return rows;
 }
 
 void WrapIndex::StepLong(Offset line, LongLine& ll, Offset budget) {
   const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
-  const char* p = doc_.Range(start, length);
   Offset r = ll.nextStart;
   const Offset limit = r + budget;
   while (r < length && r < limit) {
-    r = NextRowStart(p, length, r, table_, width_);
+    r = NextRow(start, length, r);
     ++ll.rowsDone;
     if (r < length && ll.rowsDone % kCheckpointRows == 0) ll.checkpoints.push_back(r);
   }
@@ -198,16 +315,19 @@ void WrapIndex::StepLong(Offset line, LongLine& ll, Offset budget) {
 
 void WrapIndex::LayOutLongUntilRow(Offset line, LongLine& ll, Offset row) {
   const Offset length = doc_.LineEnd(line) - doc_.LineStart(line);
-  while (ll.nextStart < length && ll.rowsDone <= row) StepLong(line, ll, 1 << 20);
+  while (ll.nextStart < length && ll.rowsDone <= row) StepLong(line, ll, 1 << 18);
 }
 
 void WrapIndex::LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos) {
   const Offset length = doc_.LineEnd(line) - doc_.LineStart(line);
-  while (ll.nextStart < length && ll.nextStart <= relPos) StepLong(line, ll, 1 << 20);
+  while (ll.nextStart < length && ll.nextStart <= relPos)
+    StepLong(line, ll, std::min<Offset>(1 << 20, relPos - ll.nextStart + 4096));
 }
 
 bool WrapIndex::ComputeSome(Offset budgetBytes) {
+  Forget();
   Offset spent = 0;
+  const Offset lines = doc_.PhysicalLines();
   for (std::size_t scanned = 0; pendingLines_ > 0 && scanned <= blocks_.size() && spent < budgetBytes;) {
     if (cursor_ >= blocks_.size()) cursor_ = 0;
     Block& blk = blocks_[cursor_];
@@ -218,8 +338,36 @@ bool WrapIndex::ComputeSome(Offset budgetBytes) {
     }
     if (linesDirty_) RefreshPrefix();
     const Offset firstLine = blockFirstLine_[cursor_];
-    for (std::size_t i = 0; i < blk.rows.size() && spent < budgetBytes; ++i)
-      if (blk.pending[i]) spent += LayOut(firstLine + static_cast<Offset>(i), budgetBytes - spent);
+    if (blk.lazyLines > 0) {  // about to be counted: one row each meanwhile
+      const Offset n = blk.lazyLines;
+      blk.rows.assign(static_cast<std::size_t>(n), 1);
+      blk.pending.assign(static_cast<std::size_t>(n), 1);
+      blk.rowSum = n;
+      blk.lazyLines = 0;
+      rowsDirty_ = true;
+    }
+    // Lines that fit whole need no look at their bytes when the block has
+    // no tab at all.
+    const Offset blockStart = doc_.LineStart(firstLine);
+    const Offset blockBytes = doc_.LineStart(firstLine + static_cast<Offset>(blk.rows.size())) - blockStart;
+    const bool noTabs = blockBytes <= 4 * kLongLine &&
+                        !std::memchr(Bytes(blockStart, blockBytes), '\t', static_cast<std::size_t>(blockBytes));
+    Offset start = blockStart;
+    for (std::size_t i = 0; i < blk.rows.size() && spent < budgetBytes; ++i) {
+      const Offset line = firstLine + static_cast<Offset>(i);
+      const Offset next = doc_.LineStart(line + 1);
+      const Offset length = (line + 1 < lines ? next - 2 : next) - start;
+      if (blk.pending[i]) {
+        if (length > kLongLine) {
+          spent += LayOut(line, budgetBytes - spent);
+        } else {
+          const bool fits = noTabs && static_cast<double>(length) * widestAdvance_ <= width_;
+          SetRowsAt(cursor_, i, fits ? 1 : ShortRows(start, length), true);
+          spent += length + 16;
+        }
+      }
+      start = next;
+    }
     if (spent < budgetBytes) {  // the block is done
       ++cursor_;
       ++scanned;
@@ -229,12 +377,16 @@ bool WrapIndex::ComputeSome(Offset budgetBytes) {
 }
 
 WrapIndex::Row WrapIndex::LineOfRow(Offset row) const {
-  if (linesDirty_ || rowsDirty_) RefreshPrefix();
-  const Offset total = RowCount();
-  row = std::clamp<Offset>(row, 0, std::max<Offset>(total - 1, 0));
-  const auto it = std::upper_bound(blockFirstRow_.begin(), blockFirstRow_.end(), row);
-  std::size_t b = it == blockFirstRow_.begin() ? 0 : static_cast<std::size_t>(it - blockFirstRow_.begin() - 1);
-  while (b > 0 && blocks_[b].rows.empty()) --b;
+  std::size_t b = 0;
+  for (;;) {  // a lazy block found gets its lines, which may move the row
+    if (linesDirty_ || rowsDirty_) RefreshPrefix();
+    row = std::clamp<Offset>(row, 0, std::max<Offset>(RowCount() - 1, 0));
+    const auto it = std::upper_bound(blockFirstRow_.begin(), blockFirstRow_.end(), row);
+    b = it == blockFirstRow_.begin() ? 0 : static_cast<std::size_t>(it - blockFirstRow_.begin() - 1);
+    while (b > 0 && LinesOf(blocks_[b]) == 0) --b;
+    if (blocks_[b].lazyLines == 0) break;
+    Materialise(b);
+  }
   const Block& blk = blocks_[b];
   Offset remain = row - blockFirstRow_[b];
   std::size_t i = 0;
@@ -246,6 +398,7 @@ WrapIndex::Row WrapIndex::LineOfRow(Offset row) const {
 }
 
 std::vector<WrapIndex::Row> WrapIndex::RowsOfLineFrom(Offset line, Offset rowInLine, Offset count) {
+  Forget();
   std::vector<Row> out;
   if (line < 0 || line >= doc_.PhysicalLines() || count <= 0) return out;
   const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
@@ -266,9 +419,8 @@ std::vector<WrapIndex::Row> WrapIndex::RowsOfLineFrom(Offset line, Offset rowInL
     LayOut(line, 0);
   }
   if (length <= kLongLine) rowInLine = std::min(rowInLine, RowsOfLine(line) - 1);
-  const char* p = doc_.Range(start, length);
   while (r < length && static_cast<Offset>(out.size()) < count) {
-    const Offset next = NextRowStart(p, length, r, table_, width_);
+    const Offset next = NextRow(start, length, r);
     if (index >= rowInLine) out.push_back(Row{line, index, start + r, start + next});
     r = next;
     ++index;
@@ -292,6 +444,7 @@ std::vector<WrapIndex::Row> WrapIndex::Rows(Offset firstRow, Offset count) {
 }
 
 WrapIndex::Row WrapIndex::RowOfOffset(Offset pos) {
+  Forget();
   const Offset line = doc_.OffsetToLine(pos);
   const Offset start = doc_.LineStart(line), length = doc_.LineEnd(line) - start;
   const Offset rel = std::clamp<Offset>(pos - start, 0, length);
@@ -308,9 +461,8 @@ WrapIndex::Row WrapIndex::RowOfOffset(Offset pos) {
   } else if (!LineExact(line)) {
     LayOut(line, 0);
   }
-  const char* p = doc_.Range(start, length);
   for (;;) {
-    const Offset next = NextRowStart(p, length, r, table_, width_);
+    const Offset next = NextRow(start, length, r);
     if (rel < next || next >= length) return Row{line, index, start + r, start + next};
     r = next;
     ++index;
@@ -318,11 +470,19 @@ WrapIndex::Row WrapIndex::RowOfOffset(Offset pos) {
 }
 
 void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount) {
+  if (at == 0 && removeCount >= TotalLines()) {  // a whole new text
+    std::map<Offset, LongLine> keep;
+    keep.swap(long_);
+    Reset();
+    long_.swap(keep);
+    return;
+  }
   std::size_t b = 0, i = 0;
   if (at > 0 || !blocks_.empty()) {
     if (blocks_.empty()) blocks_.push_back(Block{});
     if (at >= TotalLines()) {
       b = blocks_.size() - 1;
+      Materialise(b);
       i = blocks_[b].rows.size();
     } else {
       Locate(at, b, i);
@@ -330,6 +490,7 @@ void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount
   }
   // Take the old entries out.
   for (std::size_t bb = b, ii = i; removeCount > 0 && bb < blocks_.size(); ++bb, ii = 0) {
+    Materialise(bb);
     Block& blk = blocks_[bb];
     const std::size_t n = std::min(static_cast<std::size_t>(removeCount), blk.rows.size() - ii);
     for (std::size_t k = ii; k < ii + n; ++k) {
@@ -383,7 +544,7 @@ void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount
     blocks_.insert(blocks_.begin() + static_cast<std::ptrdiff_t>(b), std::make_move_iterator(parts.begin()),
                    std::make_move_iterator(parts.end()));
   }
-  blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(), [](const Block& x) { return x.rows.empty(); }),
+  blocks_.erase(std::remove_if(blocks_.begin(), blocks_.end(), [](const Block& x) { return LinesOf(x) == 0; }),
                 blocks_.end());
   if (blocks_.empty()) blocks_.push_back(Block{});
   cursor_ = 0;
@@ -392,12 +553,13 @@ void WrapIndex::ReplaceLinesAt(Offset at, Offset removeCount, Offset insertCount
 
 Offset WrapIndex::TotalLines() const {
   Offset lines = 0;
-  for (const Block& b : blocks_) lines += static_cast<Offset>(b.rows.size());
+  for (const Block& b : blocks_) lines += LinesOf(b);
   return lines;
 }
 
 void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offset removedBreaks,
                              Offset insertedBreaks) {
+  Forget();
   // The part of a long first line before the edit keeps its rows: a row
   // start depends only on the bytes up to it.
   LongLine keep;
@@ -411,8 +573,24 @@ void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offse
     keep.rowsDone = static_cast<Offset>(keep.checkpoints.size() - 1) * kCheckpointRows;
     kept = true;
   }
-  std::map<Offset, LongLine> moved;
   const Offset shift = insertedBreaks - removedBreaks;
+  {
+    // x checkpoints before the edit stay; those of lines after it move.
+    std::map<Offset, std::vector<double>> movedXs;
+    for (auto& [line, xs] : xs_) {
+      if (line < firstLine) {
+        movedXs.emplace(line, std::move(xs));
+      } else if (line == firstLine) {
+        const Offset rel = pos - doc_.LineStart(firstLine);
+        xs.resize(std::min(xs.size(), static_cast<std::size_t>(rel / kXStep + 1)));
+        movedXs.emplace(line, std::move(xs));
+      } else if (line > firstLine + removedBreaks) {
+        movedXs.emplace(line + shift, std::move(xs));
+      }
+    }
+    xs_.swap(movedXs);
+  }
+  std::map<Offset, LongLine> moved;
   for (auto& [line, ll] : long_) {
     if (line < firstLine)
       moved.emplace(line, std::move(ll));
@@ -426,6 +604,64 @@ void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offse
     SetRows(firstLine, keep.rowsDone + Estimate(length - keep.nextStart), false);
     long_[firstLine] = std::move(keep);
   }
+}
+
+// ---- x within a row ----
+
+std::size_t WrapIndex::XCheckpointBefore(Offset line, Offset lineStart, Offset length, Offset pos, double x) {
+  std::vector<double>& xs = xs_[line];
+  if (xs.empty()) xs.push_back(0);
+  // Extend while the last checkpoint lies before what is asked for.
+  for (;;) {
+    const Offset at = static_cast<Offset>(xs.size() - 1) * kXStep;
+    if (at + kXStep > length || (pos >= 0 && at + kXStep > pos) || (pos < 0 && xs.back() > x)) break;
+    xs.push_back(table_.EndX(Bytes(lineStart + at, kXStep), kXStep, xs.back()));
+  }
+  std::size_t k = xs.size() - 1;
+  if (pos >= 0) {
+    k = std::min(k, static_cast<std::size_t>(pos / kXStep));
+  } else {
+    while (k > 0 && xs[k] > x) --k;
+  }
+  return k;
+}
+
+double WrapIndex::XInRow(Offset pos) {
+  Forget();
+  const Row row = RowOfOffset(pos);
+  pos = std::clamp(pos, row.start, row.end);
+  if (!Wrapping() && row.end - row.start > kLongLine) {
+    const Offset rel = pos - row.start;
+    const std::size_t k = XCheckpointBefore(row.line, row.start, row.end - row.start, rel, 0);
+    const Offset from = static_cast<Offset>(k) * kXStep;
+    return table_.EndX(Bytes(row.start + from, rel - from), rel - from, xs_[row.line][k]);
+  }
+  return table_.EndX(Bytes(row.start, pos - row.start), pos - row.start, 0);
+}
+
+Offset WrapIndex::OffsetAtX(const Row& row, double x) {
+  Forget();
+  const Offset length = row.end - row.start;
+  if (!Wrapping() && length > kLongLine) {
+    const std::size_t k = XCheckpointBefore(row.line, row.start, length, -1, x);
+    const Offset from = static_cast<Offset>(k) * kXStep;
+    const Offset span = std::min(length - from, 2 * kXStep);
+    return row.start + from + table_.ColumnAtX(Bytes(row.start + from, span), span, x, xs_[row.line][k]);
+  }
+  return row.start + table_.ColumnAtX(Bytes(row.start, length), length, x, 0);
+}
+
+Offset WrapIndex::FirstOffsetPastX(const Row& row, double x, double* startX) {
+  Forget();
+  const Offset length = row.end - row.start;
+  if (!Wrapping() && length > kLongLine) {
+    const std::size_t k = XCheckpointBefore(row.line, row.start, length, -1, x);
+    const Offset from = static_cast<Offset>(k) * kXStep;
+    const Offset span = std::min(length - from, 2 * kXStep);
+    return row.start + from +
+           table_.FirstColumnPast(Bytes(row.start + from, span), span, x, xs_[row.line][k], startX);
+  }
+  return row.start + table_.FirstColumnPast(Bytes(row.start, length), length, x, 0, startX);
 }
 
 }  // namespace ql

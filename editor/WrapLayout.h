@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "editor/MemoryBuffer.h"
@@ -78,6 +79,17 @@ class WrapIndex : public BufferListener {
   // starts, the end of a line to its last row.
   Row RowOfOffset(Offset pos);
 
+  // ---- x within a row ----
+  // x of pos from the start of its row (the whole line without wrapping).
+  // Lines longer than 64 KiB keep x every 16 KiB, so the caret of a long
+  // line without wrapping is measured from the nearest one.
+  double XInRow(Offset pos);
+  // The offset in row nearest to x, as a click wants it.
+  Offset OffsetAtX(const Row& row, double x);
+  // The first offset of row whose character reaches beyond x, and its x in
+  // *startX: where to start painting when scrolled to x.
+  Offset FirstOffsetPastX(const Row& row, double x, double* startX);
+
   void TextReplaced(Offset pos, Offset removedLength, Offset insertedLength, Offset firstLine,
                     Offset removedBreaks, Offset insertedBreaks) override;
 
@@ -86,12 +98,19 @@ class WrapIndex : public BufferListener {
   static constexpr Offset kLongLine = 64 * 1024;
   static constexpr Offset kCheckpointRows = 128;
 
+  // A block of lines. A lazy block (straight after a new text or layout)
+  // has no per-line entries yet, only an estimate for all its lines, so a
+  // layout of millions of lines starts in O(blocks).
   struct Block {
     std::vector<std::uint32_t> rows;
     std::vector<std::uint8_t> pending;
     Offset rowSum = 0;
     Offset pendingCount = 0;
+    Offset lazyLines = 0;  // lines of a lazy block, 0 otherwise
   };
+  static Offset LinesOf(const Block& b) { return b.lazyLines > 0 ? b.lazyLines : static_cast<Offset>(b.rows.size()); }
+  // Gives a lazy block its per-line estimates.
+  void Materialise(std::size_t block) const;
   // A long line laid out piecewise: checkpoints[k] is the start of row
   // k * kCheckpointRows; rows before nextStart are counted in rowsDone.
   struct LongLine {
@@ -110,6 +129,15 @@ class WrapIndex : public BufferListener {
   // Lays out line completely (short) or for about budget bytes (long);
   // returns the bytes looked at.
   Offset LayOut(Offset line, Offset budget);
+  Offset ShortRows(Offset start, Offset length);
+  // Bytes of the document without moving its gap (copied when they
+  // straddle it); valid until the next call.
+  const char* Bytes(Offset pos, Offset length);
+  // The start of the row after the one at r of a line, read through a
+  // window of the line's bytes.
+  Offset NextRow(Offset lineStart, Offset length, Offset r);
+  // The window must not outlive a call: the document may move its bytes.
+  void Forget() { window_.lineStart = -1; }
   // For a long line: lay out until row `row` is known or the line is done.
   void LayOutLongUntilRow(Offset line, LongLine& ll, Offset row);
   void LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos);
@@ -122,10 +150,25 @@ class WrapIndex : public BufferListener {
   double width_ = 0;
   double meanAdvance_ = 1;
   double widestAdvance_ = 1;
-  std::vector<Block> blocks_;
+  mutable std::vector<Block> blocks_;
   Offset pendingLines_ = 0;
   std::size_t cursor_ = 0;  // block where ComputeSome looks first
   std::map<Offset, LongLine> long_;
+  // x of a long line without wrapping at every kXStep bytes, as far as asked.
+  static constexpr Offset kXStep = 16 * 1024;
+  std::map<Offset, std::vector<double>> xs_;
+  // Extends the x checkpoints of line until they pass x (or pos), and
+  // returns the index of the last checkpoint at or before it.
+  std::size_t XCheckpointBefore(Offset line, Offset lineStart, Offset length, Offset pos, double x);
+  struct Window {
+    Offset lineStart = -1;
+    Offset from = 0;
+    Offset size = 0;
+    const char* bytes = nullptr;
+    std::string copy;
+  };
+  Window window_;
+  std::string scratch_;
   mutable bool linesDirty_ = true;  // block first lines need counting again
   mutable bool rowsDirty_ = true;   // block first rows do
   mutable std::vector<Offset> blockFirstLine_;

@@ -1,11 +1,6 @@
 // The document's file: decoding, writing back byte for byte, the small
-// document tests, the file-error texts, and saves that never lose the old
-// file. Everything on disk happens in a private temporary directory.
-//
-// Permission cases: write permission means nothing to root, so when the
-// tests run as root those cases run in a forked child that has dropped to
-// uid/gid 65534 on files it owns. Disk-full cases are a forked child with a
-// small RLIMIT_FSIZE (writes past it fail with EFBIG).
+// document tests and the file-error texts. Everything on disk happens in a
+// private temporary directory (file_test_support.h).
 #include "app/DocumentFile.h"
 
 #include <gtest/gtest.h>
@@ -24,109 +19,18 @@
 
 #include "common/FuncLib.h"
 #include "editor/MemoryBuffer.h"
+#include "file_test_support.h"
 
 namespace {
 
+using namespace qltest;
 using ql::LineEnd;
 using ql::LoadedDocument;
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  ASSERT_NE(f, nullptr) << path;
-  std::fwrite(bytes.data(), 1, bytes.size(), f);
-  std::fclose(f);
-}
-
-std::string ReadFile(const std::string& path) {
-  std::string out;
-  if (FILE* f = std::fopen(path.c_str(), "rb")) {
-    char buf[4096];
-    for (size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
-    std::fclose(f);
-  }
-  return out;
-}
-
-std::set<std::string> List(const std::string& dir) {
-  std::set<std::string> names;
-  if (DIR* d = opendir(dir.c_str())) {
-    while (dirent* e = readdir(d))
-      if (std::strcmp(e->d_name, ".") != 0 && std::strcmp(e->d_name, "..") != 0) names.insert(e->d_name);
-    closedir(d);
-  }
-  return names;
-}
-
-struct stat StatOf(const std::string& path) {
-  struct stat st {};
-  EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
-  return st;
-}
-
-// Runs body in a child process (limited to 10 s, so a blocking call fails
-// the test instead of hanging it), optionally as uid 65534 when we are root;
-// returns what the body returned, or "<child failed>".
-std::string InChild(const std::function<std::string()>& body, bool unprivileged,
-                    const std::function<void()>& setup = nullptr) {
-  int fds[2];
-  if (pipe(fds) != 0) return "<pipe failed>";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    alarm(10);
-    if (unprivileged && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(99);
-    if (setup) setup();
-    const std::string out = body();
-    if (write(fds[1], out.data(), out.size()) != static_cast<ssize_t>(out.size())) _exit(98);
-    _exit(0);
-  }
-  close(fds[1]);
-  std::string out;
-  char buf[512];
-  for (ssize_t n; (n = read(fds[0], buf, sizeof buf)) > 0;) out.append(buf, static_cast<size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? out : "<child failed>";
-}
-
-std::string SaveText(const std::string& path, const std::string& bytes) {
-  const ql::SaveResult r = ql::SaveFileSafely(path, bytes);
-  return r.ok ? "ok" : r.error;
-}
-
 const char* StyleName(LineEnd s) { return s == LineEnd::CrLf ? "CrLf" : s == LineEnd::Lf ? "Lf" : "Cr"; }
 
-class DocumentFileTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char templ[] = "/tmp/ql_docfile_XXXXXX";
-    ASSERT_NE(mkdtemp(templ), nullptr);
-    dir_ = templ;
-    chmod(dir_.c_str(), 0755);  // the unprivileged child must reach its files
-  }
-  void TearDown() override {
-    const std::string cmd = "chmod -R u+rwx '" + dir_ + "' 2>/dev/null; rm -rf '" + dir_ + "'";
-    EXPECT_EQ(std::system(cmd.c_str()), 0);
-  }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-  // A folder the unprivileged child owns.
-  std::string OwnedDir(const std::string& name) {
-    const std::string d = Path(name);
-    EXPECT_EQ(mkdir(d.c_str(), 0755), 0);
-    if (geteuid() == 0) {
-      EXPECT_EQ(chown(d.c_str(), 65534, 65534), 0);
-    }
-    return d;
-  }
-  void GiveAway(const std::string& path) {
-    if (geteuid() == 0) {
-      EXPECT_EQ(chown(path.c_str(), 65534, 65534), 0);
-    }
-  }
+class DocumentFileTest : public FileTest {};
 
-  std::string dir_;
-};
 
 // ---- decoding ----
 
@@ -426,133 +330,6 @@ TEST(DocumentMessages, LengthPrompt) {
             "Do you want to read the file as a binary file?");
   const std::string large = "0 characters in text.\n5000000000 bytes in file.\n";
   EXPECT_EQ(ql::LengthPromptText(0, 5000000000LL).text.substr(0, large.size()), large);
-}
-
-// ---- safe saving ----
-
-TEST_F(DocumentFileTest, SaveKeepsModeAndOwner) {
-  for (mode_t mode : {0640, 0600, 0755, 04755, 02750}) {
-    const std::string path = Path("kept.txt");
-    WriteFile(path, "old contents");
-    GiveAway(path);
-    ASSERT_EQ(chmod(path.c_str(), mode), 0);
-    const struct stat before = StatOf(path);
-    ASSERT_EQ(SaveText(path, "new"), "ok") << std::oct << mode;
-    const struct stat after = StatOf(path);
-    EXPECT_EQ(ReadFile(path), "new");
-    EXPECT_EQ(after.st_mode & 07777, before.st_mode & 07777) << std::oct << mode;
-    EXPECT_EQ(after.st_uid, before.st_uid);
-    EXPECT_EQ(after.st_gid, before.st_gid);
-    EXPECT_EQ(List(dir_), std::set<std::string>{"kept.txt"});
-    unlink(path.c_str());
-  }
-}
-
-TEST_F(DocumentFileTest, NewFileTakesTheUmask) {
-  const mode_t old = umask(027);
-  const std::string result = SaveText(Path("new.txt"), "");
-  umask(old);
-  ASSERT_EQ(result, "ok");
-  EXPECT_EQ(StatOf(Path("new.txt")).st_mode & 07777, 0640u);
-  EXPECT_EQ(ReadFile(Path("new.txt")), "");
-  EXPECT_EQ(List(dir_), std::set<std::string>{"new.txt"});
-}
-
-TEST_F(DocumentFileTest, SaveThroughSymbolicLinks) {
-  // An existing target: written, the link stays a link.
-  WriteFile(Path("target.txt"), "old");
-  ASSERT_EQ(chmod(Path("target.txt").c_str(), 0640), 0);
-  ASSERT_EQ(symlink("target.txt", Path("link").c_str()), 0);
-  ASSERT_EQ(SaveText(Path("link"), "new"), "ok");
-  EXPECT_EQ(ReadFile(Path("target.txt")), "new");
-  EXPECT_EQ(StatOf(Path("target.txt")).st_mode & 07777, 0640u);
-  struct stat lst;
-  ASSERT_EQ(lstat(Path("link").c_str(), &lst), 0);
-  EXPECT_TRUE(S_ISLNK(lst.st_mode));
-
-  // A dangling link in a subfolder names its target relative to itself.
-  ASSERT_EQ(mkdir(Path("sub").c_str(), 0755), 0);
-  ASSERT_EQ(symlink("../made.txt", Path("sub/dangling").c_str()), 0);
-  ASSERT_EQ(SaveText(Path("sub/dangling"), "made"), "ok");
-  EXPECT_EQ(ReadFile(Path("made.txt")), "made");
-  ASSERT_EQ(lstat(Path("sub/dangling").c_str(), &lst), 0);
-  EXPECT_TRUE(S_ISLNK(lst.st_mode));
-
-  // A chain of links ending nowhere, and a loop.
-  ASSERT_EQ(symlink("chain2", Path("chain1").c_str()), 0);
-  ASSERT_EQ(symlink("sub/end.txt", Path("chain2").c_str()), 0);
-  ASSERT_EQ(SaveText(Path("chain1"), "end"), "ok");
-  EXPECT_EQ(ReadFile(Path("sub/end.txt")), "end");
-  ASSERT_EQ(symlink("loop2", Path("loop1").c_str()), 0);
-  ASSERT_EQ(symlink("loop1", Path("loop2").c_str()), 0);
-  EXPECT_EQ(SaveText(Path("loop1"), "x"), std::strerror(ELOOP));
-
-  EXPECT_EQ(List(dir_), (std::set<std::string>{"target.txt", "link", "sub", "made.txt", "chain1", "chain2",
-                                               "loop1", "loop2"}));
-  EXPECT_EQ(List(Path("sub")), (std::set<std::string>{"dangling", "end.txt"}));
-}
-
-TEST_F(DocumentFileTest, HardLinksStayOneFile) {
-  WriteFile(Path("a.txt"), "old contents, rather longer than the new ones");
-  ASSERT_EQ(chmod(Path("a.txt").c_str(), 04750), 0);
-  ASSERT_EQ(link(Path("a.txt").c_str(), Path("b.txt").c_str()), 0);
-  const ino_t inode = StatOf(Path("a.txt")).st_ino;
-  ASSERT_EQ(SaveText(Path("a.txt"), "new"), "ok");
-  EXPECT_EQ(ReadFile(Path("a.txt")), "new");
-  EXPECT_EQ(ReadFile(Path("b.txt")), "new");
-  EXPECT_EQ(StatOf(Path("b.txt")).st_ino, inode);
-  EXPECT_EQ(StatOf(Path("a.txt")).st_nlink, 2u);
-  EXPECT_EQ(StatOf(Path("a.txt")).st_mode & 07777, 04750u);
-  EXPECT_EQ(List(dir_), (std::set<std::string>{"a.txt", "b.txt"}));
-}
-
-TEST_F(DocumentFileTest, FailedSavesKeepTheOldFile) {
-  ASSERT_EQ(mkdir(Path("folder").c_str(), 0755), 0);
-  EXPECT_EQ(SaveText(Path("folder"), "x"), std::strerror(EISDIR));
-  EXPECT_EQ(SaveText(Path("folder/"), "x"), std::strerror(EISDIR));
-  EXPECT_EQ(SaveText(Path("nowhere/x.txt"), "x"), std::strerror(ENOENT));
-  EXPECT_EQ(SaveText("", "x"), std::strerror(ENOENT));
-  ASSERT_EQ(mkfifo(Path("fifo").c_str(), 0644), 0);
-  EXPECT_EQ(InChild([&] { return SaveText(Path("fifo"), "x"); }, false), std::strerror(ENOTSUP));
-  EXPECT_EQ(List(Path("folder")), std::set<std::string>{});
-
-  // Read-only folder, then read-only file in a writable folder.
-  const std::string ro = OwnedDir("ro");
-  const std::string rw = OwnedDir("rw");
-  for (const std::string& file : {ro + "/a.txt", rw + "/a.txt"}) {
-    WriteFile(file, "old");
-    GiveAway(file);
-  }
-  ASSERT_EQ(chmod(ro.c_str(), 0555), 0);
-  ASSERT_EQ(chmod((rw + "/a.txt").c_str(), 0444), 0);
-  for (const std::string& file : {ro + "/a.txt", rw + "/a.txt"}) {
-    EXPECT_EQ(InChild([&] { return SaveText(file, "new"); }, true), std::strerror(EACCES)) << file;
-    EXPECT_EQ(ReadFile(file), "old") << file;
-  }
-  EXPECT_EQ(List(ro), std::set<std::string>{"a.txt"});
-  EXPECT_EQ(List(rw), std::set<std::string>{"a.txt"});
-}
-
-TEST_F(DocumentFileTest, FullDiskKeepsTheOldFile) {
-  // Past RLIMIT_FSIZE a write fails with EFBIG, like a full disk: the new
-  // file, and for hard links the in-place write after the backup, fail.
-  const std::string old(100, 'o');
-  const std::string big(20000, 'n');
-  WriteFile(Path("single.txt"), old);
-  WriteFile(Path("linked.txt"), old);
-  ASSERT_EQ(link(Path("linked.txt").c_str(), Path("other.txt").c_str()), 0);
-  const auto limit = [] {
-    signal(SIGXFSZ, SIG_IGN);
-    const rlimit lim{4096, 4096};
-    setrlimit(RLIMIT_FSIZE, &lim);
-  };
-  for (const char* name : {"single.txt", "linked.txt"}) {
-    EXPECT_EQ(InChild([&] { return SaveText(Path(name), big); }, false, limit), std::strerror(EFBIG)) << name;
-    EXPECT_EQ(ReadFile(Path(name)), old) << name;
-  }
-  EXPECT_EQ(ReadFile(Path("other.txt")), old);
-  EXPECT_EQ(StatOf(Path("other.txt")).st_ino, StatOf(Path("linked.txt")).st_ino);
-  EXPECT_EQ(List(dir_), (std::set<std::string>{"single.txt", "linked.txt", "other.txt"}));
 }
 
 }  // namespace

@@ -355,6 +355,8 @@ TEST(EditModel, RawAccessMatchesTheText) {
   }
   EXPECT_EQ(b.CharAt(-1), '\0');
   EXPECT_EQ(b.LineStart(-3), 0);
+  EXPECT_EQ(b.LineStart(b.PhysicalLines()), static_cast<Offset>(model.size()));
+  EXPECT_EQ(b.LineStart(b.PhysicalLines() + 5), static_cast<Offset>(model.size()));
   EXPECT_EQ(b.LineEnd(1 << 30), static_cast<Offset>(model.size()));
   EXPECT_EQ(b.TextRange(5, 1 << 30), model.substr(5));
 }
@@ -403,6 +405,55 @@ TEST(EditModel, LoadingKindsOfBreaks) {
   }
 }
 
+// A whole-text tool on a big text swaps storage instead of copying; what
+// callers see must not change.
+TEST(EditModel, WholeTextReplacedInOneStep) {
+  std::string before, after;
+  for (int i = 0; i < 60000; ++i) {
+    before += "line " + std::to_string(i) + "\r\n";
+    after += "LINE " + std::to_string(i) + (i % 2 ? "\n" : "\r\n");
+  }
+  MemoryBuffer b;
+  b.SetText(before);
+  const std::string original = before;
+  b.SetSelection(7, 0);
+  b.TypeText("x", false);
+  before = b.Text();
+  Mirror mirror(b);
+  b.SelectAll();
+  b.ReplaceSelection(after);
+  const std::string want = NaiveNormalize(after);
+  EXPECT_TRUE(b.Text() == want);
+  EXPECT_TRUE(mirror.Text() == want);
+  EXPECT_EQ(b.CaretOffset(), static_cast<Offset>(want.size()));
+  EXPECT_EQ(b.LineCount(), 60000);
+  EXPECT_EQ(b.Line(59999), "LINE 59999");
+  b.Undo();
+  EXPECT_TRUE(b.Text() == before);
+  EXPECT_EQ(b.SelLength(), static_cast<Offset>(before.size()));
+  b.Redo();
+  EXPECT_TRUE(b.Text() == want);
+  // Handed over with CR LF breaks already: taken as it is.
+  std::string crlf = want;
+  crlf[0] = 'l';
+  b.SelectAll();
+  b.ReplaceSelection(std::move(crlf));
+  EXPECT_EQ(b.Line(0), "lINE 0");
+  EXPECT_EQ(b.LineToOffset(59999), static_cast<Offset>(want.rfind("\r\n", want.size() - 3) + 2));
+  EXPECT_EQ(mirror.faults, 0);
+  b.Undo();
+  EXPECT_TRUE(b.Text() == want);
+  b.SetSelection(5, 0);  // and it edits on like any text
+  b.TypeText("y", false);
+  b.Undo();
+  b.Undo();
+  b.Undo();
+  EXPECT_TRUE(b.Text() == original);
+  EXPECT_TRUE(b.CanRedo());  // (no diff of megabytes on failure)
+  EXPECT_TRUE(mirror.Text() == original);
+  EXPECT_EQ(mirror.faults, 0);
+}
+
 TEST(EditModel, ScanBreaksMatchesNaive) {
   std::mt19937 rng(9);
   for (int i = 0; i < 400; ++i) {
@@ -419,6 +470,10 @@ TEST(EditModel, ScanBreaksMatchesNaive) {
     for (std::size_t k = 0; k < s.size(); ++k)
       if (s[k] == '\n' && (k == 0 || s[k - 1] != '\r')) after = false;
     ASSERT_EQ(scan.lfAfterCr, after);
+    const BreakScan counted = ScanBreaks(s.data(), s.size());
+    ASSERT_EQ(counted.crs, scan.crs);
+    ASSERT_EQ(counted.lfs, scan.lfs);
+    ASSERT_EQ(counted.lfAfterCr, after);
   }
 }
 

@@ -3,6 +3,7 @@
 // reference written the slow, obvious way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -26,14 +27,17 @@ WidthTable Varied(int tab) {
   return t;
 }
 
-long long RefX(const std::string& s, std::size_t column, int tab) {
+// With uniform > 0 every byte is that wide instead (a monospace font).
+long long RefX(const std::string& s, std::size_t column, int tab, int uniform = 0) {
   long long x = 0;
   for (std::size_t i = 0; i < column && i < s.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
-    x = c == '\t' ? (x / tab + 1) * tab : x + 1 + c % 5;
+    x = c == '\t' ? (x / tab + 1) * tab : x + (uniform > 0 ? uniform : 1 + c % 5);
   }
   return x;
 }
+
+WidthTable Table(int tab, int uniform) { return uniform > 0 ? WidthTable::Monospace(uniform, tab) : Varied(tab); }
 
 std::string RandomLine(std::mt19937& rng, int maxLength) {
   static const char pool[] = {'a', 'b', 'W', ' ', ' ', '\t', '.', '\x80', '\xE9', '\xFF', '\xA0', '\x00'};
@@ -117,10 +121,12 @@ TEST(WidthTable, ColumnsAndClicksAgainstReference) {
 
 // The rule spelled out: grow the row while its measured width fits; then
 // hang a blank, or break after the last blank, or before the misfit.
-std::vector<Offset> RefRows(const std::string& s, int tab, long long width) {
+std::vector<Offset> RefRows(const std::string& s, int tab, long long width, int uniform = 0) {
   std::vector<Offset> rows{0};
   std::size_t start = 0;
-  const auto rowWidth = [&](std::size_t from, std::size_t to) { return RefX(s.substr(from, to - from), to - from, tab); };
+  const auto rowWidth = [&](std::size_t from, std::size_t to) {
+    return RefX(s.substr(from, to - from), to - from, tab, uniform);
+  };
   while (true) {
     std::size_t j = start + 1;
     if (start >= s.size()) break;
@@ -169,16 +175,18 @@ TEST(WrapRows, Examples) {
 
 TEST(WrapRows, RandomLinesAgainstReference) {
   std::mt19937 rng(1618);
-  for (int tab : {3, 8, 20}) {
-    const WidthTable t = Varied(tab);
-    for (int i = 0; i < 2000; ++i) {
-      const std::string s = RandomLine(rng, 120);
-      const long long width = std::uniform_int_distribution<long long>(1, 90)(rng);
-      ASSERT_EQ(WrapRows(s.data(), static_cast<Offset>(s.size()), t, static_cast<double>(width)),
-                RefRows(s, tab, width))
-          << Show(s) << " width " << width << " tab " << tab;
+  for (int uniform : {0, 1, 3})  // varied widths, then monospace ones
+    for (int tab : {3, 8, 20}) {
+      const WidthTable t = Table(tab, uniform);
+      for (int i = 0; i < 2000; ++i) {
+        std::string s = RandomLine(rng, 120);
+        if (uniform > 0 && i % 2 == 0) s.erase(std::remove(s.begin(), s.end(), '\t'), s.end());
+        const long long width = std::uniform_int_distribution<long long>(1, 90)(rng);
+        ASSERT_EQ(WrapRows(s.data(), static_cast<Offset>(s.size()), t, static_cast<double>(width)),
+                  RefRows(s, tab, width, uniform))
+            << Show(s) << " width " << width << " tab " << tab << " uniform " << uniform;
+      }
     }
-  }
 }
 
 // ---- the row index of a document ----
@@ -189,12 +197,12 @@ struct RefLayout {
   Offset total = 0;
 };
 
-RefLayout Reference(const std::string& text, int tab, long long width) {
+RefLayout Reference(const std::string& text, int tab, long long width, int uniform = 0) {
   RefLayout out;
   const std::vector<Offset> starts = NaiveStarts(text);
   for (std::size_t i = 0; i < starts.size(); ++i) {
     const Offset end = i + 1 < starts.size() ? starts[i + 1] - 2 : static_cast<Offset>(text.size());
-    std::vector<Offset> r = RefRows(text.substr(starts[i], end - starts[i]), tab, width);
+    std::vector<Offset> r = RefRows(text.substr(starts[i], end - starts[i]), tab, width, uniform);
     for (Offset& x : r) x += starts[i];
     out.total += static_cast<Offset>(r.size());
     out.rows.push_back(r);
@@ -286,23 +294,66 @@ TEST(WrapIndex, FollowsRandomEditsUndoAndSetText) {
   EXPECT_EQ(wrap.RowCount(), doc.PhysicalLines());
 }
 
+// Thousands of lines, so blocks start without per-line entries: rows asked
+// for and edits made before the count is done are right for their lines,
+// and the count ends exact.
+TEST(WrapIndex, ManyLinesBeforeTheCountIsDone) {
+  std::mt19937 rng(777);
+  const int tab = 8;
+  const long long width = 40;
+  std::string text;
+  for (int i = 0; i < 6000; ++i) text += RandomLine(rng, 70) + "\r\n";
+  MemoryBuffer doc;
+  doc.SetText(text);
+  WrapIndex wrap(doc);
+  wrap.SetLayout(Varied(tab), width);
+  for (int step = 0; step < 60; ++step) {
+    const std::string at = "step " + std::to_string(step);
+    const std::string model = doc.Text();
+    const Offset a = RandomBoundary(rng, model), e = NearBoundary(rng, model, a);
+    doc.ReplaceRange(a, e - a, step % 3 ? RandomLine(rng, 20) : "\r\n" + RandomLine(rng, 50) + "\r\n");
+    const RefLayout ref = Reference(doc.Text(), tab, width);
+    for (int k = 0; k < 5; ++k) {
+      const Offset pos = RandomBoundary(rng, doc.Text());
+      const WrapIndex::Row r = wrap.RowOfOffset(pos);
+      const std::vector<Offset>& lr = ref.rows[static_cast<std::size_t>(r.line)];
+      ASSERT_EQ(r.start, *(std::upper_bound(lr.begin(), lr.end(), pos) - 1)) << at;
+      const Offset first = std::uniform_int_distribution<Offset>(0, wrap.RowCount() - 1)(rng);
+      for (const WrapIndex::Row& row : wrap.Rows(first, 5)) {
+        const std::vector<Offset>& rows = ref.rows[static_cast<std::size_t>(row.line)];
+        ASSERT_LT(row.rowInLine, static_cast<Offset>(rows.size())) << at;
+        ASSERT_EQ(row.start, rows[static_cast<std::size_t>(row.rowInLine)]) << at;
+      }
+    }
+    wrap.ComputeSome(20000);
+  }
+  while (!wrap.ComputeSome(1 << 16)) {
+  }
+  ExpectSameRows(wrap, doc, Reference(doc.Text(), tab, width), rng, "done");
+}
+
 // Lines longer than the piecewise threshold: rows are found from
 // checkpoints, edits keep the part before them, and the total stays exact.
-TEST(WrapIndex, LongLinesUnderEdits) {
+class LongLines : public ::testing::TestWithParam<int> {};
+
+TEST_P(LongLines, UnderEdits) {
   std::mt19937 rng(404);
   const int tab = 8;
   const long long width = 120;
+  const int uniform = GetParam();
   std::string text = "short first line\r\n";
   for (int i = 0; i < 12000; ++i) text += RandomLine(rng, 30) + (i % 3 ? " " : "");
   text += "\r\nlast\r\n" + std::string(70000, 'x');
   MemoryBuffer doc;
   doc.SetText(text);
   WrapIndex wrap(doc);
-  wrap.SetLayout(Varied(tab), width);
+  wrap.SetLayout(Table(tab, uniform), width);
   // Rows near the middle of the long line before anything was counted.
   const Offset middle = doc.LineStart(1) + (doc.LineEnd(1) - doc.LineStart(1)) / 2;
+  doc.SetSelection(middle, 0);
+  doc.TypeText("q", false);  // the gap sits in the middle of the line
   const WrapIndex::Row r = wrap.RowOfOffset(middle);
-  RefLayout ref = Reference(doc.Text(), tab, width);
+  RefLayout ref = Reference(doc.Text(), tab, width, uniform);
   const std::vector<Offset>& lr = ref.rows[1];
   const Offset idx = static_cast<Offset>(std::upper_bound(lr.begin(), lr.end(), middle) - lr.begin()) - 1;
   EXPECT_EQ(r.rowInLine, idx);
@@ -318,8 +369,71 @@ TEST(WrapIndex, LongLinesUnderEdits) {
     doc.ReplaceRange(a, e - a, step % 7 == 0 ? "x\r\ny" : RandomLine(rng, 15));
     while (!wrap.ComputeSome(1 << 14)) {
     }
-    ref = Reference(doc.Text(), tab, width);
+    ref = Reference(doc.Text(), tab, width, uniform);
     ExpectSameRows(wrap, doc, ref, rng, "long step " + std::to_string(step));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(WrapIndex, LongLines, ::testing::Values(0, 2));
+
+// x in rows: the whole of a long line without wrapping (from checkpoints),
+// and wrapped rows, against the slow sum; under edits of the long line.
+TEST_P(LongLines, XWithinRows) {
+  std::mt19937 rng(99);
+  const int tab = 8, uniform = GetParam();
+  std::string line;
+  while (line.size() < 150000) line += RandomLine(rng, 40);
+  MemoryBuffer doc;
+  doc.SetText("first\r\n" + line + "\r\nlast");
+  WrapIndex wrap(doc);
+  wrap.SetLayout(Table(tab, uniform), 0);
+  for (int step = 0; step < 30; ++step) {
+    const std::string at = "step " + std::to_string(step);
+    const Offset start = doc.LineStart(1), length = doc.LineEnd(1) - start;
+    const std::string bytes = doc.TextRange(start, length);
+    for (int k = 0; k < 6; ++k) {
+      const Offset rel = std::uniform_int_distribution<Offset>(0, length - 1)(rng);
+      const WrapIndex::Row row = wrap.RowOfOffset(start + rel);
+      ASSERT_EQ(row.start, start) << at;
+      const double x = static_cast<double>(RefX(bytes, static_cast<std::size_t>(rel), tab, uniform));
+      const double right = static_cast<double>(RefX(bytes, static_cast<std::size_t>(rel + 1), tab, uniform));
+      ASSERT_DOUBLE_EQ(wrap.XInRow(start + rel), x) << at << " rel " << rel;
+      ASSERT_EQ(wrap.OffsetAtX(row, x + (right - x) * 0.25), start + rel) << at;
+      double past = -1;
+      ASSERT_EQ(wrap.FirstOffsetPastX(row, x + (right - x) * 0.5, &past), start + rel) << at;
+      ASSERT_DOUBLE_EQ(past, x) << at;
+    }
+    const Offset a = start + std::uniform_int_distribution<Offset>(0, length)(rng);
+    doc.ReplaceRange(a, std::min<Offset>(rng() % 9, doc.LineEnd(1) - a), RandomLine(rng, 12));
+  }
+  // Wrapped rows measure from their own start.
+  wrap.SetLayout(Table(tab, uniform), 200);
+  for (int k = 0; k < 20; ++k) {
+    const Offset pos = doc.LineStart(1) + std::uniform_int_distribution<Offset>(0, 100000)(rng);
+    const WrapIndex::Row row = wrap.RowOfOffset(pos);
+    const std::string bytes = doc.TextRange(row.start, row.end - row.start);
+    const double x = static_cast<double>(RefX(bytes, static_cast<std::size_t>(pos - row.start), tab, uniform));
+    ASSERT_DOUBLE_EQ(wrap.XInRow(pos), x);
+    ASSERT_EQ(wrap.OffsetAtX(row, x), pos);
+  }
+}
+
+// A row longer than the bytes the index reads at a time, across the gap.
+TEST(WrapIndex, RowLongerThanOneRead) {
+  MemoryBuffer doc;
+  doc.SetText(std::string(1500000, 'a') + "\r\nb");
+  doc.SetSelection(700000, 0);
+  doc.TypeText("a", false);
+  for (int uniform : {0, 1}) {
+    WrapIndex wrap(doc);
+    wrap.SetLayout(uniform ? WidthTable::Monospace(1, 8) : Varied(8), uniform ? 1200000 : 1200000 * 3);
+    const WrapIndex::Row r = wrap.RowOfOffset(1300000);
+    EXPECT_EQ(r.rowInLine, 1) << uniform;
+    EXPECT_EQ(r.start, 1200000) << uniform;
+    EXPECT_EQ(r.end, 1500001) << uniform;
+    while (!wrap.ComputeSome(1 << 20)) {
+    }
+    EXPECT_EQ(wrap.RowCount(), 3) << uniform;
   }
 }
 

@@ -115,6 +115,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
       }
       docFileName_ = kUntitled;
       lineEnd_ = LineEnd::Lf;  // new documents get the Linux convention
+      RememberDiskFile({});
       FinishDocument(mode, history, "");
       return true;
     }
@@ -128,6 +129,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
         FileError(4, path);
         return false;
       }
+      if (!ConfirmOverwrite(path)) return false;
       const SaveResult result = SaveFileSafely(path, DocumentBytes(buffer_->Text(), lineEnd_));
       if (!result.ok) {
         // The old file is whole; the document stays modified.
@@ -136,6 +138,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
         return false;
       }
       docFileName_ = path;
+      RememberDiskFile(result.stamp);
       FinishDocument(mode, history, "");
       return true;
     }
@@ -219,6 +222,7 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   }
   docFileName_ = path;
   lineEnd_ = doc.style;
+  RememberDiskFile(doc.stamp);
   bool binary = false;
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
     const MessageBoxText box = LengthPromptText(facts.lengthInStyle, doc.fileSize);
@@ -251,6 +255,7 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   if (doc.mixed)
     note = std::string("  (mixed line ends: saved with ") + LineEndName(doc.style) + ")";
   FinishDocument(mode, history, note);
+  ReportInterruptedSaves(path);
   return true;
 }
 
@@ -380,6 +385,7 @@ void TFormQuillora::RenMoveFile_Cmd() {
     FileError(2, target);
     return;
   }
+  const bool inSync = DiskFileInSync();
   QFile file(PathToQ(docFileName_));
   if (!file.rename(PathToQ(target))) {
     MsgBox("The file:\n" + Quoted(docFileName_) + "\nCould not be renamed to:\n" + Quoted(target) +
@@ -388,6 +394,8 @@ void TFormQuillora::RenMoveFile_Cmd() {
     return;
   }
   docFileName_ = target;
+  // A move to another file system makes a new file; it is still ours.
+  if (inSync) RememberDiskFile(FileStampOf(target));
   AddToRecent();
   MenuFile_Popup();
   UpdateTitle();

@@ -325,6 +325,10 @@ bool TFormQuillora::event(QEvent* event) {
     panels_[0]->setText(tip.isEmpty() ? Utf8ToQ(message_) : tip);
     return true;
   }
+  // Another program may have changed the file while we were away; asked
+  // once the activation is over.
+  if (event->type() == QEvent::WindowActivate)
+    QTimer::singleShot(0, this, &TFormQuillora::CheckDiskFile);
   return QMainWindow::event(event);
 }
 

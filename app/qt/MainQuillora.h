@@ -196,6 +196,12 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool FinishRead(int mode, const std::string& history, const std::string& path,
                   const LoadedDocument& doc, const ReadFacts& facts);
   void FinishDocument(int mode, const std::string& history, const std::string& note);
+  // The file on disk (DiskWatch.cpp).
+  void RememberDiskFile(const FileStamp& stamp);
+  bool DiskFileInSync() const;
+  bool ConfirmOverwrite(const std::string& path);
+  void CheckDiskFile();
+  void ReportInterruptedSaves(const std::string& path);
   void ConnectDocument();
   void InstallHelp();
   void CreateSearch();
@@ -220,6 +226,9 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool loading_ = false;
   LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
   std::string dialogDir_;          // where the file dialogs start
+  FileStamp diskStamp_;            // the file as last read or saved
+  FileStamp seenStamp_;            // the state last asked about
+  bool checkingDisk_ = false;
   FileDialogHandler fileDialog_;
   ConfirmHandler confirm_;
   std::unique_ptr<WindowSearchHost> searchHost_;
