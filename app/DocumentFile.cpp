@@ -245,9 +245,11 @@ LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t sla
     doc.fileSize = static_cast<std::int64_t>(st.st_size);
     return doc;
   }
-<<<<<<< HEAD
-  if (!raw) return DecodeDocument(bytes);
-  ScanDocument(std::move(bytes), doc);
+  if (raw)
+    ScanDocument(std::move(bytes), doc);
+  else
+    doc = DecodeDocument(bytes);
+  doc.stamp = stamp;
   return doc;
 }
 
@@ -272,11 +274,6 @@ LoadedDocument ReadDocumentBytes(const std::string& path) {
   if (::stat(path.c_str(), &st) == 0) size = static_cast<std::int64_t>(st.st_size);
   // Room for LF breaks to become CR LF in place (lines of 16 bytes or more).
   return ReadDocumentAs(path, true, static_cast<std::size_t>(size / 16) + (64 << 10));
-=======
-  doc = DecodeDocument(bytes);
-  doc.stamp = stamp;
-  return doc;
->>>>>>> model
 }
 
 // ---- writing ----

@@ -26,11 +26,8 @@ struct LoadedDocument {
   bool cut = false;            // a byte 0 or 26 ended the text before the end of the file
   char cutByte = 0;            // which one
   std::string error;           // the system's error text when Unreadable
-<<<<<<< HEAD
-  std::int64_t crs = -1, lfs = -1;  // ReadDocumentBytes: CR and LF bytes in text
-=======
   FileStamp stamp;             // the file as it was read
->>>>>>> model
+  std::int64_t crs = -1, lfs = -1;  // ReadDocumentBytes: CR and LF bytes in text
 };
 
 // Reads a regular file; never blocks on FIFOs or devices (they are NotRegular).

@@ -50,6 +50,46 @@ std::vector<std::string> DialogFilters(const std::string& filter) {
   return out;
 }
 
+bool DocumentHasFile(const std::string& docFileName) {
+  return docFileName != kUntitled && IsExistingFile(docFileName);
+}
+
+std::string WithoutTimeZone(const std::string& format) {
+  std::string out;
+  bool quoted = false;
+  for (std::size_t i = 0; i < format.size(); ++i) {
+    const char c = format[i];
+    if (c == '\'') {
+      quoted = !quoted;
+      out += c;
+      continue;
+    }
+    if (quoted || c != 't') {
+      out += c;
+      continue;
+    }
+    while (i + 1 < format.size() && format[i + 1] == 't') ++i;
+    // "(t)": the brackets go too.
+    if (!out.empty() && out.back() == '(' && i + 1 < format.size() && format[i + 1] == ')') {
+      out.pop_back();
+      ++i;
+    }
+    // The blank that joined the zone to the time goes with it.
+    if (!out.empty() && out.back() == ' ')
+      out.pop_back();
+    else if (i + 1 < format.size() && format[i + 1] == ' ')
+      ++i;
+  }
+  const std::size_t first = out.find_first_not_of(' ');
+  if (first == std::string::npos) return std::string();
+  return out.substr(first, out.find_last_not_of(' ') - first + 1);
+}
+
+std::size_t BaseNameLength(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  return dot == std::string::npos || dot == 0 ? name.size() : dot;
+}
+
 std::string MakeCaption(const std::string& docFileName, bool fullPath, bool modified) {
   const std::string name = fullPath ? docFileName : ExtractFileName(docFileName);
   std::string caption = "Quillora  <" + name + ">";

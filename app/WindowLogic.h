@@ -13,6 +13,18 @@ namespace ql {
 extern const char* const kUntitled;        // "Untitled"
 extern const char* const kVersionStatus;   // "Quillora v1.81"
 
+// Whether the document has a file on disk: never for an untitled document,
+// even when a file called "Untitled" lies in the working folder.
+bool DocumentHasFile(const std::string& docFileName);
+
+// The locale's long time format without its time-zone field ("t" .. "tttt"
+// outside quotes), as the time stamp of a ".LOG" file wants it.
+std::string WithoutTimeZone(const std::string& timeFormat);
+
+// How much of a file name the rename dialog preselects: the name before its
+// extension; a leading dot (".profile") starts no extension.
+std::size_t BaseNameLength(const std::string& fileName);
+
 std::string MakeCaption(const std::string& docFileName, bool fullPath, bool modified);
 std::string ApplicationTitle(const std::string& caption);
 std::array<int, 5> StatusPanelWidths(int windowWidth);

@@ -17,11 +17,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-<<<<<<< HEAD
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find qt_view quillora)
-=======
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model)
->>>>>>> model
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model qt_view quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -290,7 +286,8 @@ if [[ -x "$opentime" ]] && command -v Xvfb >/dev/null && command -v xdotool >/de
   done
   for prog in featherpad mousepad; do
     [[ -n "${open_ms[$prog]:-}" && -n "${open_ms[quillora]:-}" ]] || continue
-    echo "$prog / quillora: open $(pratio "${open_ms[$prog]}" "${open_ms[quillora]}"), start-up $(pratio "${start_ms[$prog]}" "${start_ms[quillora]}")"
+    if [[ "${open_ms[$prog]}" =~ ^[0-9]+$ ]]; then o_ratio=$(pratio "${open_ms[$prog]}" "${open_ms[quillora]}"); else o_ratio="${open_ms[$prog]} (no figure)"; fi
+    echo "$prog / quillora: open $o_ratio, start-up $(pratio "${start_ms[$prog]}" "${start_ms[quillora]}")"
   done
   echo "opentime: launch until the window shows the file and the process has gone idle."
   kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null || true

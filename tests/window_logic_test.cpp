@@ -1,4 +1,8 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
 
 #include "app/Options.h"
 #include "app/WindowLogic.h"
@@ -174,6 +178,50 @@ TEST(Options, Themes) {
 TEST(Options, ToggleStatusText) {
   EXPECT_EQ(ToggleStatusText(Check::DefRecentIconOpt, true), "Use default icon in recent list = true");
   EXPECT_EQ(ToggleStatusText(Check::SaveAutoOpt, false), "Save Settings Automatic = false");
+}
+
+TEST(WindowLogic, UntitledHasNoFileEvenWhenOneIsCalledSo) {
+  char cwd[4096];
+  ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
+  char folder[] = "/tmp/ql_untitled_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  ASSERT_EQ(chdir(folder), 0);
+  { std::ofstream("Untitled") << "not ours"; }
+  std::ofstream(std::string(folder) + "/notes.txt") << "x";
+  EXPECT_FALSE(DocumentHasFile("Untitled"));
+  EXPECT_TRUE(DocumentHasFile(std::string(folder) + "/notes.txt"));
+  EXPECT_FALSE(DocumentHasFile(std::string(folder) + "/missing.txt"));
+  EXPECT_FALSE(DocumentHasFile(folder));  // a folder is no document file
+  EXPECT_TRUE(DocumentHasFile(std::string(folder) + "/Untitled"));  // a real path is a file
+  ASSERT_EQ(chdir(cwd), 0);
+  std::remove((std::string(folder) + "/Untitled").c_str());
+  std::remove((std::string(folder) + "/notes.txt").c_str());
+  rmdir(folder);
+}
+
+TEST(WindowLogic, TimeStampFormatLeavesTheZoneOut) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"h:mm:ss AP t", "h:mm:ss AP"},
+      {"HH:mm:ss t", "HH:mm:ss"},
+      {"HH:mm:ss tttt", "HH:mm:ss"},
+      {"t HH:mm:ss", "HH:mm:ss"},
+      {"tAh:mm:ss", "Ah:mm:ss"},
+      {"H:mm:ss (t)", "H:mm:ss"},
+      {"HH 'h' mm 'min' ss 's' t", "HH 'h' mm 'min' ss 's'"},
+      {"HH:mm:ss 'at noon'", "HH:mm:ss 'at noon'"},  // quoted text is kept whole
+      {"HH:mm:ss", "HH:mm:ss"},
+      {"t", ""},
+      {"", ""},
+  };
+  for (const auto& [format, want] : cases) EXPECT_EQ(WithoutTimeZone(format), want) << format;
+}
+
+TEST(WindowLogic, RenamePreselectsTheNameBeforeItsExtension) {
+  const std::pair<std::string, std::size_t> cases[] = {
+      {"notes.txt", 5}, {"report.final.txt", 12}, {"README", 6},
+      {".profile", 8},  {"a.", 1},                {"", 0},
+  };
+  for (const auto& [name, want] : cases) EXPECT_EQ(BaseNameLength(name), want) << name;
 }
 
 }  // namespace

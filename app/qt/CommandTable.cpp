@@ -106,7 +106,7 @@ void AddFunctionChoices(std::vector<CommandDef>& t, const std::string& menu, con
   const char* m = menu.c_str();
   auto row = [&](const char* sub, const char* base, const char* caption, const char* shortcut, int tag) {
     CommandDef c = Tagged(sub, (base + n).c_str(), caption, shortcut, "", &F::Function_Choice, tag);
-    if (popup) c.Twin();
+    if (popup) c.Twin().Context(70);  // the Functions menu's topic, also in the tool list
     t.push_back(c);
   };
   row(m, "StandardColoring", "Standard coloring...", "Shift+Ctrl+1", 1);
@@ -127,20 +127,20 @@ std::vector<CommandDef> MakeCommands() {
   std::vector<CommandDef> t;
   // clang-format off
   // ---- File ----
-  t.push_back(Row("File", "New1", "&New", "Ctrl+N", "", &F::NewFile_Cmd));
-  t.push_back(Row("File", "Open1", "&Open File(s)...", "Ctrl+O", "Open an existing file (Ctrl+O)", &F::OpenFile_Cmd));
+  t.push_back(Row("File", "New1", "&New", "Ctrl+N", "", &F::NewFile_Cmd).Document());
+  t.push_back(Row("File", "Open1", "&Open File(s)...", "Ctrl+O", "Open an existing file (Ctrl+O)", &F::OpenFile_Cmd).Document());
   t.push_back(Row("File", "OpenInCopy1", "Open in new cop&y of Quillora...", "Shift+Ctrl+O", "Open a file in a new copy of Quillora (Shift+Ctrl+O)", &F::OpenInCopy_Cmd));
   t.push_back(Sub("File", "RecentFiles1", "&Recent opened files", "Shows the recent opened files"));
-  t.push_back(Row("File", "Save1", "&Save File", "Ctrl+S", "Save to current file (Ctrl+S)", &F::SaveFile_Cmd));
-  t.push_back(Row("File", "SaveAs1", "Save File &As...", "F12", "Save to a specific or new file (F12)", &F::SaveFileAs_Cmd));
+  t.push_back(Row("File", "Save1", "&Save File", "Ctrl+S", "Save to current file (Ctrl+S)", &F::SaveFile_Cmd).Document());
+  t.push_back(Row("File", "SaveAs1", "Save File &As...", "F12", "Save to a specific or new file (F12)", &F::SaveFileAs_Cmd).Document());
   t.push_back(Sep("File"));
-  t.push_back(Row("File", "ReadAsBinFile1", "Read fi&le as a Binary file", "Ctrl+B", "", &F::ReadNonTxtFile_Cmd));
+  t.push_back(Row("File", "ReadAsBinFile1", "Read fi&le as a Binary file", "Ctrl+B", "", &F::ReadNonTxtFile_Cmd).Document());
   t.push_back(Sep("File"));
-  t.push_back(Row("File", "ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)", &F::ExecFileDef_Cmd));
-  t.push_back(Row("File", "Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd));
+  t.push_back(Row("File", "ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)", &F::ExecFileDef_Cmd).Document());
+  t.push_back(Row("File", "Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd).Document());
   t.push_back(Row("File", "FileInfo1", "&File Information...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", nullptr));
-  t.push_back(Row("File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd));
-  t.push_back(Row("File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd));
+  t.push_back(Row("File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Document());
+  t.push_back(Row("File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Document());
   t.push_back(Sep("File"));
   t.push_back(Row("File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)", nullptr));
   t.push_back(Row("File", "PrintSetup1", "Pr&inter setup...", "Shift+Ctrl+P", "Printer setup (Shift+Ctrl+P)", nullptr));
@@ -267,11 +267,11 @@ std::vector<CommandDef> MakeCommands() {
   AddInsertAndConvert(t, "2", true);
 
   // ---- pop-up menu 3: the tool list ----
-  t.push_back(Row("PopupMenu3", "ExecFileDef2", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+9)", &F::ExecFileDef_Cmd).Off().Twin());
-  t.push_back(Row("PopupMenu3", "Revert2", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd).Off().Twin());
+  t.push_back(Row("PopupMenu3", "ExecFileDef2", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+9)", &F::ExecFileDef_Cmd).Off().Twin().Document());
+  t.push_back(Row("PopupMenu3", "Revert2", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd).Off().Twin().Document());
   t.push_back(Row("PopupMenu3", "FileInfo3", "&File info...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", nullptr).Twin());
-  t.push_back(Row("PopupMenu3", "RenMovFile2", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Off().Twin());
-  t.push_back(Row("PopupMenu3", "DeleteFile2", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Off());
+  t.push_back(Row("PopupMenu3", "RenMovFile2", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Off().Twin().Document());
+  t.push_back(Row("PopupMenu3", "DeleteFile2", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Off().Document());
   t.push_back(Sep("PopupMenu3"));
   AddFunctionChoices(t, "PopupMenu3", "2", true);
 
@@ -287,10 +287,10 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("PopupMenu5", "Close2", "Close Quillora", "", "", &F::Close_Cmd));
 
   // ---- the tool bar ----
-  t.push_back(Row("ToolBar1", "New2", "New", "", "Create a 'New File' (Ctrl+N)", &F::NewFile_Cmd).Icon("document-new"));
-  t.push_back(Row("ToolBar1", "Open2", "Open", "", "Opens an existing file (Ctrl+O)", &F::OpenFile_Cmd).Icon("document-open"));
-  t.push_back(Row("ToolBar1", "Save2", "Save", "", "Saves the current file (Ctrl+S)", &F::SaveFile_Cmd).Off().Icon("document-save"));
-  t.push_back(Row("ToolBar1", "SaveAs2", "Save as", "", "Save the text to a specific file (F12)", &F::SaveFileAs_Cmd).Icon("document-save-as"));
+  t.push_back(Row("ToolBar1", "New2", "New", "", "Create a 'New File' (Ctrl+N)", &F::NewFile_Cmd).Icon("document-new").Document());
+  t.push_back(Row("ToolBar1", "Open2", "Open", "", "Opens an existing file (Ctrl+O)", &F::OpenFile_Cmd).Icon("document-open").Document());
+  t.push_back(Row("ToolBar1", "Save2", "Save", "", "Saves the current file (Ctrl+S)", &F::SaveFile_Cmd).Off().Icon("document-save").Document());
+  t.push_back(Row("ToolBar1", "SaveAs2", "Save as", "", "Save the text to a specific file (F12)", &F::SaveFileAs_Cmd).Icon("document-save-as").Document());
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "FileInfo2", "File info", "", "File Info (Alt+Enter)|Info on the current file, almost the same as file properties (Alt+Enter)", nullptr).Icon("document-properties"));
   t.push_back(Sep("ToolBar1"));
@@ -319,7 +319,15 @@ std::vector<CommandDef> MakeCommands() {
 void Connect(TFormQuillora& form, QAction* a, const CommandDef& c) {
   switch (c.kind) {
     case CommandDef::Command:
-      if (c.handler) QObject::connect(a, &QAction::triggered, &form, c.handler);
+      if (c.handler && c.document) {
+        const auto handler = c.handler;
+        const std::string key = c.name;
+        QObject::connect(a, &QAction::triggered, &form, [&form, handler, key] {
+          form.RunDocumentCommand(key, [&form, handler] { (form.*handler)(); });
+        });
+      } else if (c.handler) {
+        QObject::connect(a, &QAction::triggered, &form, c.handler);
+      }
       break;
     case CommandDef::Tagged:
       if (c.tagged) {
@@ -347,6 +355,13 @@ void Connect(TFormQuillora& form, QAction* a, const CommandDef& c) {
 }
 
 QString Q(const std::string& s) { return QString::fromUtf8(s.c_str()); }
+
+// A pop-up menu's help topic: that of the main menu its items come from.
+int PopupHelpContext(const QString& name) {
+  static const QHash<QString, int> contexts = {{"PopupMenu1", 40}, {"PopupMenu2", 30}, {"PopupMenu3", 30},
+                                               {"PopupMenu4", 90}, {"PopupMenu5", 100}};
+  return contexts.value(name, 0);
+}
 
 }  // namespace
 
@@ -388,7 +403,10 @@ QHash<QString, QAction*> BuildCommands(TFormQuillora& form) {
     QMenu* menu = menus.value(key);
     if (!menu && !isTool) {
       menu = isHidden ? hidden->addMenu(key.section('/', 1)) : new QMenu(&form);
-      if (key.startsWith("PopupMenu")) menu->setObjectName(key);
+      if (key.startsWith("PopupMenu")) {
+        menu->setObjectName(key);
+        menu->menuAction()->setData(PopupHelpContext(key));
+      }
       menus.insert(key, menu);
     }
     if (c.kind == CommandDef::Submenu) {

@@ -37,12 +37,15 @@ struct CommandDef {
   std::string icon;       // icon theme name (tool buttons)
   // A twin shows its main item's shortcut but does not own the key.
   bool twin = false;
+  // Saves or replaces the document: waits while another such command runs.
+  bool document = false;
 
   CommandDef& Off() { enabled = false; return *this; }
   CommandDef& Hidden() { visible = false; return *this; }
   CommandDef& Context(int c) { helpContext = c; return *this; }
   CommandDef& Icon(const char* i) { icon = i; return *this; }
   CommandDef& Twin() { twin = true; return *this; }
+  CommandDef& Document() { document = true; return *this; }
   // Built: the command has its handler and can run.
   bool Built() const;
 };

@@ -30,7 +30,7 @@ bool TFormQuillora::ConfirmOverwrite(const std::string& path) {
 
 void TFormQuillora::CheckDiskFile() {
   // Not while something else asks or the document is being replaced.
-  if (checkingDisk_ || loading_ || busy_ || !started_ || docFileName_ == kUntitled ||
+  if (checkingDisk_ || DocumentCommandRunning() || busy_ || !started_ || docFileName_ == kUntitled ||
       QApplication::activeModalWidget())
     return;
   const FileStamp now = FileStampOf(docFileName_);
@@ -39,6 +39,7 @@ void TFormQuillora::CheckDiskFile() {
   if (change == DiskChange::None || now == seenStamp_) return;
   seenStamp_ = now;
   checkingDisk_ = true;
+  DocumentScope scope(*this);  // a save or open from outside waits for the answer
   if (change == DiskChange::Deleted) {
     const MessageBoxText box = DeletedOnDiskText(docFileName_);
     MsgBox(box.text, box.caption, box.flags);

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QScrollBar>
@@ -131,9 +132,17 @@ void TFormQuillora::FontChange_Cmd(int tag) {
 }
 
 void TFormQuillora::ChangeScreenFont_Open() {
-  bool ok = false;
-  const QFont chosen = QFontDialog::getFont(&ok, RichEdit1->EditorFont(), this);
-  if (!ok) return;
+  // The dialog knows installed faces only: start it on the face the editor
+  // really draws with ("Courier New" is shown through a substitute).
+  const QFontInfo shown(RichEdit1->font());
+  QFont start(shown.family(), shown.pointSize());
+  start.setStyleName(shown.styleName());  // else the dialog may take the face's first style
+  QFontDialog dialog(this);
+  dialog.setCurrentFont(start);
+  if (ExecModal(dialog) != QDialog::Accepted) return;
+  const QFont chosen = dialog.selectedFont();
+  // OK alone changes nothing; the stored name stays as it is.
+  if (chosen.family() == start.family() && chosen.pointSize() == start.pointSize()) return;
   EditorBusy busy(*this, true);
   buffer_->SelectAll();
   options_.FontNameScreen = chosen.family().toStdString();

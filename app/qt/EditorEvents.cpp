@@ -27,7 +27,9 @@ void TFormQuillora::ConnectEditor() {
     if (!busy_) RESelChange();
   });
   connect(RichEdit1, &EditorView::contextMenuAtCaret, this, &TFormQuillora::REContextPopup);
-  connect(RichEdit1, &EditorView::filesDropped, this, &TFormQuillora::FilesDropped);
+  connect(RichEdit1, &EditorView::filesDropped, this, [this](const QStringList& files) {
+    RunDocumentCommand("", [this, files] { FilesDropped(files); });
+  });
   // Every paste route keeps the paste rules: Shift+Insert like Ctrl+V, the
   // middle button from the primary selection (text only).
   connect(RichEdit1, &EditorView::pasteRequested, this, [this](bool primary) {

@@ -6,9 +6,11 @@
 #include <QDateTime>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -51,13 +53,6 @@ bool ExistsButNotRegular(const std::string& path) {
   return !IsExistingFile(path) && std::filesystem::exists(path);
 }
 
-std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream out;
-  out << in.rdbuf();
-  return out.str();
-}
-
 const char* LineEndName(LineEnd style) {
   switch (style) {
     case LineEnd::CrLf: return "CR LF";
@@ -91,6 +86,17 @@ std::vector<std::string> TFormQuillora::AskFiles(const std::string& kind, const 
   } else {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     if (!start.empty()) dialog.selectFile(PathToQ(start));
+  }
+  if (kind == "rename") {
+    // An existing target is refused with its own box; a "replace it?"
+    // question first would promise what does not happen.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // The name without its extension is ready to be typed over.
+    const std::string name = ExtractFileName(start);
+    const int length = static_cast<int>(PathToQ(name.substr(0, BaseNameLength(name))).size());
+    QTimer::singleShot(0, &dialog, [&dialog, length] {
+      if (auto* edit = dialog.findChild<QLineEdit*>("fileNameEdit")) edit->setSelection(0, length);
+    });
   }
   std::vector<std::string> chosen;
   if (ExecModal(dialog) == QDialog::Accepted)
@@ -196,6 +202,7 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
     }
     QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, facts, model] {
       if (!self) return;
+      DocumentScope scope(*self);
       self->loading_ = false;
       self->RichEdit1->SetReadOnly(false);
       QApplication::restoreOverrideCursor();
@@ -227,7 +234,7 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
     const MessageBoxText box = LengthPromptText(facts.lengthInStyle, doc.fileSize);
     binary = MsgBox(box.text, box.caption, box.flags) == 6;
-    if (binary) ReadNonTxtFile_Cmd();
+    if (binary) ReadBinary(path);
   }
   {
     EditorBusy busy(*this, false);
@@ -240,8 +247,9 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
     if ((mode == dmOpen || mode == dmOpenOther) && IsLogDocument(buffer_->Line(0))) {
       const QDateTime now = QDateTime::currentDateTime();
       const QLocale locale;
+      const QString time = Utf8ToQ(WithoutTimeZone(QToUtf8(locale.timeFormat(QLocale::LongFormat))));
       const std::string stamp = QToUtf8(locale.toString(now.date(), QLocale::ShortFormat) + " " +
-                                        locale.toString(now.time(), QLocale::LongFormat));
+                                        locale.toString(now.time(), time));
       const std::string text = buffer_->Text();
       const bool endsWithBreak = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
       buffer_->SetSelection(buffer_->TextLength(), 0);
@@ -281,10 +289,12 @@ void TFormQuillora::FinishDocument(int mode, const std::string& history, const s
 // ---- commands ----
 
 void TFormQuillora::NewFile_Cmd() {
+  DocumentScope scope(*this);
   if (AskSaveChanges("Save your work?")) ProcessDocument(dmNew, "New file", "");
 }
 
 void TFormQuillora::OpenFile_Cmd() {
+  DocumentScope scope(*this);
   if (!AskSaveChanges("Do you wanna save first?")) return;
   const std::vector<std::string> files = AskFiles("open", "");
   if (files.empty()) return;
@@ -301,12 +311,14 @@ void TFormQuillora::OpenInCopy_Cmd() {
 }
 
 void TFormQuillora::FilesDropped(const QStringList& files) {
+  DocumentScope scope(*this);
   if (files.isEmpty() || !AskSaveChanges("Save Before Opening Dropped File?")) return;
   ProcessDocument(dmOpen, "Dropped:", QToPath(files.front()));
   for (int i = 1; i < files.size(); ++i) startInstance_({QToPath(files[i])}, "");
 }
 
 void TFormQuillora::OpenCmdLine(const std::string& arg) {
+  DocumentScope scope(*this);
   if (IsExistingFile(arg)) {
     ProcessDocument(dmOpenOther, "Opened from CommandLine:", LongFileName(arg));
     return;
@@ -326,6 +338,7 @@ void TFormQuillora::OpenCmdLine(const std::string& arg) {
 }
 
 void TFormQuillora::SaveFile_Cmd() {
+  DocumentScope scope(*this);
   if (docFileName_ == kUntitled)
     SaveFileAs_Cmd();
   else if (IsExistingFile(docFileName_))
@@ -335,33 +348,65 @@ void TFormQuillora::SaveFile_Cmd() {
 }
 
 void TFormQuillora::SaveFileAs_Cmd() {
+  DocumentScope scope(*this);
   const std::string start = docFileName_ == kUntitled ? std::string() : docFileName_;
   const std::vector<std::string> files = AskFiles("save", start);
   if (!files.empty()) ProcessDocument(dmSaveAs, "Saved as:", files.front());
 }
 
 void TFormQuillora::Revert_Cmd() {
+  DocumentScope scope(*this);
   if (MsgBox("Are you sure you want to revert the current file:\n" + Quoted(docFileName_) +
                  "\nto the one from disk?",
              "Revert Current File?", 36) != 6)
     return;
-  if (IsExistingFile(docFileName_))
+  if (DocumentHasFile(docFileName_))
     ProcessDocument(dmRevert, "Reverted:", docFileName_);
   else
     FileError(6, docFileName_);
 }
 
 void TFormQuillora::ReadNonTxtFile_Cmd() {
-  if (!IsExistingFile(docFileName_)) return;
+  DocumentScope scope(*this);
+  if (!DocumentHasFile(docFileName_)) {
+    FileError(1, docFileName_);
+    return;
+  }
+  // The file replaces the text: typed text is saved first or given up knowingly.
+  if (!AskSaveChanges("Do you wanna save first?")) return;
+  ReadBinary(docFileName_);
+  RememberDiskFile(FileStampOf(docFileName_));  // the text is the file as it is now
+  UpdateCaretStatus();
+}
+
+void TFormQuillora::ReadBinary(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return;
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
   EditorBusy busy(*this, true);
-  buffer_->SetText(BinaryText(ReadWholeFile(docFileName_)));
+  buffer_->SetText(BinaryText(bytes.str()));
 }
 
 void TFormQuillora::ExecFileDef_Cmd() {
+  DocumentScope scope(*this);
   SaveSettings(true, false);
-  const int result = ShellExec(docFileName_, {}, "");
-  if (result == kShellFileNotFound)
+  if (!DocumentHasFile(docFileName_)) {
     FileError(1, docFileName_);
+    return;
+  }
+  // Handed to the desktop's opener for its type, never run as a program.
+  const std::string name = docFileName_;
+  QPointer<TFormQuillora> self(this);
+  ReportOpenFailure(OpenDocument(name, [self, name](int result) {
+                      if (self) self->ReportOpenFailure(result, name);
+                    }),
+                    name);
+}
+
+void TFormQuillora::ReportOpenFailure(int result, const std::string& name) {
+  if (result == kShellFileNotFound)
+    FileError(1, name);
   else if (result == kShellNoAssociation)
     MsgBox("There was no associations to the file,\nor an error occured getting associated "
            "application!",
@@ -370,11 +415,12 @@ void TFormQuillora::ExecFileDef_Cmd() {
 
 void TFormQuillora::FileInfo_Open() {
   // The file-information dialog is not built yet; its items stay disabled.
-  if (!IsExistingFile(docFileName_)) FileError(1, docFileName_);
+  if (!DocumentHasFile(docFileName_)) FileError(1, docFileName_);
 }
 
 void TFormQuillora::RenMoveFile_Cmd() {
-  if (!IsExistingFile(docFileName_)) {
+  DocumentScope scope(*this);
+  if (!DocumentHasFile(docFileName_)) {
     FileError(1, docFileName_);
     return;
   }
@@ -402,12 +448,13 @@ void TFormQuillora::RenMoveFile_Cmd() {
 }
 
 void TFormQuillora::DeleteFile_Cmd() {
+  DocumentScope scope(*this);
   if (MsgBox("Are you sure you want to delete the file:\n" + Quoted(docFileName_) +
                  "\nThe file won't be moved to the recycle, but deleted totaly!\n\nAre you sure "
                  "you want to delete the file?",
              "Delete file!?", 52) != 6)
     return;
-  if (!IsExistingFile(docFileName_)) {
+  if (!DocumentHasFile(docFileName_)) {
     FileError(1, docFileName_);
     return;
   }
@@ -426,7 +473,7 @@ void TFormQuillora::DeleteFile_Cmd() {
 }
 
 void TFormQuillora::MenuFile_Popup() {
-  const bool exists = IsExistingFile(docFileName_);
+  const bool exists = DocumentHasFile(docFileName_);
   for (const char* name :
        {"ReadAsBinFile1", "Revert1", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
     Action(name)->setEnabled(exists);

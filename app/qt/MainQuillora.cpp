@@ -306,11 +306,6 @@ void TFormQuillora::HandleCommandLine() {
 // ---- instance command message ----
 
 void TFormQuillora::SaveSettingsCommand() { SaveSettings_Cmd(); }
-void TFormQuillora::QueueExecFileDef() {
-  QTimer::singleShot(0, this, &TFormQuillora::ExecFileDef_Cmd);
-}
-void TFormQuillora::QueueSaveFile() { QTimer::singleShot(0, this, &TFormQuillora::SaveFile_Cmd); }
-bool TFormQuillora::DocumentFileExists() const { return IsExistingFile(docFileName_); }
 std::int64_t TFormQuillora::TextLength() const { return buffer_->TextLength(); }
 std::int64_t TFormQuillora::LineCount() const { return buffer_->LineCount(); }
 std::int64_t TFormQuillora::WordCount() const { return CountWords(EditorText()); }
@@ -333,6 +328,12 @@ bool TFormQuillora::event(QEvent* event) {
 }
 
 void TFormQuillora::closeEvent(QCloseEvent* event) {
+  if (DocumentCommandRunning()) {
+    // A document is still coming in: close once it is there, asking as usual.
+    event->ignore();
+    RunDocumentCommand("close", [this] { close(); });
+    return;
+  }
   if (!AskSaveChanges("Save before quiting?")) {
     event->ignore();
     return;

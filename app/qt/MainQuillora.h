@@ -149,6 +149,13 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool LoadingDocument() const { return loading_; }
   LineEnd DocumentLineEnd() const { return lineEnd_; }
 
+  // Commands that save or replace the document run one at a time. One that
+  // comes from outside (a menu, a drop, another process) while another is
+  // under way, its prompts and a background load included, waits until that
+  // one has ended; a non-empty key waits only once.
+  void RunDocumentCommand(const std::string& key, std::function<void()> command);
+  bool DocumentCommandRunning() const { return docDepth_ > 0 || loading_; }
+
   // Recent files.
   void AddToRecent();
   void BuildRecentMenu(QMenu* menu);
@@ -181,6 +188,22 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  // Marks a document command under way for its lifetime.
+  class DocumentScope {
+   public:
+    explicit DocumentScope(TFormQuillora& form);
+    ~DocumentScope();
+    DocumentScope(const DocumentScope&) = delete;
+    DocumentScope& operator=(const DocumentScope&) = delete;
+
+   private:
+    TFormQuillora& form_;
+  };
+  void RunPendingCommands();
+  void OpenRecentFile(std::string path);  // a copy: the list changes meanwhile
+  void ReadBinary(const std::string& path);
+  void ReportOpenFailure(int result, const std::string& name);
+
   void FormCreate();
   void FormShow();
   void FormActivate();
@@ -202,7 +225,6 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool ConfirmOverwrite(const std::string& path);
   void CheckDiskFile();
   void ReportInterruptedSaves(const std::string& path);
-  void ConnectDocument();
   void InstallHelp();
   void CreateSearch();
   bool MenuHelpKey(QObject* watched, QEvent* event);
@@ -224,6 +246,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::string appTitle_;
   QDateTime startTime_;
   bool loading_ = false;
+  int docDepth_ = 0;  // document commands under way
+  std::vector<std::pair<std::string, std::function<void()>>> pending_;
   LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
   std::string dialogDir_;          // where the file dialogs start
   FileStamp diskStamp_;            // the file as last read or saved

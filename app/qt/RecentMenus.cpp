@@ -59,7 +59,12 @@ void TFormQuillora::BuildRecentMenu(QMenu* menu) {
     a->setEnabled(item.enabled);
     if (item.enabled) a->setIcon(options_.Checked(Check::DefRecentIconOpt) ? FileIcon(item.path, generic) : generic);
     const int tag = item.tag;
-    connect(a, &QAction::triggered, this, [this, tag] { OpenRecent_Cmd(tag); });
+    connect(a, &QAction::triggered, this, [this, tag] {
+      // The entry as clicked, whatever happens to the list before it opens.
+      if (tag < 0 || tag >= static_cast<int>(lists_.RecentList.size())) return;
+      const std::string path = lists_.RecentList[tag];
+      RunDocumentCommand("", [this, path] { OpenRecentFile(path); });
+    });
     menu->insertAction(before, a);
   }
   if (files.empty()) {
@@ -71,9 +76,14 @@ void TFormQuillora::BuildRecentMenu(QMenu* menu) {
 }
 
 void TFormQuillora::OpenRecent_Cmd(int index) {
-  if (!AskSaveChanges("Save the changed text?")) return;
   if (index < 0 || index >= static_cast<int>(lists_.RecentList.size())) return;
-  const std::string path = lists_.RecentList[index];
+  // Taken before the prompt: a Save As there changes the list.
+  OpenRecentFile(lists_.RecentList[index]);
+}
+
+void TFormQuillora::OpenRecentFile(std::string path) {
+  DocumentScope scope(*this);
+  if (!AskSaveChanges("Save the changed text?")) return;
   if (!IsExistingFile(path)) {
     FileError(1, path);
     return;

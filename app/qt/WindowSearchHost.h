@@ -13,7 +13,10 @@ class WindowSearchHost : public SearchHost {
   explicit WindowSearchHost(TFormQuillora& form) : form_(form) {}
   EditorBuffer& Buffer() override { return form_.Buffer(); }
   void BeginBulk() override { form_.SetEditorBusy(1, false); }
-  void EndBulk() override { form_.SetEditorBusy(2, false); }
+  void EndBulk() override {
+    form_.SetEditorBusy(2, false);
+    form_.RESelChange();  // the counts in the status bar follow the new text
+  }
   bool InBulk() const override { return form_.EditorIsBusy(); }
   void TextChanged() override { form_.REChange(); }
   int Message(const std::string& text, const std::string& caption, unsigned flags) override {

@@ -1,6 +1,8 @@
 // Quillora: the program entry.
 #include <QApplication>
 #include <QTimer>
+#include <string>
+#include <vector>
 
 #include "app/qt/MainQuillora.h"
 #include "platform/qt/InstanceChannel.h"
@@ -13,7 +15,14 @@ int main(int argc, char** argv) {
   QApplication::setApplicationName("Quillora");
   QApplication::setOrganizationName("Norvane Productions");
   QApplication::setDesktopFileName("quillora");
-  QApplication app(argc, argv);
+  // Every argument is ours: a file may well be called "-reverse" or
+  // "-style". Qt is given the program name alone, so it takes none of them.
+  std::vector<std::string> args;
+  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
+  static char fallbackName[] = "quillora";
+  char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
+  int qtArgc = 1;
+  QApplication app(qtArgc, qtArgv);
 
   // A running instance writes its settings before we read them; one that
   // does not answer within two seconds does not hold up the start.
@@ -21,9 +30,6 @@ int main(int argc, char** argv) {
 
   ql::InstallFontSubstitutes();
   ql::QtSettingsStore store;
-
-  std::vector<std::string> args;
-  for (int i = 1; i < argc; ++i) args.emplace_back(argv[i]);
 
   ql::TFormQuillora form(store, args);
   ql::InstanceServer server([&form](int command, std::function<void(long long)> reply) {

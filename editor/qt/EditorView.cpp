@@ -70,6 +70,8 @@ void EditorView::Changed(bool scrollToCaret) {
   RestartBlink();
   viewport()->update();
   if (changed) emit textChanged();
+  shownAnchor_ = doc_->Anchor();
+  shownCaret_ = doc_->CaretOffset();
   TellAccessibility();
   emit selectionChanged();
 }
@@ -125,6 +127,10 @@ void EditorView::AfterSelectionMoved(bool keepGoalX) {
   if (!keepGoalX) goalX_ = -1;
   RestartBlink();
   viewport()->update();
+  // Like a caret put back where it already stood: no news.
+  if (doc_->Anchor() == shownAnchor_ && doc_->CaretOffset() == shownCaret_) return;
+  shownAnchor_ = doc_->Anchor();
+  shownCaret_ = doc_->CaretOffset();
   TellAccessibility();
   emit selectionChanged();
 }

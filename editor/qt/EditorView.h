@@ -207,6 +207,7 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   QFont font_;
   QColor back_, text_;
   qreal goalX_ = -1;  // column kept by Up/Down
+  Offset shownAnchor_ = 0, shownCaret_ = 0;  // as last reported
   bool wrap_ = false;
   bool readOnly_ = false;
   bool overwrite_ = false;

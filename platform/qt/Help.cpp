@@ -52,6 +52,7 @@ void InfoWithHelp(const std::string& text, int helpContext) {
   // Help opens the topic and leaves the box up, as a help button does.
   help->disconnect();
   QObject::connect(help, &QPushButton::clicked, &box, [helpContext] { ShowHelpTopic(helpContext); });
+  ReserveCaptionWidth(box, "Information");
   box.exec();
 }
 

@@ -26,6 +26,8 @@ namespace {
 
 // A client that connects and sends no command is dropped after this long.
 constexpr int kIdleClientMs = 10000;
+// How often the server checks that it still listens.
+constexpr int kWatchMs = 1000;
 
 std::uint64_t MonotonicStamp() {
   timespec ts{};
@@ -92,9 +94,15 @@ QString InstanceSocketDir(bool create) {
 }
 
 InstanceServer::InstanceServer(Handler handler, QObject* parent)
-    : QObject(parent), handler_(std::move(handler)), server_(new QLocalServer(this)) {
+    : QObject(parent), handler_(std::move(handler)), server_(new QLocalServer(this)),
+      watch_(new QTimer(this)) {
   server_->setSocketOptions(QLocalServer::UserAccessOption);
+  server_->setMaxPendingConnections(kMaxClients);
   connect(server_, &QLocalServer::newConnection, this, &InstanceServer::Accept);
+  // QLocalServer closes for good when an accept fails (no file handles
+  // left, say) and tells nobody; so look now and then.
+  watch_->setInterval(kWatchMs);
+  connect(watch_, &QTimer::timeout, this, &InstanceServer::KeepListening);
 }
 
 InstanceServer::~InstanceServer() {
@@ -110,42 +118,74 @@ bool InstanceServer::Listen() {
                        QString::fromStdString(InstanceSocketFileName(getpid(), MonotonicStamp()));
   if (!server_->listen(path)) return false;
   path_ = path;
+  watch_->start();
   return true;
 }
 
+bool InstanceServer::IsListening() const { return server_->isListening(); }
+
+void InstanceServer::KeepListening() {
+  if (path_.isEmpty()) return;
+  struct stat st {};
+  const bool present = ::lstat(QFile::encodeName(path_).constData(), &st) == 0 && S_ISSOCK(st.st_mode);
+  if (server_->isListening() && present) return;
+  // Same name as before, so clients still find the instance where they expect it.
+  server_->close();
+  if (InstanceSocketDir(true).isEmpty()) return;
+  RemoveStale(path_);
+  server_->listen(path_);
+}
+
 void InstanceServer::Accept() {
-  while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-    auto received = std::make_shared<QByteArray>();
-    QTimer::singleShot(kIdleClientMs, socket, [socket, received] {
-      if (received->size() < static_cast<qsizetype>(kInstanceCommandSize)) socket->abort();
+  // Beyond the cap, connections wait in the queue until a client is done.
+  while (clients_ < kMaxClients) {
+    QLocalSocket* socket = server_->nextPendingConnection();
+    if (!socket) return;
+    ++clients_;
+    connect(socket, &QObject::destroyed, this, [this] {
+      --clients_;
+      QTimer::singleShot(0, this, &InstanceServer::Accept);
     });
-    connect(socket, &QLocalSocket::readyRead, this, [this, socket, received] {
-      const qsizetype want = static_cast<qsizetype>(kInstanceCommandSize) - received->size();
-      if (want <= 0) {
-        socket->readAll();  // one command per connection; the rest is noise
-        return;
-      }
-      received->append(socket->read(want));
-      if (received->size() < static_cast<qsizetype>(kInstanceCommandSize)) return;
-      const auto command = DecodeInstanceCommand(
-          std::string_view(received->constData(), static_cast<std::size_t>(received->size())));
-      QPointer<QLocalSocket> target(socket);
-      auto answered = std::make_shared<bool>(false);
-      Reply reply = [target, answered](long long result) {
-        if (*answered) return;
-        *answered = true;
-        if (!target || target->state() != QLocalSocket::ConnectedState) return;
-        const std::string bytes = EncodeInstanceReply(result);
-        target->write(bytes.data(), static_cast<qint64>(bytes.size()));
-        target->disconnectFromServer();  // sends what is pending first
-      };
-      if (handler_)
-        handler_(*command, reply);
-      else
-        reply(0);
-    });
+    Serve(socket);
   }
+}
+
+void InstanceServer::Serve(QLocalSocket* socket) {
+  connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+  auto received = std::make_shared<QByteArray>();
+  QTimer::singleShot(kIdleClientMs, socket, [socket, received] {
+    if (received->size() < static_cast<qsizetype>(kInstanceCommandSize)) socket->abort();
+  });
+  const auto onData = [this, socket, received] {
+    const qsizetype want = static_cast<qsizetype>(kInstanceCommandSize) - received->size();
+    if (want <= 0) {
+      socket->readAll();  // one command per connection; the rest is noise
+      return;
+    }
+    received->append(socket->read(want));
+    if (received->size() < static_cast<qsizetype>(kInstanceCommandSize)) return;
+    const auto command = DecodeInstanceCommand(
+        std::string_view(received->constData(), static_cast<std::size_t>(received->size())));
+    QPointer<QLocalSocket> target(socket);
+    auto answered = std::make_shared<bool>(false);
+    Reply reply = [target, answered](long long result) {
+      if (*answered) return;
+      *answered = true;
+      if (!target || target->state() != QLocalSocket::ConnectedState) return;
+      const std::string bytes = EncodeInstanceReply(result);
+      target->write(bytes.data(), static_cast<qint64>(bytes.size()));
+      target->disconnectFromServer();  // sends what is pending first
+    };
+    if (handler_)
+      handler_(*command, reply);
+    else
+      reply(0);
+  };
+  connect(socket, &QLocalSocket::readyRead, this, onData);
+  // A client that waited for its turn may have written, or gone, already.
+  if (socket->bytesAvailable() > 0) QTimer::singleShot(0, socket, onData);
+  if (socket->state() != QLocalSocket::ConnectedState && socket->bytesAvailable() == 0)
+    socket->deleteLater();
 }
 
 std::optional<long long> SendToRunningInstance(int command, int timeoutMs) {

@@ -11,6 +11,8 @@
 #include <optional>
 
 class QLocalServer;
+class QLocalSocket;
+class QTimer;
 
 namespace ql {
 
@@ -28,16 +30,27 @@ class InstanceServer : public QObject {
   ~InstanceServer() override;  // removes the socket
 
   // Starts listening; false when the directory is not safe or the socket
-  // cannot be made.
+  // cannot be made. Once listening, the server keeps at it: should it stop
+  // (the socket lost, out of file handles when a client came), it listens
+  // again on the same socket as soon as it can.
   bool Listen();
   QString SocketPath() const { return path_; }
+  bool IsListening() const;
+
+  // Clients served at once; more wait until one of them is done.
+  static constexpr int kMaxClients = 16;
+  int ClientCount() const { return clients_; }
 
  private:
   void Accept();
+  void Serve(QLocalSocket* socket);
+  void KeepListening();
 
   Handler handler_;
   QLocalServer* server_;
+  QTimer* watch_;
   QString path_;
+  int clients_ = 0;
 };
 
 // The socket directory; with create, made (mode 0700) if missing. Empty when

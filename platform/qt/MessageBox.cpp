@@ -2,6 +2,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGridLayout>
+#include <QSpacerItem>
 #include <QMessageBox>
 #include <QPushButton>
 #include <utility>
@@ -46,6 +49,24 @@ QMessageBox::Icon IconFor(MsgIcon icon) {
 
 }  // namespace
 
+int CaptionRoom(const QString& caption, const QFont& font) {
+  // Title bars often use a bold face, and hold an icon and three buttons.
+  QFont title = font;
+  title.setBold(true);
+  const QFontMetrics metrics(title);
+  return metrics.horizontalAdvance(caption) + 8 * metrics.height();
+}
+
+void ReserveCaptionWidth(QMessageBox& box, const std::string& caption) {
+  // The window manager cuts a caption that does not fit, and the caption
+  // often says what the box is about; a spacer keeps the box that wide.
+  auto* grid = qobject_cast<QGridLayout*>(box.layout());
+  if (!grid) return;
+  grid->addItem(new QSpacerItem(CaptionRoom(Utf8ToQ(caption), box.font()), 0, QSizePolicy::Minimum,
+                                QSizePolicy::Fixed),
+                grid->rowCount(), 0, 1, grid->columnCount());
+}
+
 void SetMsgBoxHook(MsgBoxHook hook) { Hook() = std::move(hook); }
 
 bool MsgBoxHookActive() { return static_cast<bool>(Hook()); }
@@ -71,6 +92,7 @@ int MsgBox(const std::string& text, const std::string& caption, unsigned flags) 
     if (b == layout.defaultButton) box.setDefaultButton(button);
     if (b == layout.escapeButton) box.setEscapeButton(button);
   }
+  ReserveCaptionWidth(box, caption);
   box.exec();
 
   for (const auto& [button, which] : buttons)

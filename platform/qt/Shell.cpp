@@ -67,6 +67,39 @@ int ShellExec(const std::string& fileName, const std::vector<std::string>& param
   return kShellFileNotFound;
 }
 
+int OpenDocument(const std::string& path, std::function<void(int result)> later) {
+  const QFileInfo info(PathToQ(path));
+  if (path.empty() || !info.exists()) return kShellFileNotFound;
+  const QString absolute = info.absoluteFilePath();
+  // xdg-open tells by its exit code what went wrong; without it the
+  // desktop services do what they can (a portal, a URL handler).
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) return Open(QUrl::fromLocalFile(absolute));
+  auto* process = new QProcess;
+  process->setProgram(opener);
+  process->setArguments({absolute});  // absolute: never read as an option
+  process->setStandardInputFile(QProcess::nullDevice());
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  // The process object outlives the window if the opener does: closing
+  // the editor must not take the opened application with it.
+  QObject::connect(process, &QProcess::finished, process,
+                   [process, later](int code, QProcess::ExitStatus status) {
+                     process->deleteLater();
+                     if (status != QProcess::NormalExit || code == 0 || !later) return;
+                     // 2: a file named does not exist; 1, 3, 4: no application, or it failed.
+                     later(code == 2 ? kShellFileNotFound : kShellNoAssociation);
+                   });
+  QObject::connect(process, &QProcess::errorOccurred, process,
+                   [process, later](QProcess::ProcessError error) {
+                     if (error != QProcess::FailedToStart) return;
+                     process->deleteLater();
+                     if (later) later(kShellNoAssociation);
+                   });
+  process->start();
+  return kShellOk;
+}
+
 std::string ProgramPath() {
   if (QCoreApplication::instance()) return QToPath(QCoreApplication::applicationFilePath());
   return QToPath(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath());

@@ -2,6 +2,7 @@
 // desktop does. Arguments travel as a vector, never through a shell.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,13 @@ enum ShellResult {
 // Relative names are looked for in directory first, then in ours.
 int ShellExec(const std::string& fileName, const std::vector<std::string>& params,
               const std::string& directory);
+
+// Hands an existing document to the desktop's opener for its type (the
+// default application), never running it as a program whatever its mode
+// bits. Returns kShellOk once handed over, else kShellFileNotFound or
+// kShellNoAssociation; a failure the opener reports afterwards (no
+// application for the type, the file gone) comes through `later`.
+int OpenDocument(const std::string& path, std::function<void(int result)> later);
 
 // The running program's own file.
 std::string ProgramPath();

@@ -1,18 +1,24 @@
 // The command map as a user meets it: captions, shortcuts and hints of
 // every item, access keys, enabling rules, and the window's own commands.
 #include <QAction>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QToolBar>
 #include <QtTest>
+#include <optional>
 
 #include "editor/qt/EditorView.h"
 #include "app/qt/HelpWindow.h"
+#include "app/qt/CommandTable.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/Help.h"
+#include "platform/qt/Look.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
 
@@ -20,97 +26,268 @@ using namespace ql;
 
 namespace {
 
-struct Item {
+// The whole command map as the menus must show it, typos included, in
+// display order: place, name, caption, shortcut, hint. Place is the chain of
+// menu titles (" > " between), a pop-up menu's name or "ToolBar1". A name "-"
+// is a separator; a caption of nullptr is not shown (tool buttons); a row
+// whose name starts with "[" is a submenu, named by what follows.
+struct Row {
+  const char* place;
   const char* name;
   const char* caption;
   const char* shortcut;
-  const char* hint;  // "" when the item has none
+  const char* hint;
 };
 
-// The items as the menus must show them, typos included.
-const Item kItems[] = {
-    {"New1", "&New", "Ctrl+N", ""},
-    {"Open1", "&Open File(s)...", "Ctrl+O", "Open an existing file (Ctrl+O)"},
-    {"OpenInCopy1", "Open in new cop&y of Quillora...", "Ctrl+Shift+O", "Open a file in a new copy of Quillora (Shift+Ctrl+O)"},
-    {"Save1", "&Save File", "Ctrl+S", "Save to current file (Ctrl+S)"},
-    {"SaveAs1", "Save File &As...", "F12", "Save to a specific or new file (F12)"},
-    {"ReadAsBinFile1", "Read fi&le as a Binary file", "Ctrl+B", ""},
-    {"ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)"},
-    {"Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)"},
-    {"FileInfo1", "&File Information...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)"},
-    {"RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)"},
-    {"DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!"},
-    {"Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)"},
-    {"PrintSetup1", "Pr&inter setup...", "Ctrl+Shift+P", "Printer setup (Shift+Ctrl+P)"},
-    {"Close1", "&Close Quillora", "Alt+Q", "Close Quillora (Alt+Q)"},
-    {"RemoveObsolete1", "&Remove obsolete", "", "Removes all obsolete files from the recent menu (The ones not enabled)"},
-    {"ClearRecent1", "&Clear recent list", "", "Clear resent list"},
-    {"Undo1", "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)"},
-    {"Cut1", "Cu&t", "Ctrl+X", "Cut selection (Ctrl+X)"},
-    {"Copy1", "&Copy", "Ctrl+C", "Copy selection (Ctrl+C)"},
-    {"Paste1", "&Paste", "Ctrl+V", "Paste from clipboard (Ctrl+V)"},
-    {"Delete1", "&Delete\tDel", "", "Delete the selected text (Del)"},
-    {"SelectAll1", "Select &All", "Ctrl+A", "Salect all the text (Ctrl+A)"},
-    {"CenterSpace1", "C&enter with spaces", "", ""},
-    {"DateTime1", "&Date / Time...", "F5", "Inserts current Date & Time (F5)"},
-    {"FileName1", "&Filenames...", "", "Inserts the selected filenames into the text"},
-    {"VisibleAsciiChars1", "&Visable ASCII characters (32..255)", "", "Inserts all visable ASCII charecters"},
-    {"UpperCase1", "&UPPER CASE", "Shift+Alt+1", "Convert to UPPERCASE"},
-    {"ToggleCase1", "tO&GGLE cASE", "Shift+Alt+4", "Toggle to inverted case"},
-    {"OemToAnsi1", "&OEM to ANSI", "Shift+Alt+6", "Converts from OEM to ANSI"},
-    {"MultiToSingleB1", "Multi to Single Character B", "", ""},
-    {"FindRep1", "&Find/Replace...", "Ctrl+F", "Find a 'String' in the text or replace it with another (Ctrl+F)"},
-    {"FindNext1", "Find &next", "F3", "Find the next search string (F3)"},
-    {"GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)"},
-    {"InsHexColor1", "Insert/Edit Hex &color code...", "", ""},
-    {"CheckHtmlSyntax1", "Check HTML &syntax...", "", ""},
-    {"RemHtmlTag1", "&Remove HTML tags", "", ""},
-    {"CountWords1", "&Text Analyze...", "F7", "Analyzes words and characters in all the text or selected (F7)"},
-    {"DumpHex1", "&Dump Hexadecimal", "", "Dump Hexadecimal data"},
-    {"Functions1", "&Misc functions dialog...", "F8", "Opens a box with different functions (F8)"},
-    {"KeywordColoring1", "Key word list coloring...", "Ctrl+Shift+3", ""},
-    {"DecryptHex1", "Decrypt Hexadecimal...", "", ""},
-    {"NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion"},
-    {"CharMap1", "MS &Character map...", "Shift+F7", "MS Charecter map"},
-    {"Calculator1", "MS C&alculator...", "Shift+F8", "MS Calculator"},
-    {"Run1", "Run!...", "F9", ""},
-    {"Config1", "&Configuration...", "F2", "Quillora configuration (F2)"},
-    {"Associate1", "&Association options...", "F4", "Option to associate files with Quillora (F4)"},
-    {"ChangeScreenFont1", "Change &screen font...", "F6", "Change the screen font (F6)"},
-    {"ChangePrintFont1", "Change &print font...", "Ctrl+F6", "Changes the font to print with (Ctrl+F6)"},
-    {"SaveSettings1", "&Save settings", "Ctrl+E", "Save the current settings (Ctrl+E)"},
-    {"ToolBarOpt", "&ToolBar visible", "Ctrl+Alt+T", ""},
-    {"FullPathOpt", "&Full path in TitleBar", "Ctrl+Alt+P", ""},
-    {"PrevWndSize1", "&Use previous window size", "Ctrl+U", "Uses the last window sizes (Insteed of maximized) (Ctrl+U)"},
-    {"OpenQuillora1", "Open new copy of &Quillora...", "Ctrl+F12", "Will open a new copy of Quillora (Ctrl+F12)"},
-    {"MinimizeToTray1", "&Minimize Quillora to tray...", "F11", ""},
-    {"HelpContents1", "&Help contents...", "Shift+F1", "Help contents (Shift+F1)"},
-    {"Shortcuts1", "&Quilloras shortcuts...", "", "Quilloras shortcuts"},
-    {"About1", "&About Quillora...", "F1", "About Quillora (F1)"},
-    {"WordWrapOpt", "WordWrap", "Ctrl+W", ""},
-    {"AutoIndentOpt", "Auto Indent", "Ctrl+Alt+A", ""},
-    {"PromptBinaryOpt", "Prompt to load as binary if filesize <> chars", "", ""},
-    {"Theme5", "The Void", "Ctrl+5", ""},
-    {"RecentListPopup1", "Recent list popup", "Ctrl+Return", ""},
-    {"ToolListPopup1", "Tool list popup", "Ctrl+Space", ""},
-    {"RClickMenuPopup1", "Right-click menu popup", "Alt+F10", ""},
-    {"Refresh1", "Refresh", "Ctrl+F5", ""},
-    {"FontFixedsys1", "&Fixedsys  9pt", "", ""},
-    {"FontDefault1", "&Default Windows font", "", ""},
-    {"Restore1", "&Restore Quillora", "", ""},
-    {"Close2", "Close Quillora", "", ""},
+const Row kMap[] = {
+    {"&File", "New1", "&New", "Ctrl+N", ""},
+    {"&File", "Open1", "&Open File(s)...", "Ctrl+O", "Open an existing file (Ctrl+O)"},
+    {"&File", "OpenInCopy1", "Open in new cop&y of Quillora...", "Shift+Ctrl+O", "Open a file in a new copy of Quillora (Shift+Ctrl+O)"},
+    {"&File", "[RecentFiles1", "&Recent opened files", "", "Shows the recent opened files"},
+    {"&File", "Save1", "&Save File", "Ctrl+S", "Save to current file (Ctrl+S)"},
+    {"&File", "SaveAs1", "Save File &As...", "F12", "Save to a specific or new file (F12)"},
+    {"&File", "-", "", "", ""},
+    {"&File", "ReadAsBinFile1", "Read fi&le as a Binary file", "Ctrl+B", ""},
+    {"&File", "-", "", "", ""},
+    {"&File", "ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)"},
+    {"&File", "Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)"},
+    {"&File", "FileInfo1", "&File Information...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)"},
+    {"&File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)"},
+    {"&File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!"},
+    {"&File", "-", "", "", ""},
+    {"&File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)"},
+    {"&File", "PrintSetup1", "Pr&inter setup...", "Shift+Ctrl+P", "Printer setup (Shift+Ctrl+P)"},
+    {"&File", "-", "", "", ""},
+    {"&File", "Close1", "&Close Quillora", "Alt+Q", "Close Quillora (Alt+Q)"},
+    {"&File > &Recent opened files", "-", "", "", ""},
+    {"&File > &Recent opened files", "RemoveObsolete1", "&Remove obsolete", "", "Removes all obsolete files from the recent menu (The ones not enabled)"},
+    {"&File > &Recent opened files", "ClearRecent1", "&Clear recent list", "", "Clear resent list"},
+
+    {"&Edit", "Undo1", "&Undo", "Ctrl+Z", "Undo (Ctrl+Z)"},
+    {"&Edit", "-", "", "", ""},
+    {"&Edit", "Cut1", "Cu&t", "Ctrl+X", "Cut selection (Ctrl+X)"},
+    {"&Edit", "Copy1", "&Copy", "Ctrl+C", "Copy selection (Ctrl+C)"},
+    {"&Edit", "Paste1", "&Paste", "Ctrl+V", "Paste from clipboard (Ctrl+V)"},
+    {"&Edit", "-", "", "", ""},
+    {"&Edit", "Delete1", "&Delete\tDel", "", "Delete the selected text (Del)"},
+    {"&Edit", "SelectAll1", "Select &All", "Ctrl+A", "Salect all the text (Ctrl+A)"},
+    {"&Edit", "-", "", "", ""},
+    {"&Edit", "CenterSpace1", "C&enter with spaces", "", ""},
+    {"&Edit", "[Insert1", "&Insert", "", "Insert 'time,date or misc chars' into the current file"},
+    {"&Edit", "[Convert1", "C&onvert", "", "Convert the current text"},
+    {"&Edit > &Insert", "DateTime1", "&Date / Time...", "F5", "Inserts current Date & Time (F5)"},
+    {"&Edit > &Insert", "-", "", "", ""},
+    {"&Edit > &Insert", "FileName1", "&Filenames...", "", "Inserts the selected filenames into the text"},
+    {"&Edit > &Insert", "FileName83_1", "&8.3 filenames...", "", "Inserts the selected filenames into the text in 8.3 format"},
+    {"&Edit > &Insert", "FNameRelative1", "F&ilenames relative to current dir...", "", ""},
+    {"&Edit > &Insert", "-", "", "", ""},
+    {"&Edit > &Insert", "TextFromFile1", "&Text from file...", "", ""},
+    {"&Edit > &Insert", "-", "", "", ""},
+    {"&Edit > &Insert", "AsciiChars1", "&ASCII characters...", "", "Insert one ASCII character in to the text"},
+    {"&Edit > &Insert", "VisibleAsciiChars1", "&Visable ASCII characters (32..255)", "", "Inserts all visable ASCII charecters"},
+    {"&Edit > C&onvert", "UpperCase1", "&UPPER CASE", "Shift+Alt+1", "Convert to UPPERCASE"},
+    {"&Edit > C&onvert", "LowerCase1", "&lower case", "Shift+Alt+2", "Convert to lowercase"},
+    {"&Edit > C&onvert", "TitleCase1", "&Title Case", "Shift+Alt+3", ""},
+    {"&Edit > C&onvert", "ToggleCase1", "tO&GGLE cASE", "Shift+Alt+4", "Toggle to inverted case"},
+    {"&Edit > C&onvert", "-", "", "", ""},
+    {"&Edit > C&onvert", "AnsiToOem1", "&ANSI to OEM", "Shift+Alt+5", "Converts from ANSI to OEM"},
+    {"&Edit > C&onvert", "OemToAnsi1", "&OEM to ANSI", "Shift+Alt+6", "Converts from OEM to ANSI"},
+    {"&Edit > C&onvert", "-", "", "", ""},
+    {"&Edit > C&onvert", "MultiToSingleA1", "Multi to Single Character A", "", ""},
+    {"&Edit > C&onvert", "MultiToSingleB1", "Multi to Single Character B", "", ""},
+
+    {"&Search", "FindRep1", "&Find/Replace...", "Ctrl+F", "Find a 'String' in the text or replace it with another (Ctrl+F)"},
+    {"&Search", "FindNext1", "Find &next", "F3", "Find the next search string (F3)"},
+    {"&Search", "-", "", "", ""},
+    {"&Search", "GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)"},
+
+    {"Hype&r Text", "InsHexColor1", "Insert/Edit Hex &color code...", "", ""},
+    {"Hype&r Text", "-", "", "", ""},
+    {"Hype&r Text", "HtmlWizard1", "HTML &Wizard...", "", ""},
+    {"Hype&r Text", "AnalyzePage1", "Page &Analyzer...", "", ""},
+    {"Hype&r Text", "CheckHtmlSyntax1", "Check HTML &syntax...", "", ""},
+    {"Hype&r Text", "MiniHtml1", "&Minimize HTML code...", "", ""},
+    {"Hype&r Text", "RemHtmlTag1", "&Remove HTML tags", "", ""},
+
+    {"F&unctions", "CountWords1", "&Text Analyze...", "F7", "Analyzes words and characters in all the text or selected (F7)"},
+    {"F&unctions", "-", "", "", ""},
+    {"F&unctions", "SortLines1", "&Sort all lines in text", "", "Sorts the lines in alphabetical order"},
+    {"F&unctions", "DumpHex1", "&Dump Hexadecimal", "", "Dump Hexadecimal data"},
+    {"F&unctions", "-", "", "", ""},
+    {"F&unctions", "Functions1", "&Misc functions dialog...", "F8", "Opens a box with different functions (F8)"},
+    {"F&unctions", "[MiscFunctions1", "Misc &functions", "", ""},
+    {"F&unctions > Misc &functions", "StandardColoring1", "Standard coloring...", "Shift+Ctrl+1", ""},
+    {"F&unctions > Misc &functions", "HtmlColoring1", "HTML tag coloring...", "Shift+Ctrl+2", ""},
+    {"F&unctions > Misc &functions", "KeywordColoring1", "Key word list coloring...", "Shift+Ctrl+3", ""},
+    {"F&unctions > Misc &functions", "Rot131", "Encrypt/Decrypt: ROT 13...", "Shift+Ctrl+4", ""},
+    {"F&unctions > Misc &functions", "Backward1", "Encrypt/Decrypt: Backward...", "Shift+Ctrl+5", ""},
+    {"F&unctions > Misc &functions", "[Binary1", "Encrypt/Decrypt: Binary", "", ""},
+    {"F&unctions > Misc &functions", "[Hexadecimal1", "Encrypt/Decrypt: Hexadecimal", "", ""},
+    {"F&unctions > Misc &functions > Encrypt/Decrypt: Binary", "EncryptBinary1", "Encrypt Binary...", "", ""},
+    {"F&unctions > Misc &functions > Encrypt/Decrypt: Binary", "DecryptBinary1", "Decrypt Binary...", "", ""},
+    {"F&unctions > Misc &functions > Encrypt/Decrypt: Hexadecimal", "EncryptHex1", "Encrypt Hexadecimal...", "", ""},
+    {"F&unctions > Misc &functions > Encrypt/Decrypt: Hexadecimal", "DecryptHex1", "Decrypt Hexadecimal...", "", ""},
+
+    {"&Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion"},
+    {"&Tools", "-", "", "", ""},
+    {"&Tools", "CharMap1", "MS &Character map...", "Shift+F7", "MS Charecter map"},
+    {"&Tools", "Calculator1", "MS C&alculator...", "Shift+F8", "MS Calculator"},
+    {"&Tools", "-", "", "", ""},
+    {"&Tools", "Run1", "Run!...", "F9", ""},
+
+    {"&Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)"},
+    {"&Options", "Associate1", "&Association options...", "F4", "Option to associate files with Quillora (F4)"},
+    {"&Options", "-", "", "", ""},
+    {"&Options", "ChangeScreenFont1", "Change &screen font...", "F6", "Change the screen font (F6)"},
+    {"&Options", "ChangePrintFont1", "Change &print font...", "Ctrl+F6", "Changes the font to print with (Ctrl+F6)"},
+    {"&Options", "-", "", "", ""},
+    {"&Options", "SaveSettings1", "&Save settings", "Ctrl+E", "Save the current settings (Ctrl+E)"},
+
+    {"&View", "ToolBarOpt", "&ToolBar visible", "Ctrl+Alt+T", ""},
+    {"&View", "StatusBarOpt", "&StatusBar visible", "Ctrl+Alt+S", ""},
+    {"&View", "FullPathOpt", "&Full path in TitleBar", "Ctrl+Alt+P", ""},
+    {"&View", "-", "", "", ""},
+    {"&View", "PrevWndSize1", "&Use previous window size", "Ctrl+U", "Uses the last window sizes (Insteed of maximized) (Ctrl+U)"},
+    {"&View", "-", "", "", ""},
+    {"&View", "OpenQuillora1", "Open new copy of &Quillora...", "Ctrl+F12", "Will open a new copy of Quillora (Ctrl+F12)"},
+    {"&View", "-", "", "", ""},
+    {"&View", "MinimizeToTray1", "&Minimize Quillora to tray...", "F11", ""},
+
+    {"&Help", "HelpContents1", "&Help contents...", "Shift+F1", "Help contents (Shift+F1)"},
+    {"&Help", "Credits1", "&Credits, FAQ and bug list...", "", "Credits, FAQ and bug list"},
+    {"&Help", "History1", "&The history of Quillora...", "", "The history of Quillora"},
+    {"&Help", "Shortcuts1", "&Quilloras shortcuts...", "", "Quilloras shortcuts"},
+    {"&Help", "-", "", "", ""},
+    {"&Help", "About1", "&About Quillora...", "F1", "About Quillora (F1)"},
+
+    {"//NonVisable// > Options", "WordWrapOpt", "WordWrap", "Ctrl+W", ""},
+    {"//NonVisable// > Options", "SaveAutoOpt", "Save settings Automatic", "", ""},
+    {"//NonVisable// > Options", "DefRecentIconOpt", "Default icon in recent list", "", ""},
+    {"//NonVisable// > Options", "AutoIndentOpt", "Auto Indent", "Ctrl+Alt+A", ""},
+    {"//NonVisable// > Options", "PromptBinaryOpt", "Prompt to load as binary if filesize <> chars", "", ""},
+    {"//NonVisable// > Options", "ChangeNfoFontOpt", "Change if more than 10 NFO chars", "", ""},
+    {"//NonVisable// > Color themes", "Theme0", "System/Notepad", "Ctrl+0", ""},
+    {"//NonVisable// > Color themes", "-", "", "", ""},
+    {"//NonVisable// > Color themes", "Theme1", "Deep Reef", "Ctrl+1", ""},
+    {"//NonVisable// > Color themes", "Theme2", "Ember Deck", "Ctrl+2", ""},
+    {"//NonVisable// > Color themes", "Theme3", "Black lime", "Ctrl+3", ""},
+    {"//NonVisable// > Color themes", "Theme4", "MS DOS", "Ctrl+4", ""},
+    {"//NonVisable// > Color themes", "Theme5", "The Void", "Ctrl+5", ""},
+    {"//NonVisable// > Other", "RecentListPopup1", "Recent list popup", "Ctrl+Return", ""},
+    {"//NonVisable// > Other", "ToolListPopup1", "Tool list popup", "Ctrl+Space", ""},
+    {"//NonVisable// > Other", "RClickMenuPopup1", "Right-click menu popup", "Alt+F10", ""},
+    {"//NonVisable// > Other", "CtrlUp1", "Ctrl UP", "Ctrl+Up", ""},
+    {"//NonVisable// > Other", "CtrlDown1", "Ctrl DOWN", "Ctrl+Down", ""},
+    {"//NonVisable// > Other", "Refresh1", "Refresh", "Ctrl+F5", ""},
+
+    // Pop-up menu 1 repeats the Edit menu; twins show the key, the Edit menu owns it.
+    {"PopupMenu1", "Undo2", "&Undo", "=Ctrl+Z", "Undo (Ctrl+Z)"},
+    {"PopupMenu1", "-", "", "", ""},
+    {"PopupMenu1", "Cut2", "Cu&t", "=Ctrl+X", "Cut selection (Ctrl+X)"},
+    {"PopupMenu1", "Copy2", "&Copy", "=Ctrl+C", "Copy selection (Ctrl+C)"},
+    {"PopupMenu1", "Paste2", "&Paste", "=Ctrl+V", "Paste from clipboard (Ctrl+V)"},
+    {"PopupMenu1", "-", "", "", ""},
+    {"PopupMenu1", "Delete2", "&Delete\tDel", "", "Delete the selected text (Del)"},
+    {"PopupMenu1", "SelectAll2", "Select &All", "=Ctrl+A", "Salect all the text (Ctrl+A)"},
+    {"PopupMenu1", "-", "", "", ""},
+    {"PopupMenu1", "CenterSpace2", "C&enter with spaces", "", ""},
+    {"PopupMenu1", "[Insert2", "&Insert", "", "Insert 'time,date or misc chars' into the current file"},
+    {"PopupMenu1", "[Convert2", "C&onvert", "", "Convert the current text"},
+    {"PopupMenu1 > &Insert", "DateTime2", "&Date / Time...", "=F5", "Inserts current Date & Time (Ctrl+F5)"},
+    {"PopupMenu1 > &Insert", "-", "", "", ""},
+    {"PopupMenu1 > &Insert", "FileName2", "&Filenames...", "", "Inserts the selected filenames into the text"},
+    {"PopupMenu1 > &Insert", "FileName83_2", "&8.3 filenames...", "", "Inserts the selected filenames into the text in 8.3 format"},
+    {"PopupMenu1 > &Insert", "FNameRelative2", "F&ilenames relative to current dir...", "", ""},
+    {"PopupMenu1 > &Insert", "-", "", "", ""},
+    {"PopupMenu1 > &Insert", "TextFromFile2", "&Text from file...", "", ""},
+    {"PopupMenu1 > &Insert", "-", "", "", ""},
+    {"PopupMenu1 > &Insert", "AsciiChars2", "&ASCII characters...", "", "Insert one ASCII character in to the text"},
+    {"PopupMenu1 > &Insert", "VisibleAsciiChars2", "&Visable ASCII characters (32..255)", "", "Inserts all visable ASCII charecters"},
+    {"PopupMenu1 > C&onvert", "UpperCase2", "&UPPER CASE", "=Shift+Alt+1", "Convert to UPPERCASE"},
+    {"PopupMenu1 > C&onvert", "LowerCase2", "&lower case", "=Shift+Alt+2", "Convert to lowercase"},
+    {"PopupMenu1 > C&onvert", "TitleCase2", "&Title Case", "=Shift+Alt+3", ""},
+    {"PopupMenu1 > C&onvert", "ToggleCase2", "tO&GGLE cASE", "=Shift+Alt+4", "Toggle to inverted case"},
+    {"PopupMenu1 > C&onvert", "-", "", "", ""},
+    {"PopupMenu1 > C&onvert", "AnsiToOem2", "&ANSI to OEM", "=Shift+Alt+5", "Converts from ANSI to OEM"},
+    {"PopupMenu1 > C&onvert", "OemToAnsi2", "&OEM to ANSI", "=Shift+Alt+6", "Converts from OEM to ANSI"},
+    {"PopupMenu1 > C&onvert", "-", "", "", ""},
+    {"PopupMenu1 > C&onvert", "MultiToSingleA2", "Multi to Single Character A", "", ""},
+    {"PopupMenu1 > C&onvert", "MultiToSingleB2", "Multi to Single Character B", "", ""},
+
+    {"PopupMenu2", "-", "", "", ""},
+    {"PopupMenu2", "RemoveObsolete2", "&Remove obsolete", "", "Removes all obsolete files from the recent menu (The ones not enabled)"},
+    {"PopupMenu2", "ClearRecent2", "&Clear recent list", "", "Clear resent list"},
+
+    {"PopupMenu3", "ExecFileDef2", "E&xecute file with default association...", "=Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+9)"},
+    {"PopupMenu3", "Revert2", "Re&vert file to last save", "=Ctrl+R", "Revert to last saved point (Ctrl+R)"},
+    {"PopupMenu3", "FileInfo3", "&File info...", "=Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)"},
+    {"PopupMenu3", "RenMovFile2", "R&ename/Move file...", "=Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)"},
+    {"PopupMenu3", "DeleteFile2", "Delete file!", "", "WARNING: Deletes the file!!!"},
+    {"PopupMenu3", "-", "", "", ""},
+    {"PopupMenu3", "StandardColoring2", "Standard coloring...", "=Shift+Ctrl+1", ""},
+    {"PopupMenu3", "HtmlColoring2", "HTML tag coloring...", "=Shift+Ctrl+2", ""},
+    {"PopupMenu3", "KeywordColoring2", "DOS batch tag coloring...", "=Shift+Ctrl+3", ""},
+    {"PopupMenu3", "Rot132", "Encrypt/Decrypt: ROT 13...", "=Shift+Ctrl+4", ""},
+    {"PopupMenu3", "Backward2", "Encrypt/Decrypt: Backward...", "=Shift+Ctrl+5", ""},
+    {"PopupMenu3", "[Binary2", "Encrypt/Decrypt: Binary", "", ""},
+    {"PopupMenu3", "[Hexadecimal2", "Encrypt/Decrypt: Hexadecimal", "", ""},
+    {"PopupMenu3 > Encrypt/Decrypt: Binary", "EncryptBinary2", "Encrypt Binary...", "", ""},
+    {"PopupMenu3 > Encrypt/Decrypt: Binary", "DecryptBinary2", "Decrypt Binary...", "", ""},
+    {"PopupMenu3 > Encrypt/Decrypt: Hexadecimal", "EncryptHex2", "Encrypt Hexadecimal...", "", ""},
+    {"PopupMenu3 > Encrypt/Decrypt: Hexadecimal", "DecryptHex2", "Decrypt Hexadecimal...", "", ""},
+
+    {"PopupMenu4", "FontCourier1", "&Courier New  10pt", "", ""},
+    {"PopupMenu4", "FontFixedsys1", "&Fixedsys  9pt", "", ""},
+    {"PopupMenu4", "FontTerminal1", "Terminal  9pt", "", ""},
+    {"PopupMenu4", "FontDefault1", "&Default Windows font", "", ""},
+
+    {"PopupMenu5", "Restore1", "&Restore Quillora", "", ""},
+    {"PopupMenu5", "-", "", "", ""},
+    {"PopupMenu5", "Close2", "Close Quillora", "", ""},
+
+    {"ToolBar1", "New2", nullptr, "", "Create a 'New File' (Ctrl+N)"},
+    {"ToolBar1", "Open2", nullptr, "", "Opens an existing file (Ctrl+O)"},
+    {"ToolBar1", "Save2", nullptr, "", "Saves the current file (Ctrl+S)"},
+    {"ToolBar1", "SaveAs2", nullptr, "", "Save the text to a specific file (F12)"},
+    {"ToolBar1", "-", "", "", ""},
+    {"ToolBar1", "FileInfo2", nullptr, "", "File Info (Alt+Enter)|Info on the current file, almost the same as file properties (Alt+Enter)"},
+    {"ToolBar1", "-", "", "", ""},
+    {"ToolBar1", "Undo3", nullptr, "", "Undo (Ctrl+Z)"},
+    {"ToolBar1", "Cut3", nullptr, "", "Cut selected text (Ctrl+X)"},
+    {"ToolBar1", "Copy3", nullptr, "", "Copy selected text (Ctrl+C)"},
+    {"ToolBar1", "Paste3", nullptr, "", "Paste from clipboard (Ctrl+V)"},
+    {"ToolBar1", "-", "", "", ""},
+    {"ToolBar1", "FindRep2", nullptr, "", "Find a 'String' in the text or replace it with another (Ctrl+F)"},
+    {"ToolBar1", "FindNext2", nullptr, "", "Find the next search string (F3)"},
+    {"ToolBar1", "-", "", "", ""},
+    {"ToolBar1", "CountWordsChar2", nullptr, "", "Analyzes words and characters in all the text or selected (F7)"},
+    {"ToolBar1", "Goto2", nullptr, "", "Go to dialog (Ctrl+G)"},
+    {"ToolBar1", "MiscFunc2", nullptr, "", "Misc functions (F8)|Opens a box with different functions (F8)"},
+    {"ToolBar1", "-", "", "", ""},
+    {"ToolBar1", "Config2", nullptr, "", "Program configuration (F2)"},
+    {"ToolBar1", "ScreenFont2", nullptr, "", "Change font (F6)"},
+    {"ToolBar1", "-", "", "", ""},
+    {"ToolBar1", "About2", nullptr, "", "About Quillora (F1)"},
+    {"ToolBar1", "HelpContents2", nullptr, "", "Help contents (Shift+F1)"},
+    {"ToolBar1", "-", "", "", ""},
 };
 
-// Tool buttons: hint split into tooltip and status text.
-const Item kButtons[] = {
-    {"New2", "", "", "Create a 'New File' (Ctrl+N)"},
-    {"FileInfo2", "", "", "File Info (Alt+Enter)|Info on the current file, almost the same as file properties (Alt+Enter)"},
-    {"Cut3", "", "", "Cut selected text (Ctrl+X)"},
-    {"FindNext2", "", "", "Find the next search string (F3)"},
-    {"MiscFunc2", "", "", "Misc functions (F8)|Opens a box with different functions (F8)"},
-    {"Config2", "", "", "Program configuration (F2)"},
-    {"HelpContents2", "", "", "Help contents (Shift+F1)"},
-};
+// Disabled when the window first shows, whatever is built.
+const char* const kOffAtStart[] = {"Save1", "Save2", "FileInfo2", "Undo3", "Cut3", "Copy3",
+                                   "FindNext1", "FindNext2", "Undo2", "Cut2", "Copy2", "Delete2",
+                                   "ExecFileDef2", "Revert2", "FileInfo3", "RenMovFile2", "DeleteFile2"};
+
+// Where an action or submenu sits: menu titles from the top, or the
+// pop-up menu's name.
+QString TitleOf(QMenu* menu) {
+  return menu->title().isEmpty() ? menu->objectName() : menu->title();
+}
+QString PlaceOf(QMenu* menu) {
+  QString place = TitleOf(menu);
+  for (auto* m = qobject_cast<QMenu*>(menu->parentWidget()); m; m = qobject_cast<QMenu*>(m->parentWidget()))
+    place = TitleOf(m) + " > " + place;
+  return place;
+}
 
 QChar AccessKey(const QString& caption) {
   for (int i = 0; i + 1 < caption.size(); ++i)
@@ -131,6 +308,7 @@ class CommandsTest : public QObject {
   std::unique_ptr<TFormQuillora> form_;
 
  private slots:
+  void initTestCase() { InstallFontSubstitutes(); }  // as the program does at start
   void init() {
     store_ = MemoryStore();
     store_.WriteString("\\Software\\Norvane Productions\\Quillora\\Options", "Window", "0");
@@ -142,24 +320,226 @@ class CommandsTest : public QObject {
     form_.reset();
   }
 
-  void everyItemHasItsCaptionShortcutAndHint() {
-    for (const Item& item : kItems) {
-      QAction* a = form_->Action(item.name);
-      QVERIFY2(a, item.name);
-      QCOMPARE(a->text(), QString::fromUtf8(item.caption));
-      QCOMPARE(a->shortcut(), QKeySequence(QString(item.shortcut)));
-      QCOMPARE(a->statusTip(), QString(item.hint));
+  void everyRowOfTheCommandMapIsShownAsGiven() {
+    QHash<QString, QStringList> expectedOrder;
+    QSet<QString> names;
+    for (const Row& row : kMap) {
+      const QString name = row.name;
+      const QString place = row.place;
+      if (name == "-") {
+        expectedOrder[place] << "-";
+        continue;
+      }
+      if (name.startsWith('[')) {
+        auto* sub = form_->findChild<QMenu*>(name.mid(1));
+        QVERIFY2(sub, row.name);
+        QCOMPARE(sub->title(), QString::fromUtf8(row.caption));
+        QCOMPARE(sub->menuAction()->statusTip(), QString(row.hint));
+        QCOMPARE(PlaceOf(sub), place + " > " + sub->title());
+        expectedOrder[place] << row.caption;
+        names.insert(name.mid(1));
+        continue;
+      }
+      names.insert(name);
+      QAction* a = form_->Action(name);
+      QVERIFY2(a, row.name);
+      expectedOrder[place] << name;
+      QString shortcut = row.shortcut;
+      const bool twin = shortcut.startsWith('=');
+      if (twin) shortcut.remove(0, 1);
+      if (row.caption) {
+        const QString shown = twin ? "\t" + QKeySequence(shortcut).toString(QKeySequence::NativeText) : "";
+        QVERIFY2(a->text() == QString::fromUtf8(row.caption) + shown, row.name);
+      }
+      // A twin shows the key; only its main item owns it.
+      QVERIFY2(a->shortcut() == (twin ? QKeySequence() : QKeySequence(shortcut)), row.name);
+      const QString hint = row.hint;
+      QVERIFY2(a->statusTip() == (hint.contains('|') ? hint.section('|', 1) : hint), row.name);
+      if (!hint.isEmpty()) QVERIFY2(a->toolTip() == hint.section('|', 0, 0), row.name);
     }
-    for (const Item& b : kButtons) {
-      QAction* a = form_->Action(b.name);
-      QVERIFY2(a, b.name);
-      const QString hint = b.hint;
-      QCOMPARE(a->toolTip(), hint.section('|', 0, 0));
-      QCOMPARE(a->statusTip(), hint.contains('|') ? hint.section('|', 1) : hint);
+
+    // The order of each menu, separators included.
+    for (auto it = expectedOrder.begin(); it != expectedOrder.end(); ++it) {
+      QList<QAction*> actions;
+      if (it.key() == "ToolBar1") {
+        actions = form_->findChild<QToolBar*>("ToolBar1")->actions();
+      } else {
+        QMenu* menu = nullptr;
+        for (QMenu* m : form_->findChildren<QMenu*>())
+          if (PlaceOf(m) == it.key()) menu = m;
+        QVERIFY2(menu, qPrintable(it.key()));
+        actions = menu->actions();
+      }
+      QStringList shown;
+      for (QAction* a : actions)
+        shown << (a->isSeparator() ? QString("-") : a->menu() ? a->menu()->title() : a->objectName());
+      QCOMPARE(shown, it.value());
     }
+
+    // Nothing in the window's map that the table does not know.
+    for (const CommandDef& c : Commands())
+      if (c.kind != CommandDef::Separator)
+        QVERIFY2(names.contains(QString::fromStdString(c.name)), c.name.c_str());
+
+    for (const char* name : kOffAtStart) QVERIFY2(!form_->Action(name)->isEnabled(), name);
     QVERIFY(!form_->Action("CheckHtmlSyntax1")->isVisible());
-    QVERIFY(!form_->findChild<QMenu*>("NonVisable")->menuAction()->isVisible() ||
-            !form_->menuBar()->actions().contains(form_->findChild<QMenu*>("NonVisable")->menuAction()));
+    QVERIFY(!form_->menuBar()->actions().contains(form_->findChild<QMenu*>("NonVisable")->menuAction()));
+    // Check marks hold the stored options, here their defaults.
+    for (const char* name : {"WordWrapOpt", "SaveAutoOpt", "PromptBinaryOpt", "ToolBarOpt", "StatusBarOpt",
+                             "DefRecentIconOpt", "ChangeNfoFontOpt"})
+      QVERIFY2(form_->Action(name)->isCheckable() && form_->Action(name)->isChecked(), name);
+    for (const char* name : {"FullPathOpt", "AutoIndentOpt"})
+      QVERIFY2(form_->Action(name)->isCheckable() && !form_->Action(name)->isChecked(), name);
+  }
+
+
+  void everyThemeSetsItsColors_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<uint>("back");
+    QTest::addColumn<uint>("text");
+    QTest::addColumn<uint>("boxBack");
+    QTest::addColumn<uint>("boxText");
+    QTest::newRow("System/Notepad") << 0 << 0x80000005u << 0x80000008u << 0x80000005u << 0x80000008u;
+    QTest::newRow("Deep Reef") << 1 << 0x804000u << 0xF0CAA6u << 0x5A3200u << 0xF0CAA6u;
+    QTest::newRow("Ember Deck") << 2 << 0x41491Eu << 0xFFFF19u << 0x41491Eu << 0xFFFF19u;
+    QTest::newRow("Black lime") << 3 << 0x000000u << 0x00FF00u << 0x000000u << 0x00FF00u;
+    QTest::newRow("MS DOS") << 4 << 0x000000u << 0xC0C0C0u << 0x000000u << 0xC0C0C0u;
+    QTest::newRow("The Void") << 5 << 0x000080u << 0x0080FFu << 0x0000AEu << 0xFFFFFFu;
+  }
+  void everyThemeSetsItsColors() {
+    QFETCH(int, key);
+    QFETCH(uint, back);
+    QFETCH(uint, text);
+    QFETCH(uint, boxBack);
+    QFETCH(uint, boxText);
+    // Start from colors and a font no theme has.
+    AppOptions& o = form_->Options();
+    o.BackColor = o.TextColor = o.BoxBackColor = o.BoxTextColor = 0x123456;
+    form_->SetEditorColors(o.BackColor, o.TextColor);
+    o.FontNameScreen = "DejaVu Sans";
+    o.FontSizeScreen = 14;
+    form_->SetEditorFont(o.FontNameScreen, o.FontSizeScreen);
+    form_->Buffer().SetText("some text to colour");
+    form_->SetModified(false);
+    form_->Buffer().SetSelection(5, 4);
+
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QTest::keyClick(form_->Editor(), Qt::Key(Qt::Key_0 + key), Qt::ControlModifier);
+
+    QCOMPARE(o.BackColor, ColorRef(back));
+    QCOMPARE(o.TextColor, ColorRef(text));
+    QCOMPARE(o.BoxBackColor, ColorRef(boxBack));
+    QCOMPARE(o.BoxTextColor, ColorRef(boxText));
+    const QPalette system = QApplication::palette();
+    QCOMPARE(form_->Editor()->palette().color(QPalette::Base), ToQColor(back, system));
+    QCOMPARE(form_->Editor()->palette().color(QPalette::Text), ToQColor(text, system));
+    // Shown in Courier New 10 until the next start; the stored font stays.
+    QCOMPARE(form_->Editor()->font().family(), QString("Courier New"));
+    QCOMPARE(form_->Editor()->font().pointSize(), 10);
+    QCOMPARE(o.FontNameScreen, std::string("DejaVu Sans"));
+    QCOMPARE(o.FontSizeScreen, 14);
+    QCOMPARE(form_->Buffer().SelStart(), Offset(5));
+    QCOMPARE(form_->Buffer().SelLength(), Offset(4));
+    QVERIFY(!form_->Modified());
+  }
+
+  void f1InAMenuShowsTheItemsTopicOrItsMenus_data() {
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("topic");
+    QTest::newRow("item with a context") << "MenuOptions" << "Config1" << 91;
+    QTest::newRow("item without one") << "MenuOptions" << "ChangeScreenFont1" << 90;
+    QTest::newRow("File item") << "MenuFile" << "New1" << 30;
+    QTest::newRow("submenu item") << "Insert1" << "DateTime1" << 40;
+    QTest::newRow("recent submenu") << "RecentFiles1" << "ClearRecent1" << 30;
+    QTest::newRow("Help item") << "MenuHelp" << "Credits1" << 110;
+    // Pop-up menus show the topic of the menu their items come from.
+    QTest::newRow("editor's menu") << "PopupMenu1" << "Cut2" << 40;
+    QTest::newRow("editor's Insert") << "Insert2" << "FileName2" << 40;
+    QTest::newRow("Open drop-down") << "PopupMenu2" << "ClearRecent2" << 30;
+    QTest::newRow("tool list, file item") << "PopupMenu3" << "Revert2" << 30;
+    QTest::newRow("tool list, function") << "PopupMenu3" << "Rot132" << 70;
+    QTest::newRow("tool list, binary") << "Binary2" << "EncryptBinary2" << 70;
+    QTest::newRow("font drop-down") << "PopupMenu4" << "FontCourier1" << 90;
+    QTest::newRow("tray menu") << "PopupMenu5" << "Close2" << 100;
+  }
+  void f1InAMenuShowsTheItemsTopicOrItsMenus() {
+    QFETCH(QString, menu);
+    QFETCH(QString, item);
+    QFETCH(int, topic);
+    SetHelpFileName(QL_HELP_FILE);
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    QMenu* m = form_->findChild<QMenu*>(menu);
+    QVERIFY(m);
+    m->popup(form_->mapToGlobal(QPoint(20, 20)));
+    QTRY_VERIFY(m->isVisible());
+    QAction* a = form_->Action(item);
+    a->setEnabled(true);  // a disabled item cannot be highlighted
+    // F1 is also the about box's key; in a menu, help wins.
+    form_->Action("About1")->setEnabled(true);
+    int aboutShown = 0;
+    connect(form_->Action("About1"), &QAction::triggered, this, [&] { ++aboutShown; });
+    m->setActiveAction(a);
+    QCOMPARE(m->activeAction(), a);
+    QTest::keyClick(m, Qt::Key_F1);
+    HelpWindow* help = HelpWindow::Instance(form_.get());
+    QTRY_VERIFY(help->isVisible());
+    QCOMPARE(help->CurrentTopic(), topic);
+    QCOMPARE(aboutShown, 0);
+    help->close();
+    m->close();
+  }
+
+
+  void screenFontDialogStartsOnTheFaceShown() {
+    QCOMPARE(form_->Options().FontNameScreen, std::string("Courier New"));
+    const QFontInfo shown(form_->Editor()->font());
+    QVERIFY(shown.fixedPitch());
+    QString start;
+    bool startItalic = true;
+    std::optional<QFont> choice;  // none: OK alone
+    QTimer poll;
+    poll.setInterval(20);
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFontDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible()) return;
+      poll.stop();
+      start = dialog->currentFont().family();
+      startItalic = dialog->currentFont().italic();
+      if (choice) dialog->setCurrentFont(*choice);
+      dialog->accept();
+    });
+    poll.start();
+    form_->ChangeScreenFont_Open();
+    QCOMPARE(start, shown.family());
+    QVERIFY(!startItalic);  // the face's upright style, not its first one
+    // OK alone: the stored name and the monospaced face stay.
+    QCOMPARE(form_->Options().FontNameScreen, std::string("Courier New"));
+    QCOMPARE(form_->Options().FontSizeScreen, 10);
+    QVERIFY(QFontInfo(form_->Editor()->font()).fixedPitch());
+
+    choice = QFont("DejaVu Sans", 14);
+    poll.start();
+    form_->Action("ChangeScreenFont1")->trigger();
+    QCOMPARE(form_->Options().FontNameScreen, std::string("DejaVu Sans"));
+    QCOMPARE(form_->Options().FontSizeScreen, 14);
+    QCOMPARE(QFontInfo(form_->Editor()->font()).family(), QString("DejaVu Sans"));
+  }
+
+  void replaceAllRefreshesTheCountsInTheStatusBar() {
+    form_->Buffer().SetText("one two one\r\none");
+    form_->RESelChange();
+    QCOMPARE(form_->StatusText(0), std::string("\"16\" characters on \"2\" lines"));
+    SearchState& state = form_->Search().State();
+    state.findText = "one";
+    state.replaceText = "1";
+    state.prompt = false;
+    ScriptedBoxes boxes({}, 1);
+    form_->Search().Press(SearchButton::ReplaceAll, SearchOrigin::FromStart);
+    QCOMPARE(form_->EditorText(), std::string("1 two 1\r\n1"));
+    QVERIFY2(form_->StatusText(0).find("\"10\" characters") != std::string::npos, form_->StatusText(0).c_str());
   }
 
   void menuBarInTheGivenOrder() {

@@ -7,8 +7,13 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
+#include <cerrno>
 #include <cstring>
+#include <algorithm>
 #include <memory>
+#include <vector>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -233,6 +238,71 @@ class InstanceTest : public QObject {
     QCOMPARE(dir, expected);
     QCOMPARE(again, expected);
     QCOMPARE(ModeOf(dir) & 0777, mode_t(0700));
+  }
+
+  void listensAgainAfterRunningOutOfFileHandles() {
+    InstanceServer s([](int, InstanceServer::Reply reply) { reply(77); });
+    QVERIFY(s.Listen());
+    const QString path = s.SocketPath();
+    QCOMPARE(RunClient({"10"}).output, QStringLiteral("77"));  // the newest instance
+
+    // A client is queued while this process has no file handle left, so
+    // accepting it fails.
+    const int client = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    QVERIFY(client >= 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray p = QFile::encodeName(path);
+    std::memcpy(addr.sun_path, p.constData(), static_cast<std::size_t>(p.size()));
+    QCOMPARE(::connect(client, reinterpret_cast<sockaddr*>(&addr), sizeof(addr)), 0);
+    const int base = ::open("/dev/null", O_RDONLY | O_CLOEXEC);
+    QVERIFY(base >= 0);
+    int highest = 0;
+    for (const QString& fd : QDir("/proc/self/fd").entryList(QDir::Files | QDir::System))
+      highest = std::max(highest, fd.toInt());
+    rlimit old{};
+    QCOMPARE(::getrlimit(RLIMIT_NOFILE, &old), 0);
+    rlimit low = old;
+    low.rlim_cur = static_cast<rlim_t>(highest + 1);
+    QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+    std::vector<int> filler;
+    int fd;
+    while ((fd = ::fcntl(base, F_DUPFD_CLOEXEC, 0)) >= 0) filler.push_back(fd);
+    const int why = errno;
+    QTest::qWait(200);  // the server tries to accept
+    for (int f : filler) ::close(f);
+    ::close(base);
+    ::setrlimit(RLIMIT_NOFILE, &old);
+    QCOMPARE(why, EMFILE);
+    ::close(client);
+
+    // Reachable again under the same name.
+    QTRY_VERIFY_WITH_TIMEOUT(s.IsListening(), 5000);
+    QCOMPARE(s.SocketPath(), path);
+    QTRY_COMPARE_WITH_TIMEOUT(RunClient({"10"}).output, QStringLiteral("77"), 5000);
+
+    // A socket file someone removed is made again too.
+    QVERIFY(QFile::remove(path));
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(path), 5000);
+    QCOMPARE(RunClient({"10"}).output, QStringLiteral("77"));
+  }
+
+  void silentClientsAreCapped() {
+    InstanceServer s([](int, InstanceServer::Reply reply) { reply(78); });
+    QVERIFY(s.Listen());
+    std::vector<std::unique_ptr<QLocalSocket>> silent;
+    for (int i = 0; i < InstanceServer::kMaxClients + 10; ++i) {
+      silent.push_back(std::make_unique<QLocalSocket>());
+      silent.back()->connectToServer(s.SocketPath());
+      QVERIFY(silent.back()->waitForConnected(1000));
+    }
+    QTest::qWait(200);
+    QCOMPARE(s.ClientCount(), InstanceServer::kMaxClients);
+    // Those waiting are served once the silent ones go.
+    silent.clear();
+    QTRY_COMPARE(s.ClientCount(), 0);
+    QCOMPARE(RunClient({"10"}).output, QStringLiteral("78"));
+    QTRY_COMPARE(s.ClientCount(), 0);
   }
 
   void cleanupTestCase() {

@@ -173,6 +173,34 @@ class MsgBoxTest : public QObject {
     SetMsgBoxHook({});
     QVERIFY(!MsgBoxHookActive());
   }
+
+  // The window manager cuts a caption the box is too narrow for.
+  void wideEnoughForItsWholeCaption_data() {
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<uint>("flags");
+    QTest::newRow("save prompt") << "Save Before Opening Dropped File?" << 35u;
+    QTest::newRow("length prompt") << "Length Nonequal To Filesize" << 52u;
+    QTest::newRow("OK only") << "Error executing file!" << 16u;
+    QTest::newRow("short") << "Help" << 0u;
+  }
+  void wideEnoughForItsWholeCaption() {
+    QFETCH(QString, caption);
+    QFETCH(uint, flags);
+    Seen seen;
+    int width = 0;
+    QFont font;
+    ShowAndAct("x", caption.toStdString(), flags, [&](QMessageBox* box) {
+      width = box->width();
+      font = box->font();
+      CloseBox(box);
+    }, seen);
+    QVERIFY(seen.shown);
+    // Title bars often draw the caption in bold, beside an icon and three buttons.
+    font.setBold(true);
+    const int needed = QFontMetrics(font).horizontalAdvance(caption) + 120;
+    QVERIFY2(width >= needed, qPrintable(QString("%1 < %2").arg(width).arg(needed)));
+  }
+
 };
 
 QTEST_MAIN(MsgBoxTest)

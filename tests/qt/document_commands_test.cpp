@@ -1,0 +1,447 @@
+// The document's file commands where they guard the user's text: an
+// untitled document next to a file called "Untitled", reading as binary,
+// commands that arrive while another one runs, the recent list's path,
+// handing a document to the desktop, the rename dialog and the ".LOG" stamp.
+#include <QAction>
+#include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+#include <functional>
+#include <map>
+
+#include "app/WindowLogic.h"
+#include "app/qt/MainQuillora.h"
+#include "editor/qt/EditorView.h"
+#include "platform/Store.h"
+#include "platform/qt/MessageBox.h"
+#include "TestSupport.h"
+
+using namespace ql;
+
+namespace {
+
+QByteArray ReadAll(const QString& path) {
+  QFile f(path);
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+// What the stand-in opener (argv_dump) wrote: its arguments after the folder.
+QStringList OpenerArguments(const QString& dump) {
+  QStringList parts;
+  for (const QByteArray& p : ReadAll(dump).split('\0')) parts << QString::fromUtf8(p);
+  parts.removeLast();
+  if (!parts.isEmpty()) parts.removeFirst();
+  return parts;
+}
+
+using Command = void (TFormQuillora::*)();
+
+}  // namespace
+
+class DocumentCommandsTest : public QObject {
+  Q_OBJECT
+
+  QTemporaryDir dir_;
+  QString bin_;        // holds the stand-in xdg-open
+  QString emptyBin_;   // a PATH without any opener
+  QByteArray oldPath_;
+  MemoryStore store_;
+  std::unique_ptr<TFormQuillora> form_;
+  std::vector<std::string> dialogAnswer_;
+
+  QString P(const QString& name) const { return dir_.path() + "/" + name; }
+  std::string S(const QString& name) const { return P(name).toStdString(); }
+
+  void Open(const QString& name) {
+    dialogAnswer_ = {S(name)};
+    form_->OpenFile_Cmd();
+  }
+  // The stand-in opener records into `dump` and exits with `code`.
+  void Opener(const QString& dump, int code) {
+    QFile::remove(dump);
+    qputenv("QL_OUT", QFile::encodeName(dump));
+    qputenv("QL_EXIT", QByteArray::number(code));
+    qputenv("PATH", QFile::encodeName(bin_));
+  }
+
+ private slots:
+  void initTestCase() {
+    oldPath_ = qgetenv("PATH");
+    bin_ = P("bin");
+    emptyBin_ = P("nobin");
+    QVERIFY(QDir().mkpath(bin_) && QDir().mkpath(emptyBin_));
+    const QString opener = bin_ + "/xdg-open";
+    QVERIFY(WriteFile(opener, "#!/bin/sh\n\"" QL_TEST_HELPER_DIR "/argv_dump\" \"$QL_OUT\" \"$@\"\nexit $QL_EXIT\n"));
+    QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+  }
+  void init() {
+    qputenv("PATH", oldPath_);
+    store_ = MemoryStore();
+    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
+    form_->SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
+    form_->SetFileDialogHandler([this](const std::string&, const std::string&) { return dialogAnswer_; });
+    form_->Start();
+  }
+  void cleanup() {
+    SetMsgBoxHook(nullptr);
+    form_->SetModified(false);
+    form_.reset();
+    qputenv("PATH", oldPath_);
+  }
+
+  // ---- a file called "Untitled" in the working folder ----
+
+  void untitledNeverMeansTheFileCalledSo_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QList<int>>("answers");
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("revert") << "Revert" << QList<int>{6}
+                            << QStringList{"Revert Current File?", "Couldn't revert!"};
+    QTest::newRow("read as binary") << "ReadNonTxtFile" << QList<int>{6} << QStringList{"File doesn't exist!"};
+    QTest::newRow("execute") << "ExecFileDef" << QList<int>{} << QStringList{"File doesn't exist!"};
+    QTest::newRow("rename") << "RenMoveFile" << QList<int>{} << QStringList{"File doesn't exist!"};
+    QTest::newRow("delete") << "DeleteFile" << QList<int>{6}
+                            << QStringList{"Delete file!?", "File doesn't exist!"};
+    QTest::newRow("file information") << "FileInfo" << QList<int>{} << QStringList{"File doesn't exist!"};
+    QTest::newRow("instance command 2") << "Command2" << QList<int>{} << QStringList{};
+  }
+  void untitledNeverMeansTheFileCalledSo() {
+    QFETCH(QString, command);
+    QFETCH(QList<int>, answers);
+    QFETCH(QStringList, captions);
+    const std::map<QString, Command> commands = {
+        {"Revert", &TFormQuillora::Revert_Cmd},       {"ReadNonTxtFile", &TFormQuillora::ReadNonTxtFile_Cmd},
+        {"ExecFileDef", &TFormQuillora::ExecFileDef_Cmd}, {"RenMoveFile", &TFormQuillora::RenMoveFile_Cmd},
+        {"DeleteFile", &TFormQuillora::DeleteFile_Cmd}, {"FileInfo", &TFormQuillora::FileInfo_Open}};
+
+    const QString old = QDir::currentPath();
+    QDir::setCurrent(dir_.path());
+    QVERIFY(WriteFile(P("Untitled"), "somebody else's file\n"));
+    const QString dump = P("opened");
+    Opener(dump, 0);
+    dialogAnswer_ = {S("renamed.txt")};
+    form_->Editor()->ReplaceSelection("typed, never saved");
+    QVERIFY(form_->Modified());
+
+    form_->MenuFile_Popup();
+    for (const char* name : {"ReadAsBinFile1", "Revert1", "FileInfo1", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
+      QVERIFY2(!form_->Action(name)->isEnabled(), name);
+
+    ScriptedBoxes boxes(std::vector<int>(answers.begin(), answers.end()), 7);
+    if (command == "Command2") {
+      QCOMPARE(HandleInstanceCommand(2, *form_), 1LL);
+      QTest::qWait(200);
+    } else {
+      (form_.get()->*commands.at(command))();
+      QTest::qWait(200);  // a late report of the opener would come in here
+    }
+    QDir::setCurrent(old);
+
+    QStringList seen;
+    for (const std::string& c : boxes.Captions()) seen << QString::fromStdString(c);
+    QCOMPARE(seen, captions);
+    QCOMPARE(form_->EditorText(), std::string("typed, never saved"));
+    QCOMPARE(form_->DocFileName(), std::string("Untitled"));
+    QVERIFY(form_->Modified());
+    QCOMPARE(ReadAll(P("Untitled")), QByteArray("somebody else's file\n"));
+    QVERIFY(!QFile::exists(P("renamed.txt")));
+    QVERIFY(!QFile::exists(dump));
+  }
+
+  // ---- read as binary ----
+
+  void readAsBinaryAsksToSaveTypedTextFirst() {
+    const QByteArray bytes("abc\0def", 7);
+    QVERIFY(WriteFile(P("nul.txt"), bytes));
+    {
+      ScriptedBoxes no({7}, 7);  // not as binary now
+      Open("nul.txt");
+    }
+    QCOMPARE(form_->EditorText(), std::string("abc"));
+    form_->Editor()->ReplaceSelection("typed ");
+    const std::string typed = form_->EditorText();
+
+    {
+      ScriptedBoxes cancel({2}, 7);
+      form_->ReadNonTxtFile_Cmd();
+      QCOMPARE(cancel.Captions(), std::vector<std::string>{"Do you wanna save first?"});
+      QCOMPARE(cancel.seen[0].flags, 35u);
+    }
+    QCOMPARE(form_->EditorText(), typed);
+    QVERIFY(form_->Modified());
+
+    {
+      ScriptedBoxes yes({6}, 7);  // saved, then read as binary
+      form_->ReadNonTxtFile_Cmd();
+    }
+    QCOMPARE(ReadAll(P("nul.txt")), QByteArray::fromStdString(typed));
+    QCOMPARE(form_->EditorText(), typed);
+    QVERIFY(!form_->Modified());
+
+    QVERIFY(WriteFile(P("nul.txt"), bytes));
+    form_->Editor()->ReplaceSelection("more");
+    {
+      ScriptedBoxes no({7}, 7);  // given up knowingly
+      form_->ReadNonTxtFile_Cmd();
+    }
+    QCOMPARE(form_->EditorText(), std::string("abc\x0B" "def"));
+  }
+
+  // ---- commands that arrive while another one runs ----
+
+  void nothingSavesOrReplacesTheDocumentDuringAnOpen() {
+    const QByteArray bytes("abc\0def", 7);
+    QVERIFY(WriteFile(P("cut.txt"), bytes));
+    QVERIFY(WriteFile(P("dropped.txt"), "dropped"));
+    const QString dump = P("opened-later");
+    Opener(dump, 0);
+    form_->Editor()->ReplaceSelection("draft");  // modified: command 3 would save
+    bool dumpDuringPrompt = true;
+    QByteArray fileDuringPrompt;
+    std::vector<std::string> captions;
+    SetMsgBoxHook([&](const std::string&, const std::string& caption, unsigned) {
+      captions.push_back(caption);
+      if (caption != "Length Nonequal To Filesize") return 7;
+      // Another process asks for a save and an execute, and files are dropped.
+      HandleInstanceCommand(3, *form_);
+      HandleInstanceCommand(2, *form_);
+      HandleInstanceCommand(3, *form_);
+      QTest::qWait(100);  // the box's own event loop
+      emit form_->Editor()->filesDropped({P("dropped.txt")});
+      QTest::qWait(200);
+      fileDuringPrompt = ReadAll(P("cut.txt"));
+      dumpDuringPrompt = QFile::exists(dump);
+      return 7;
+    });
+    Open("cut.txt");
+    QCOMPARE(fileDuringPrompt, bytes);
+    QVERIFY(!dumpDuringPrompt);
+    QCOMPARE(form_->DocFileName(), S("cut.txt"));
+    // Then they run, in order, on the document there is by then.
+    QTRY_VERIFY(QFile::exists(dump));
+    QCOMPARE(OpenerArguments(dump), QStringList{P("cut.txt")});
+    QTRY_COMPARE(form_->DocFileName(), S("dropped.txt"));
+    QCOMPARE(ReadAll(P("cut.txt")), bytes);  // the new document was not modified: no save
+    SetMsgBoxHook(nullptr);
+    QCOMPARE(captions, std::vector<std::string>({"Do you wanna save first?", "Length Nonequal To Filesize"}));
+  }
+
+  void aSaveAskedForDuringSaveAsWaitsForIt() {
+    QVERIFY(WriteFile(P("mine.txt"), "old"));
+    Open("mine.txt");
+    form_->Buffer().SetText("new text");
+    form_->SetModified(true);
+    // The Save As dialog is up when another process asks for a save.
+    QByteArray fileDuringDialog;
+    form_->SetFileDialogHandler([&](const std::string&, const std::string&) {
+      HandleInstanceCommand(3, *form_);
+      QTest::qWait(200);
+      fileDuringDialog = ReadAll(P("mine.txt"));
+      return std::vector<std::string>{S("copy.txt")};
+    });
+    form_->SaveFileAs_Cmd();
+    QCOMPARE(fileDuringDialog, QByteArray("old"));
+    QCOMPARE(form_->DocFileName(), S("copy.txt"));
+    QTest::qWait(100);
+    QCOMPARE(ReadAll(P("mine.txt")), QByteArray("old"));  // not modified any more: nothing to save
+  }
+
+  void aCommandChosenWhileABigFileLoadsRunsAfterwards() {
+    QByteArray big;
+    for (int i = 0; i < 200000; ++i) big += "line of some text here\n";
+    QVERIFY(WriteFile(P("big.txt"), big));
+    Open("big.txt");
+    QVERIFY(form_->LoadingDocument());
+    form_->Action("New1")->trigger();
+    QCOMPARE(form_->DocFileName(), std::string("Untitled"));  // still loading
+    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
+    QTRY_COMPARE(form_->StatusText(0), std::string("New file"));
+    QCOMPARE(form_->DocFileName(), std::string("Untitled"));
+    QCOMPARE(form_->Buffer().TextLength(), Offset(0));
+  }
+
+  void closingWhileABigFileLoadsWaitsForIt() {
+    QByteArray big;
+    for (int i = 0; i < 200000; ++i) big += "line of some text here\n";
+    big.prepend(".LOG\n");  // opens modified: closing asks
+    QVERIFY(WriteFile(P("big.log"), big));
+    Open("big.log");
+    QVERIFY(form_->LoadingDocument());
+    ScriptedBoxes boxes({2}, 2);  // Cancel in the exit prompt
+    QVERIFY(!form_->close());
+    QVERIFY(boxes.seen.empty());
+    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
+    QTRY_COMPARE(boxes.Captions(), std::vector<std::string>{"Save before quiting?"});
+    QVERIFY(boxes.seen[0].text.find(S("big.log")) != std::string::npos);  // about the new document
+    QVERIFY(form_->isVisible());
+  }
+
+  // ---- the recent list ----
+
+  void recentItemOpensTheEntryClickedEvenAfterASaveAs() {
+    for (const char* name : {"a.txt", "b.txt"}) QVERIFY(WriteFile(P(name), name));
+    Open("a.txt");
+    Open("b.txt");
+    form_->NewFile_Cmd();
+    QCOMPARE(form_->Lists().RecentList[1], S("a.txt"));
+
+    // By index: the prompt's Save As puts c.txt on top, moving a.txt down.
+    form_->Editor()->ReplaceSelection("unsaved");
+    dialogAnswer_ = {S("c.txt")};
+    {
+      ScriptedBoxes yes({6}, 7);
+      form_->OpenRecent_Cmd(1);
+    }
+    QCOMPARE(ReadAll(P("c.txt")), QByteArray("unsaved"));
+    QCOMPARE(form_->DocFileName(), S("a.txt"));
+
+    // By the menu: the item for b.txt, with the same kind of Save As.
+    form_->NewFile_Cmd();
+    form_->Editor()->ReplaceSelection("more");
+    QMenu* menu = form_->findChild<QMenu*>("RecentFiles1");
+    form_->BuildRecentMenu(menu);
+    QAction* item = nullptr;
+    for (QAction* a : menu->actions())
+      if (a->text().endsWith("/b.txt")) item = a;
+    QVERIFY(item);
+    dialogAnswer_ = {S("d.txt")};
+    ScriptedBoxes yes({6}, 7);
+    item->trigger();
+    QCOMPARE(form_->DocFileName(), S("b.txt"));
+  }
+
+  // ---- execute: the desktop opens the document ----
+
+  void executeHandsTheDocumentToTheDesktop_data() {
+    QTest::addColumn<bool>("executable");
+    QTest::addColumn<int>("openerExit");  // -1: no opener installed
+    QTest::addColumn<QStringList>("captions");
+    QTest::newRow("executable script") << true << 0 << QStringList{};
+    QTest::newRow("plain text") << false << 0 << QStringList{};
+    QTest::newRow("no application for the type") << false << 3 << QStringList{"Error executing file!"};
+    QTest::newRow("application failed") << false << 4 << QStringList{"Error executing file!"};
+    QTest::newRow("file gone meanwhile") << false << 2 << QStringList{"File doesn't exist!"};
+    QTest::newRow("no opener at all") << true << -1 << QStringList{"Error executing file!"};
+  }
+  void executeHandsTheDocumentToTheDesktop() {
+    QFETCH(bool, executable);
+    QFETCH(int, openerExit);
+    QFETCH(QStringList, captions);
+    const QString marker = P("ran");
+    QFile::remove(marker);
+    const QString doc = P("run me.sh");
+    QVERIFY(WriteFile(doc, "#!/bin/sh\ntouch '" + marker.toUtf8() + "'\n"));
+    if (executable)
+      QVERIFY(QFile::setPermissions(doc, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    Open("run me.sh");
+    const QString dump = P("opened");
+    Opener(dump, openerExit < 0 ? 0 : openerExit);
+    if (openerExit < 0) qputenv("PATH", QFile::encodeName(emptyBin_));
+
+    ScriptedBoxes boxes({}, 1);
+    form_->ExecFileDef_Cmd();
+    if (openerExit >= 0) {
+      QTRY_VERIFY(QFile::exists(dump));
+      QCOMPARE(OpenerArguments(dump), QStringList{doc});
+    }
+    if (!captions.isEmpty()) QTRY_VERIFY(!boxes.seen.empty());
+    QTest::qWait(300);
+    QStringList seen;
+    for (const std::string& c : boxes.Captions()) seen << QString::fromStdString(c);
+    QCOMPARE(seen, captions);
+    QVERIFY(!QFile::exists(marker));  // never run as a program
+    QCOMPARE(form_->DocFileName(), doc.toStdString());
+
+    // The instance command takes the same way.
+    if (openerExit == 0) {
+      QFile::remove(dump);
+      QCOMPARE(HandleInstanceCommand(2, *form_), 1LL);
+      QTRY_VERIFY(QFile::exists(dump));
+      QCOMPARE(OpenerArguments(dump), QStringList{doc});
+      QTest::qWait(200);
+      QVERIFY(!QFile::exists(marker));
+    }
+  }
+
+  // ---- the rename dialog ----
+
+  void renameDialogPreselectsTheName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("selected");
+    QTest::newRow("extension") << "notes.txt" << "notes";
+    QTest::newRow("two dots") << "report.final.txt" << "report.final";
+    QTest::newRow("hidden file") << ".profile" << ".profile";
+    QTest::newRow("no extension") << "README" << "README";
+    QTest::newRow("non-ASCII") << QString::fromUtf8("caf\xC3\xA9 menu.txt") << QString::fromUtf8("caf\xC3\xA9 menu");
+  }
+  void renameDialogPreselectsTheName() {
+    QFETCH(QString, name);
+    QFETCH(QString, selected);
+    QVERIFY(WriteFile(P(name), "x"));
+    QVERIFY(WriteFile(P("taken.txt"), "t"));
+    Open(name);
+    form_->SetFileDialogHandler(nullptr);  // the real dialog
+    QString seenText, seenSelection;
+    bool asksBeforeOverwriting = true;
+    QTimer poll;
+    poll.setInterval(20);
+    int rounds = 0;
+    connect(&poll, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog || !dialog->isVisible() || ++rounds < 5) return;  // let it settle
+      poll.stop();
+      auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+      QVERIFY(edit);
+      seenText = edit->text();
+      seenSelection = edit->selectedText();
+      asksBeforeOverwriting = !dialog->testOption(QFileDialog::DontConfirmOverwrite);
+      if (asksBeforeOverwriting || !seenText.endsWith(".txt")) {
+        dialog->reject();
+        return;
+      }
+      // Typing replaces the selection: an existing name is refused with our own box.
+      QTest::keyClicks(edit, "taken");
+      QTest::keyClick(edit, Qt::Key_Return);
+    });
+    poll.start();
+    ScriptedBoxes boxes({}, 1);
+    form_->RenMoveFile_Cmd();
+    QCOMPARE(seenText, name);
+    QCOMPARE(seenSelection, selected);
+    QVERIFY(!asksBeforeOverwriting);
+    if (name.endsWith(".txt")) {
+      QCOMPARE(boxes.Captions(), std::vector<std::string>{"Couldn't rename!"});
+      QCOMPARE(ReadAll(P("taken.txt")), QByteArray("t"));
+      QCOMPARE(form_->DocFileName(), S(name));
+    }
+  }
+
+  // ---- the ".LOG" time stamp ----
+
+  void logStampHasNoTimeZone() {
+    QVERIFY(WriteFile(P("diary.log"), ".LOG\r\n"));
+    const QDateTime before = QDateTime::currentDateTime();
+    Open("diary.log");
+    const QDateTime after = QDateTime::currentDateTime();
+    const QString text = QString::fromStdString(form_->EditorText());
+    QVERIFY(text.startsWith(".LOG\r\n") && text.endsWith("\r\n"));
+    const QString stamp = text.mid(6, text.size() - 8);
+    const QLocale locale;
+    const QString date = locale.toString(before.date(), QLocale::ShortFormat);
+    QVERIFY2(stamp.startsWith(date + " "), qPrintable(stamp));
+    const QString time = stamp.mid(date.size() + 1);
+    const QString zone = before.timeZoneAbbreviation();
+    QVERIFY2(!time.endsWith(zone) && !time.contains(before.timeZone().id()), qPrintable(time));
+    const QString format = QString::fromStdString(WithoutTimeZone(locale.timeFormat(QLocale::LongFormat).toStdString()));
+    QVERIFY2(time == locale.toString(before.time(), format) || time == locale.toString(after.time(), format),
+             qPrintable(time));
+    form_->SetModified(false);
+  }
+};
+
+QTEST_MAIN(DocumentCommandsTest)
+#include "document_commands_test.moc"
