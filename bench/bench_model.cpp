@@ -3,7 +3,8 @@
 // reads FILE (room for edits reserved up front), loads it into the model,
 // types into its middle, lays out word wrap at 1280 px with a monospace
 // table (first screen, then every row exactly), jumps to the end (Ctrl+End),
-// replaces the whole text in one step and takes it back; then does the same
+// replaces the whole text in one step (copied from the caller's string, then
+// handed over) and takes it back; then does the same
 // for one 50 MB line without breaks. Prints key=value figures on one line
 // per text for run.sh; peak_mib is the process's peak resident memory.
 #include <sys/resource.h>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "bench/BenchSupport.h"
+#include "editor/ColorRuns.h"
 #include "editor/MemoryBuffer.h"
 #include "editor/WidthTable.h"
 #include "editor/WrapLayout.h"
@@ -52,7 +54,8 @@ double Median(std::vector<double> v) {
 
 struct Figures {
   double loadMs = 0, firstKeyMs = 0, keyMedianMs = 0, keyWorstMs = 0, firstScreenMs = 0, wrapAllMs = 0,
-         ctrlEndMs = 0, jumpMiddleMs = 0, wrapKeyMs = 0, replaceAllMs = 0, undoAllMs = 0;
+         ctrlEndMs = 0, jumpMiddleMs = 0, wrapKeyMs = 0, replaceAllMs = 0, undoAllMs = 0, replaceMovedMs = 0, keyColoredMs = 0;
+  long long colorRuns = 0;
   long long rows = 0, lines = 0;
 };
 
@@ -73,6 +76,23 @@ void Exercise(ql::MemoryBuffer& doc, Figures& f) {
   }
   f.keyMedianMs = Median(keys);
   f.keyWorstMs = *std::max_element(keys.begin(), keys.end());
+
+  // The same with a colored run every 100 bytes (as a coloring tool leaves
+  // a whole text), the runs following every keystroke.
+  {
+    ql::ColorRuns runs;
+    for (ql::Offset at = 0; at + 50 < doc.TextLength(); at += 100) runs.SetColor(at, 50, 0x0000FF);
+    f.colorRuns = static_cast<long long>(runs.RunCount());
+    doc.AddListener(&runs);
+    std::vector<double> colored;
+    for (int i = 0; i < 200; ++i) {
+      t = Clock::now();
+      doc.TypeText(i % 9 == 8 ? " " : "c", false);
+      colored.push_back(MsSince(t));
+    }
+    doc.RemoveListener(&runs);
+    f.keyColoredMs = Median(colored);
+  }
 
   // Word wrap at 1280 px, 8 px a character, stops every 8 characters.
   ql::WrapIndex wrap(doc);
@@ -128,6 +148,18 @@ void Exercise(ql::MemoryBuffer& doc, Figures& f) {
   t = Clock::now();
   doc.Undo();
   f.undoAllMs = MsSince(t);
+  // The same handing the result over instead of copying it, built with the
+  // room a string grown by appending has.
+  upper.reserve(static_cast<std::size_t>(doc.TextLength() + doc.TextLength() / 8));
+  upper.resize(static_cast<std::size_t>(doc.TextLength()));
+  doc.CopyRange(0, doc.TextLength(), &upper[0]);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  t = Clock::now();
+  doc.SelectAll();
+  doc.ReplaceSelection(std::move(upper));
+  f.replaceMovedMs = MsSince(t);
+  doc.Undo();
   if (screen.empty() || end.empty() || around.empty()) std::fprintf(stderr, "no rows laid out\n");
 }
 
@@ -135,10 +167,11 @@ void Print(const char* what, double bytes, double readMs, const Figures& f) {
   std::printf(
       "text=%s mib=%.1f read_ms=%.1f load_ms=%.1f lines=%lld rows=%lld peak_mib=%.0f first_key_ms=%.3f "
       "key_median_ms=%.4f key_worst_ms=%.3f first_screen_ms=%.2f wrap_all_ms=%.1f ctrl_end_ms=%.3f "
-      "jump_middle_ms=%.3f wrap_key_ms=%.4f replace_all_ms=%.1f undo_all_ms=%.1f\n",
+      "jump_middle_ms=%.3f wrap_key_ms=%.4f replace_all_ms=%.1f undo_all_ms=%.1f replace_moved_ms=%.1f "
+      "key_colored_ms=%.4f color_runs=%lld\n",
       what, bytes / 1048576.0, readMs, f.loadMs, f.lines, f.rows, PeakMiB(), f.firstKeyMs, f.keyMedianMs,
       f.keyWorstMs, f.firstScreenMs, f.wrapAllMs, f.ctrlEndMs, f.jumpMiddleMs, f.wrapKeyMs, f.replaceAllMs,
-      f.undoAllMs);
+      f.undoAllMs, f.replaceMovedMs, f.keyColoredMs, f.colorRuns);
   std::fflush(stdout);
 }
 

@@ -3,6 +3,8 @@
 # and times each of our whole commands against its command-line peer on the
 # same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
 # Windows-1252 decoding vs iconv. Each result is checked against the peer's.
+# bench_model measures the edit control's document model (load and index
+# against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
 # Environment: QL_BENCH_MB (text size, default 100), QL_BENCH_RUNS (best of,
 # default 3).
@@ -107,12 +109,13 @@ printf '%-34s %10sms %10sms  (%s)\n' "read + load + index vs wc -l" "$read_load"
 printf '%-34s %10sms\n' "load + index alone" "$(mkey load_ms "$file_line")"
 printf '%-34s %10sMiB %9s\n' "peak memory after load" "$(mkey load_peak_mib "$file_line")" \
   "$(awk -v p="$(mkey load_peak_mib "$file_line")" -v m="$mb" 'BEGIN { printf "%.2fx", (m > 0 ? p / m : 0) }')"
-for k in first_key_ms key_median_ms key_worst_ms first_screen_ms wrap_all_ms ctrl_end_ms jump_middle_ms wrap_key_ms replace_all_ms undo_all_ms; do
+for k in first_key_ms key_median_ms key_worst_ms first_screen_ms wrap_all_ms ctrl_end_ms jump_middle_ms wrap_key_ms replace_all_ms undo_all_ms replace_moved_ms key_colored_ms; do
   printf '%-34s %10sms %10sms\n' "$k" "$(mkey "$k" "$file_line")" "$(mkey "$k" "$long_line")"
 done
 echo "first column: the ${mb} MiB text ($(mkey lines "$file_line") lines, $(mkey rows "$file_line") rows wrapped);"
 echo "second column: one 50 MB line ($(mkey rows "$long_line") rows). key = a typed character in the middle;"
-echo "first_screen = 60 rows after a new layout; wrap_all = every row counted exactly."
+echo "first_screen = 60 rows after a new layout; wrap_all = every row counted exactly;"
+echo "key_colored = a keystroke with $(mkey color_runs "$file_line") color runs following it."
 if [[ -z "$file_line" ]]; then echo "bench_model failed" >&2; failures=$((failures + 1)); fi
 
 # ---- the editor's Qt buffer on big documents ----

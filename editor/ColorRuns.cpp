@@ -19,10 +19,39 @@ std::uint32_t ColorRuns::StyleOf(const CharAttributes& attributes) {
   return static_cast<std::uint32_t>(styles_.size() - 1);
 }
 
+ColorRuns::Stored ColorRuns::Get(std::size_t i) const {
+  Stored r = runs_[i];
+  if (i >= step_) {
+    r.start += delta_;
+    r.end += delta_;
+  }
+  return r;
+}
+
+void ColorRuns::Settle(std::size_t to) {
+  to = std::min(to, runs_.size());
+  for (std::size_t i = step_; i < to; ++i) {
+    runs_[i].start += delta_;
+    runs_[i].end += delta_;
+  }
+  for (std::size_t i = to; i < step_ && i < runs_.size(); ++i) {
+    runs_[i].start -= delta_;
+    runs_[i].end -= delta_;
+  }
+  step_ = to;
+  if (step_ >= runs_.size()) delta_ = 0;  // nothing left pending
+}
+
 std::size_t ColorRuns::FirstEndingAfter(Offset pos) const {
-  return static_cast<std::size_t>(
-      std::partition_point(runs_.begin(), runs_.end(), [pos](const Stored& r) { return r.end <= pos; }) -
-      runs_.begin());
+  std::size_t lo = 0, hi = runs_.size();
+  while (lo < hi) {
+    const std::size_t mid = lo + (hi - lo) / 2;
+    if (Get(mid).end <= pos)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  return lo;
 }
 
 void ColorRuns::MergeAround(std::size_t from, std::size_t to) {
@@ -36,11 +65,13 @@ void ColorRuns::MergeAround(std::size_t from, std::size_t to) {
       runs_[++out] = runs_[i];
   }
   runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(out + 1), runs_.begin() + static_cast<std::ptrdiff_t>(to));
+  if (step_ >= to) step_ -= to - (out + 1);
 }
 
 void ColorRuns::Modify(Offset pos, Offset length,
                        const std::function<CharAttributes(const CharAttributes&)>& change) {
   if (length <= 0) return;
+  Settle(runs_.size());  // every run at its real place
   pos = std::max<Offset>(pos, 0);
   const Offset end = pos + length;
   const std::uint32_t gapStyle = StyleOf(change(default_));
@@ -63,7 +94,9 @@ void ColorRuns::Modify(Offset pos, Offset length,
   if (right.end > right.start) replacement.push_back(right);
   runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(first), runs_.begin() + static_cast<std::ptrdiff_t>(j));
   runs_.insert(runs_.begin() + static_cast<std::ptrdiff_t>(first), replacement.begin(), replacement.end());
+  step_ = runs_.size();
   MergeAround(first > 0 ? first - 1 : 0, first + replacement.size() + 1);
+  step_ = runs_.size();
 }
 
 void ColorRuns::Set(Offset pos, Offset length, const CharAttributes& attributes) {
@@ -89,7 +122,7 @@ void ColorRuns::SetFont(Offset pos, Offset length, const std::string& name, int 
 
 CharAttributes ColorRuns::At(Offset pos) const {
   const std::size_t i = FirstEndingAfter(pos);
-  return i < runs_.size() && runs_[i].start <= pos ? Style(runs_[i].style) : default_;
+  return i < runs_.size() && Get(i).start <= pos ? Style(runs_[i].style) : default_;
 }
 
 ColorRuns::RangeAttributes ColorRuns::Read(Offset pos, Offset length) const {
@@ -103,10 +136,11 @@ ColorRuns::RangeAttributes ColorRuns::Read(Offset pos, Offset length) const {
     out.sameFontSize = out.sameFontSize && a.fontSize == out.value.fontSize;
   };
   Offset at = pos;
-  for (std::size_t i = FirstEndingAfter(pos); i < runs_.size() && runs_[i].start < end; ++i) {
-    if (at < runs_[i].start) note(default_);
-    note(Style(runs_[i].style));
-    at = runs_[i].end;
+  for (std::size_t i = FirstEndingAfter(pos); i < runs_.size() && Get(i).start < end; ++i) {
+    const Stored r = Get(i);
+    if (at < r.start) note(default_);
+    note(Style(r.style));
+    at = r.end;
   }
   if (at < end) note(default_);
   return out;
@@ -115,11 +149,16 @@ ColorRuns::RangeAttributes ColorRuns::Read(Offset pos, Offset length) const {
 std::vector<ColorRuns::Run> ColorRuns::RunsIn(Offset pos, Offset length) const {
   std::vector<Run> out;
   const Offset end = pos + length;
-  for (std::size_t i = FirstEndingAfter(pos); i < runs_.size() && runs_[i].start < end; ++i)
-    out.push_back(Run{std::max(runs_[i].start, pos), std::min(runs_[i].end, end), Style(runs_[i].style)});
+  for (std::size_t i = FirstEndingAfter(pos); i < runs_.size() && Get(i).start < end; ++i) {
+    const Stored r = Get(i);
+    out.push_back(Run{std::max(r.start, pos), std::min(r.end, end), Style(r.style)});
+  }
   return out;
 }
 
+// Only the runs the edit touches are looked at; the ones after it take the
+// change of length as a pending shift (see step_), so typing into a text of
+// millions of runs costs no more than into one of a few.
 void ColorRuns::TextReplaced(Offset pos, Offset removedLength, Offset insertedLength, Offset, Offset, Offset) {
   const Offset removedEnd = pos + removedLength;
   const auto cut = [&](Offset x) {
@@ -127,8 +166,11 @@ void ColorRuns::TextReplaced(Offset pos, Offset removedLength, Offset insertedLe
     return x >= removedEnd ? x - removedLength : pos;
   };
   const std::size_t first = FirstEndingAfter(pos > 0 ? pos - 1 : 0);
+  std::size_t last = first;  // runs from here on start after the removed text: a pure shift
+  while (last < runs_.size() && Get(last).start < removedEnd) ++last;
+  Settle(last);
   std::size_t out = first;
-  for (std::size_t i = first; i < runs_.size(); ++i) {
+  for (std::size_t i = first; i < last; ++i) {
     Stored r = runs_[i];
     r.start = cut(r.start);
     r.end = cut(r.end);
@@ -141,8 +183,14 @@ void ColorRuns::TextReplaced(Offset pos, Offset removedLength, Offset insertedLe
       r.start += insertedLength, r.end += insertedLength;
     runs_[out++] = r;
   }
-  runs_.resize(out);
-  MergeAround(first > 0 ? first - 1 : 0, first + 2);
+  if (out < last)
+    runs_.erase(runs_.begin() + static_cast<std::ptrdiff_t>(out), runs_.begin() + static_cast<std::ptrdiff_t>(last));
+  step_ = out;
+  delta_ += insertedLength - removedLength;
+  if (step_ >= runs_.size()) delta_ = 0;
+  // Runs brought together by a deletion may join.
+  Settle(std::max(step_, std::min(first + 2, runs_.size())));
+  MergeAround(first > 0 ? first - 1 : 0, std::min(first + 2, step_));
 }
 
 }  // namespace ql

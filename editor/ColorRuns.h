@@ -43,7 +43,11 @@ class ColorRuns : public BufferListener {
   void Set(Offset pos, Offset length, const CharAttributes& attributes);
   void SetColor(Offset pos, Offset length, std::uint32_t color);
   void SetFont(Offset pos, Offset length, const std::string& name, int size);
-  void Clear() { runs_.clear(); }
+  void Clear() {
+    runs_.clear();
+    step_ = 0;
+    delta_ = 0;
+  }
 
   CharAttributes At(Offset pos) const;
   RangeAttributes Read(Offset pos, Offset length) const;
@@ -64,13 +68,22 @@ class ColorRuns : public BufferListener {
   void Modify(Offset pos, Offset length, const std::function<CharAttributes(const CharAttributes&)>& change);
   std::uint32_t StyleOf(const CharAttributes& attributes);
   const CharAttributes& Style(std::uint32_t style) const { return styles_[style]; }
-  // First stored run that ends after pos.
+  // A run at its real place.
+  Stored Get(std::size_t i) const;
+  // Gives runs before `to` their real place (and those from `to` on the
+  // pending shift instead).
+  void Settle(std::size_t to);
+  // First run that ends after pos.
   std::size_t FirstEndingAfter(Offset pos) const;
   void MergeAround(std::size_t from, std::size_t to);
 
   CharAttributes default_{"Courier New", 10, 0x80000008u};
   std::vector<CharAttributes> styles_;  // each distinct attribute set once
   std::vector<Stored> runs_;
+  // Runs from step_ on are stored delta_ before their real place: an edit
+  // adds its change of length here instead of moving every later run.
+  std::size_t step_ = 0;
+  Offset delta_ = 0;
 };
 
 }  // namespace ql

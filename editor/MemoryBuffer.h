@@ -128,6 +128,9 @@ class MemoryBuffer : public EditorBuffer {
   void Redo();
   void ClearUndo() override;
 
+  // Listeners are told in the order they were added; none may be added or
+  // removed while one is being told. A listener must not outlive the buffer
+  // or must remove itself first.
   void AddListener(BufferListener* listener);
   void RemoveListener(BufferListener* listener);
 

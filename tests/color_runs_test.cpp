@@ -98,8 +98,10 @@ struct Recorder : BufferListener {
   }
 };
 
-TEST(ColorRuns, RandomAgainstPerByteReference) {
-  std::mt19937 rng(8080);
+class ColorRunsRandom : public ::testing::TestWithParam<unsigned> {};
+
+TEST_P(ColorRunsRandom, AgainstPerByteReference) {
+  std::mt19937 rng(GetParam());
   const std::uint32_t colors[] = {0x0000FF, 0x00FF00, 0xFF0000, 0x80000008u};
   const char* const fonts[] = {"Courier New", "Arial", "Terminal"};
   MemoryBuffer doc;
@@ -175,5 +177,7 @@ TEST(ColorRuns, RandomAgainstPerByteReference) {
   doc.RemoveListener(&runs);
   doc.RemoveListener(&recorder);
 }
+
+INSTANTIATE_TEST_SUITE_P(Seeds, ColorRunsRandom, ::testing::Values(8080u, 1u, 77u));
 
 }  // namespace
