@@ -65,6 +65,8 @@ void EditorView::Changed(bool scrollToCaret) {
   const bool changed = textChanged_;
   textChanged_ = false;
   goalX_ = -1;
+  // Lines an edit left with estimated rows are counted again in the background.
+  if (wrap_ && wrapIndex_ && !wrapIndex_->Complete() && !counting_.isActive()) counting_.start(0, this);
   UpdateScrollBars();
   if (scrollToCaret) ScrollToCaret();
   RestartBlink();
