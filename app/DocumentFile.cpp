@@ -181,7 +181,63 @@ LoadedDocument DecodeDocument(std::string bytes, EncodingChoice choice) {
   return doc;
 }
 
-LoadedDocument ReadDocument(const std::string& path, EncodingChoice choice) {
+namespace {
+
+// How many bytes of [data, data + n) equal c, eight at a time: each match
+// becomes a 1 in its byte lane, lanes are summed every 255 words.
+std::size_t CountByte(const char* data, std::size_t n, unsigned char c) {
+  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
+  constexpr std::uint64_t kEven = 0x00FF00FF00FF00FFULL;
+  const std::uint64_t pattern = kOnes * c;
+  std::size_t count = 0, i = 0;
+  while (i + 8 <= n) {
+    std::uint64_t lanes = 0;
+    for (int k = 0; k < 255 && i + 8 <= n; ++k, i += 8) {
+      std::uint64_t w;
+      std::memcpy(&w, data + i, 8);
+      const std::uint64_t x = w ^ pattern;                    // zero byte where it matched
+      const std::uint64_t nonzero = ((x & kLow7) + kLow7) | x;  // high bit: byte is not zero
+      lanes += (~nonzero & ~kLow7) >> 7;
+    }
+    const std::uint64_t pairs = (lanes & kEven) + ((lanes >> 8) & kEven);
+    count += static_cast<std::size_t>((pairs * 0x0001000100010001ULL) >> 48);
+  }
+  for (; i < n; ++i) count += static_cast<unsigned char>(data[i]) == c;
+  return count;
+}
+
+// Cut, line-end style and mixing of bytes as read; the text keeps the
+// file's own breaks (the document model turns them into CR LF in place).
+void ScanDocument(std::string&& bytes, LoadedDocument& doc) {
+  doc.status = LoadedDocument::Ok;
+  doc.fileSize = static_cast<std::int64_t>(bytes.size());
+  const char* data = bytes.data();
+  std::size_t keep = bytes.size();
+  if (const void* zero = std::memchr(data, 0, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
+  if (const void* eof = std::memchr(data, 26, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
+  if (keep < bytes.size()) {
+    doc.cut = true;
+    doc.cutByte = data[keep];
+  }
+  // The style from the first break; the counts of CR and LF tell mixing
+  // once the document model has counted the breaks (no stop at each one).
+  const char* cr = static_cast<const char*>(std::memchr(data, '\r', keep));
+  const char* lf = static_cast<const char*>(std::memchr(data, '\n', keep));
+  if (cr && (!lf || cr < lf))
+    doc.style = (cr + 1 < data + keep && cr[1] == '\n') ? LineEnd::CrLf : LineEnd::Cr;
+  else if (lf)
+    doc.style = LineEnd::Lf;
+  const std::size_t crs = CountByte(data, keep, '\r'), lfs = CountByte(data, keep, '\n');
+  doc.crs = static_cast<std::int64_t>(crs);
+  doc.lfs = static_cast<std::int64_t>(lfs);
+  bytes.resize(keep);
+  doc.text = std::move(bytes);
+}
+
+LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t slack,
+                              EncodingChoice choice) {
   LoadedDocument doc;
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
@@ -213,6 +269,7 @@ LoadedDocument ReadDocument(const std::string& path, EncodingChoice choice) {
   // Taken before reading: a change while we read shows at the next check.
   const FileStamp stamp = FileStampOfDescriptor(fd);
   std::string bytes;
+  if (raw) bytes.reserve(static_cast<std::size_t>(st.st_size) + slack);
   const bool read = ReadAll(fd, static_cast<std::int64_t>(st.st_size), bytes);
   ::close(fd);
   if (!read) {
@@ -222,9 +279,44 @@ LoadedDocument ReadDocument(const std::string& path, EncodingChoice choice) {
     return doc;
   }
   // Moved, and converted in place: a UTF-8 file is never held twice.
-  doc = DecodeDocument(std::move(bytes), choice);
+  if (raw) {
+    const std::int64_t size = static_cast<std::int64_t>(bytes.size());
+    std::string note;
+    const FileEncoding encoding = TakeEncoding(bytes, choice, note);
+    ScanDocument(std::move(bytes), doc);
+    doc.fileSize = size;
+    doc.encoding = encoding;
+    doc.encodingNote = note;
+  } else {
+    doc = DecodeDocument(std::move(bytes), choice);
+  }
   doc.stamp = stamp;
   return doc;
+}
+
+}  // namespace
+
+LoadedDocument ReadDocument(const std::string& path, EncodingChoice choice) {
+  return ReadDocumentAs(path, false, 0, choice);
+}
+
+bool MixedBreaks(LineEnd style, std::int64_t crs, std::int64_t lfs, std::int64_t breaks) {
+  // breaks = pairs + lone CRs + lone LFs, crs = pairs + lone CRs, lfs = pairs + lone LFs.
+  const std::int64_t pairs = crs + lfs - breaks;
+  switch (style) {
+    case LineEnd::CrLf: return crs != pairs || lfs != pairs;
+    case LineEnd::Lf: return crs != 0;
+    case LineEnd::Cr: return lfs != 0;
+  }
+  return false;
+}
+
+LoadedDocument ReadDocumentBytes(const std::string& path, EncodingChoice choice) {
+  std::int64_t size = 0;
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0) size = static_cast<std::int64_t>(st.st_size);
+  // Room for LF breaks to become CR LF in place (lines of 16 bytes or more).
+  return ReadDocumentAs(path, true, static_cast<std::size_t>(size / 16) + (64 << 10), choice);
 }
 
 // ---- writing ----

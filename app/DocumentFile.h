@@ -42,10 +42,16 @@ struct LoadedDocument {
   FileEncoding encoding;       // text holds the characters of the file in this encoding
   std::string encodingNote;    // why a file with bytes above 127 stayed 8-bit ("" otherwise)
   FileStamp stamp;             // the file as it was read
+  std::int64_t crs = -1, lfs = -1;  // ReadDocumentBytes: CR and LF bytes in text
 };
 
 // Reads a regular file; never blocks on FIFOs or devices (they are NotRegular).
 LoadedDocument ReadDocument(const std::string& path, EncodingChoice choice = EncodingChoice::Detect);
+// The same, but text keeps the file's own line breaks (no second copy of a
+// big file): for MemoryBuffer::Load, which makes them CR LF in place.
+// mixed is left false; MixedBreaks tells it once the breaks are counted.
+LoadedDocument ReadDocumentBytes(const std::string& path, EncodingChoice choice = EncodingChoice::Detect);
+bool MixedBreaks(LineEnd style, std::int64_t crs, std::int64_t lfs, std::int64_t breaks);
 // The same rules over bytes already read (8-bit, no UTF-8 detection).
 LoadedDocument DecodeDocument(const std::string& bytes);
 LoadedDocument DecodeDocument(std::string bytes, EncodingChoice choice);

@@ -10,8 +10,7 @@
 #include <sstream>
 
 #include "app/EditorStatus.h"
-#include "editor/qt/EditorWidget.h"
-#include "editor/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorView.h"
 
 namespace {
 
@@ -34,10 +33,10 @@ int main(int argc, char** argv) {
   ss << in.rdbuf();
   const std::string text = ss.str();
 
-  ql::EditorWidget widget;
+  ql::EditorView widget;
   widget.resize(1000, 700);
   widget.show();
-  ql::QtEditorBuffer buffer(&widget);
+  ql::EditorView& buffer = widget;
 
   const double t0 = NowMs();
   buffer.SetText(text);

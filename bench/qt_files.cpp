@@ -11,8 +11,7 @@
 #include <string>
 
 #include "app/DocumentFile.h"
-#include "editor/qt/EditorWidget.h"
-#include "editor/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorView.h"
 
 namespace {
 
@@ -24,10 +23,10 @@ double NowMs() {
 int Open(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
-  ql::EditorWidget widget;
+  ql::EditorView widget;
   widget.resize(1000, 700);
   widget.show();
-  ql::QtEditorBuffer buffer(&widget);
+  ql::EditorView& buffer = widget;
 
   const double t0 = NowMs();
   const ql::LoadedDocument doc = ql::ReadDocument(argv[1]);

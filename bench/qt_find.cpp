@@ -10,8 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "editor/qt/EditorWidget.h"
-#include "editor/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorView.h"
 #include "bench/BenchSupport.h"
 #include "tools/FindReplace.h"
 
@@ -31,10 +30,10 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  ql::EditorWidget widget;
+  ql::EditorView widget;
   widget.resize(1000, 700);
   widget.show();
-  ql::QtEditorBuffer buffer(&widget);
+  ql::EditorView& buffer = widget;
 
   auto t = Clock::now();
   buffer.SetText(text);

@@ -19,7 +19,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model qt_view quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -270,6 +270,69 @@ for prog in bench_find qt_find; do
 done
 echo "ours: the engine's command alone on the open document; open and whole run are shown for the full cost."
 rm -f "$out/find.sed" "$out/find.grep"
+# ---- the edit control: open, keys, scrolling, wrap, whole-text commands ----
+# qt_view times inside one process (offscreen); the whole program and the
+# two other editors are timed under Xvfb by /work/shared/tools/opentime.sh
+# (launch until the window shows the file and the process goes idle) with
+# their peak memory. One run each.
+view_line() { "$bin/qt_view" "$@" 2>/dev/null; }
+open_line=$(/usr/bin/time -f "wall_s=%e rss_kb=%M" -o "$out/view.time" "$bin/qt_view" open "$text" 2>/dev/null)
+proc_line=$(cat "$out/view.time")
+edit_line=$(view_line edit "$text")
+long_line=$(view_line longline 50)
+tr_ms=$(best_ms "LC_ALL=C tr 'a-z' 'A-Z' <'$text' >'$out/upper.tr'")
+upper_line=$(view_line upper "$text" "$out/upper.ours")
+if cmp -s "$out/upper.ours" "$out/upper.tr"; then ucheck="same bytes as tr"; else ucheck="differs from tr (ANSI case map also changes 0xE0-0xFE)"; fi
+file_mib=$(awk -v b="$bytes" 'BEGIN { printf "%.0f", b / 1048576 }')
+printf '\n%-44s %12s %12s  %s\n' "edit control (100 MiB unless said)" "measured" "target" "note"
+row() { printf '%-44s %12s %12s  %s\n' "$1" "$2" "$3" "${4:-}"; }
+row "open to first painted frame (in-process)" "$(key open_ms "$open_line") ms" "<= 300 ms" "read $(key read_ms "$open_line") + index $(key index_ms "$open_line") + show $(key adopt_ms "$open_line") ms"
+row "  peak memory of that process" "$(awk -v k="$(key rss_kb "$proc_line")" 'BEGIN { printf "%.0f", k / 1024 }') MiB" "<= $(awk -v m="$file_mib" 'BEGIN { printf "%.0f", 1.3 * m + 50 }') MiB" "whole process $(key wall_s "$proc_line") s"
+row "keystroke in the middle, median" "$(key key_median_ms "$edit_line") ms" "<= 3 ms"
+row "keystroke in the middle, worst" "$(key key_worst_ms "$edit_line") ms" "<= 16 ms"
+row "full-screen repaint scrolling, median" "$(key scroll_median_ms "$edit_line") ms" "<= 4 ms" "worst $(key scroll_worst_ms "$edit_line") ms"
+row "Ctrl+End" "$(key ctrlend_ms "$edit_line") ms" "<= 5 ms"
+row "word wrap: first correct screen" "$(key wrap_first_ms "$edit_line") ms" "<= 50 ms"
+row "word wrap: every row exact" "$(key wrap_exact_ms "$edit_line") ms" "<= 200 ms" "$(key rows "$edit_line") rows"
+row "50 MB line, wrap on: jump to its middle" "$(key jump_ms "$long_line") ms" "< 100 ms"
+row "50 MB line, wrap on: keystroke median" "$(key key_median_ms "$long_line") ms" "" "worst $(key key_worst_ms "$long_line") ms, wrap off $(key nowrap_key_ms "$long_line") ms"
+row "upper case of all text (whole-text Set)" "$(key upper_ms "$upper_line") ms" "tr ${tr_ms} ms" "$(pratio "$tr_ms" "$(key upper_ms "$upper_line")") of tr; $ucheck"
+rm -f "$out/upper.ours" "$out/upper.tr" "$out/view.time"
+
+# Whole programs under a virtual display: ours, FeatherPad and Mousepad.
+opentime=/work/shared/tools/opentime.sh
+if [[ -x "$opentime" ]] && command -v Xvfb >/dev/null && command -v xdotool >/dev/null; then
+  if ! command -v featherpad >/dev/null || ! command -v mousepad >/dev/null; then
+    apt-get install -y featherpad mousepad >"$out/apt.log" 2>&1 || true
+  fi
+  for n in $(seq 80 99); do [[ -e /tmp/.X11-unix/X$n ]] || break; done
+  Xvfb ":$n" -screen 0 1280x900x24 -nolisten tcp >/dev/null 2>&1 &
+  xvfb=$!
+  export DISPLAY=":$n"
+  for i in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+  empty="$out/empty.txt"
+  : >"$empty"
+  printf '\n%-28s %14s %10s %14s %10s\n' "program" "open 100 MiB" "peak MiB" "empty window" "peak MiB"
+  declare -A open_ms start_ms
+  for prog in quillora featherpad mousepad; do
+    if [[ "$prog" == quillora ]]; then cmd=("$build/quillora"); else cmd=("$prog"); fi
+    if ! command -v "${cmd[0]}" >/dev/null; then printf '%-28s %14s\n' "$prog" "not installed"; continue; fi
+    read -r o_ms o_peak < <("$opentime" "$text" "${cmd[@]}")
+    read -r s_ms s_peak < <("$opentime" "$empty" "${cmd[@]}")
+    open_ms[$prog]=$o_ms
+    start_ms[$prog]=$s_ms
+    printf '%-28s %12s ms %10s %12s ms %10s\n' "$prog" "$o_ms" "$o_peak" "$s_ms" "$s_peak"
+  done
+  for prog in featherpad mousepad; do
+    [[ -n "${open_ms[$prog]:-}" && -n "${open_ms[quillora]:-}" ]] || continue
+    if [[ "${open_ms[$prog]}" =~ ^[0-9]+$ ]]; then o_ratio=$(pratio "${open_ms[$prog]}" "${open_ms[quillora]}"); else o_ratio="${open_ms[$prog]} (no figure)"; fi
+    echo "$prog / quillora: open $o_ratio, start-up $(pratio "${start_ms[$prog]}" "${start_ms[quillora]}")"
+  done
+  echo "opentime: launch until the window shows the file and the process has gone idle."
+  kill "$xvfb" 2>/dev/null; wait "$xvfb" 2>/dev/null || true
+  rm -f "$empty"
+fi
+
 if ((failures > 0)); then
   echo "$failures result check(s) failed" >&2
   exit 1

@@ -10,6 +10,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
+#include <random>
 #include <set>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -17,6 +18,7 @@
 #include <unistd.h>
 
 #include "common/FuncLib.h"
+#include "editor/MemoryBuffer.h"
 #include "file_test_support.h"
 
 namespace {
@@ -152,6 +154,46 @@ TEST_F(DocumentFileTest, CleanFilesComeBackByteForByte) {
 }
 
 // ---- reading from disk ----
+
+// The raw read for big files (the model makes the breaks CR LF itself) tells
+// the same as the full read: style, mixing, cut, text and size.
+TEST_F(DocumentFileTest, RawReadAgreesWithTheFullRead) {
+  std::vector<std::string> inputs = {"", "a", "a\r\nb", "a\nb\n", "a\rb", "a\r\nb\nc", "a\nb\r\n",
+                                     "\r\r\n\n", "\n\r", "x\r\ny\rz", "ab\x1A\r\ncd\ne", std::string("q\n\0\r", 4),
+                                     "\r", "\n", "\r\n"};
+  std::mt19937 rng(3);
+  const char pieces[] = {'a', '\r', '\n', ' ', '\x80', 'z'};
+  for (int i = 0; i < 200; ++i) {
+    std::string s;
+    const int n = std::uniform_int_distribution<int>(0, 40)(rng);
+    for (int k = 0; k < n; ++k) s += pieces[std::uniform_int_distribution<int>(0, 5)(rng)];
+    inputs.push_back(s);
+  }
+  // Long enough for the counts' word loop to fold its lanes several times.
+  std::string longMixed;
+  for (int k = 0; k < 5000; ++k) longMixed += pieces[std::uniform_int_distribution<int>(0, 5)(rng)];
+  inputs.push_back(longMixed);
+  std::string longCrLf;
+  for (int k = 0; k < 3000; ++k) longCrLf += "ab\r\n";
+  inputs.push_back(longCrLf);
+  inputs.push_back(longCrLf + "\n");
+  for (const std::string& bytes : inputs) {
+    const std::string label = testing::PrintToString(bytes);
+    WriteFile(Path("raw.txt"), bytes);
+    const LoadedDocument full = ql::ReadDocument(Path("raw.txt"));
+    LoadedDocument raw = ql::ReadDocumentBytes(Path("raw.txt"));
+    ASSERT_EQ(raw.status, LoadedDocument::Ok) << label;
+    ql::MemoryBuffer model;
+    model.Load(std::move(raw.text));
+    raw.mixed = ql::MixedBreaks(raw.style, raw.crs, raw.lfs, model.PhysicalLines() - 1);
+    EXPECT_STREQ(StyleName(raw.style), StyleName(full.style)) << label;
+    EXPECT_EQ(raw.mixed, full.mixed) << label;
+    EXPECT_EQ(raw.cut, full.cut) << label;
+    EXPECT_EQ(raw.cutByte, full.cutByte) << label;
+    EXPECT_EQ(raw.fileSize, full.fileSize) << label;
+    EXPECT_EQ(model.Text(), full.text) << label;
+  }
+}
 
 TEST_F(DocumentFileTest, ReadDocumentKinds) {
   WriteFile(Path("cut.txt"), std::string("abc\0def", 7));

@@ -12,9 +12,8 @@
 #include <unistd.h>
 
 #include "app/EditorStatus.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "common/FuncLib.h"
 #include "platform/qt/Clipboard.h"
 #include "platform/qt/MessageBox.h"
@@ -57,7 +56,7 @@ void TFormQuillora::Paste_Cmd() {
   }
   const QStringList files = LocalFiles(data);
   if (!files.isEmpty()) {
-    const std::string name = QToPath(files.front()).substr(0, 255);
+    const std::string name = QToPath(files.front());
     if (MsgBox("Are you sure you want insert the text from the file\n\"" + name + "\"",
                "Insert text from file", 68) != 6)
       return;
@@ -83,6 +82,19 @@ void TFormQuillora::Paste_Cmd() {
   }
   ShowStatus(0, "Of the " + std::to_string(data->formats().size()) +
                     " format(s) in the clipboard none of them is in text format!");
+}
+
+void TFormQuillora::PastePrimary_Cmd() {
+  const QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard->supportsSelection()) return;
+  const QMimeData* data = clipboard->mimeData(QClipboard::Selection);
+  // Text only: a file list or a picture in the primary selection is not pasted.
+  if (!data || !data->hasText() || !LocalFiles(data).isEmpty()) return;
+  if (RefuseForeignText(data->text(), true)) return;  // as Paste_Cmd
+  std::string text = FromQString(data->text());
+  text = text.substr(0, text.find('\0'));
+  buffer_->ReplaceSelection(text);
+  ShowStatus(0, PastedStatus(*buffer_, static_cast<Offset>(NormalizeLineBreaks(text).size())));
 }
 
 void TFormQuillora::Paste3_MouseMove() {
@@ -168,7 +180,7 @@ void TFormQuillora::REContextPopup() {
   if (!menu) return;
   // Enabled like the Edit menu, and shown at the text caret.
   UpdateEditItems();
-  menu->popup(RichEdit1->viewport()->mapToGlobal(RichEdit1->cursorRect().bottomLeft()));
+  menu->popup(RichEdit1->viewport()->mapToGlobal(RichEdit1->CaretRect().bottomLeft()));
 }
 
 void TFormQuillora::RClickMenu_Popup() { REContextPopup(); }

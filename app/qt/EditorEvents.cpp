@@ -5,42 +5,41 @@
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
-#include <QTextDocument>
 #include <QToolBar>
 #include <QToolButton>
 
 #include "app/EditorStatus.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "platform/qt/Look.h"
 
 namespace ql {
 
-void TFormQuillora::ConnectDocument() {
-  // Only a change of the characters counts; layout and format changes
-  // report no characters added or removed.
-  connect(RichEdit1->document(), &QTextDocument::contentsChange, this,
-          [this](int, int removed, int added) {
-            if (!busy_ && !quiet_ && (removed != 0 || added != 0)) REChange();
-          });
-}
-
 void TFormQuillora::ConnectEditor() {
-  ConnectDocument();
-  connect(RichEdit1, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+  // Only a change of the characters counts; the view reports nothing else.
+  connect(RichEdit1, &EditorView::textChanged, this, [this] {
+    if (!busy_ && !quiet_) REChange();
+  });
+  connect(RichEdit1, &EditorView::selectionChanged, this, [this] {
     if (!busy_) RESelChange();
   });
-  connect(RichEdit1, &QPlainTextEdit::selectionChanged, this, [this] {
+  connect(RichEdit1, &EditorView::deleteKey, this, [this] {
     if (!busy_) RESelChange();
   });
-  connect(RichEdit1, &EditorWidget::deleteKey, this, [this] {
-    if (!busy_) RESelChange();
-  });
-  connect(RichEdit1, &EditorWidget::contextMenuAtCaret, this, &TFormQuillora::REContextPopup);
-  connect(RichEdit1, &EditorWidget::filesDropped, this, [this](const QStringList& files) {
+  connect(RichEdit1, &EditorView::contextMenuAtCaret, this, &TFormQuillora::REContextPopup);
+  connect(RichEdit1, &EditorView::filesDropped, this, [this](const QStringList& files) {
     RunDocumentCommand("", [this, files] { FilesDropped(files); });
   });
+  // Every paste route keeps the paste rules: Shift+Insert like Ctrl+V, the
+  // middle button from the primary selection (text only).
+  connect(RichEdit1, &EditorView::pasteRequested, this, [this](bool primary) {
+    if (primary)
+      PastePrimary_Cmd();
+    else
+      Paste_Cmd();
+  });
+  connect(RichEdit1, &EditorView::inputRefused, this,
+          [this](const QString& message) { ShowStatus(0, message.toStdString()); });
   RichEdit1->enterHandler = [this] { return AutoIndentEnter(); };
   if (QMenu* file = findChild<QMenu*>("MenuFile"))
     connect(file, &QMenu::aboutToShow, this, &TFormQuillora::MenuFile_Popup);
@@ -106,6 +105,7 @@ void TFormQuillora::UpdateCaretStatus() {
 void TFormQuillora::SetEditorBusy(int mode, bool keepSelection) {
   const bool ending = mode == 2;
   RichEdit1->setUpdatesEnabled(ending);
+  RichEdit1->SetPainting(ending);
   if (!ending) {
     if (!busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
     busy_ = true;
@@ -134,11 +134,8 @@ void TFormQuillora::SetEditorFont(const std::string& name, int size) {
 }
 
 void TFormQuillora::SetEditorColors(ColorRef back, ColorRef text) {
-  QPalette p = RichEdit1->palette();
   const QPalette system = QApplication::palette();
-  p.setColor(QPalette::Base, ToQColor(back, system));
-  p.setColor(QPalette::Text, ToQColor(text, system));
-  RichEdit1->setPalette(p);
+  RichEdit1->SetColors(ToQColor(back, system), ToQColor(text, system));
   CharAttributes a = buffer_->DefaultAttributes();
   a.color = text;
   buffer_->SetDefaultAttributes(a);

@@ -3,18 +3,16 @@
 // keeps characters a UTF-8 document could not save out of it.
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QMouseEvent>
 
 #include "app/WindowLogic.h"
 #include "app/qt/MainQuillora.h"
 #include "common/FuncLib.h"
 #include "common/Utf8.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "platform/qt/MessageBox.h"
 
 namespace ql {
@@ -65,10 +63,10 @@ bool TFormQuillora::RefuseForeignText(const QString& text, bool fromClipboard) {
   return true;
 }
 
-// Every way text reaches the editor other than the Edit commands: keys,
-// input methods, drops and the middle button's primary selection.
+// Every way text reaches the editor other than the paste commands: keys,
+// input methods and drops.
 bool TFormQuillora::GuardTextInput(QObject* watched, QEvent* event) {
-  if (encoding_.kind != TextEncoding::Utf8 || !RichEdit1 || RichEdit1->isReadOnly()) return false;
+  if (encoding_.kind != TextEncoding::Utf8 || !RichEdit1 || RichEdit1->IsReadOnly()) return false;
   if (watched != RichEdit1 && watched != RichEdit1->viewport()) return false;
   switch (event->type()) {
     case QEvent::KeyPress: {
@@ -83,12 +81,6 @@ bool TFormQuillora::GuardTextInput(QObject* watched, QEvent* event) {
         return false;
       event->ignore();
       return true;
-    }
-    case QEvent::MouseButtonRelease: {
-      if (static_cast<QMouseEvent*>(event)->button() != Qt::MiddleButton) return false;
-      const QClipboard* clipboard = QGuiApplication::clipboard();
-      return clipboard->supportsSelection() &&
-             RefuseForeignText(clipboard->text(QClipboard::Selection), true);
     }
     default:
       return false;

@@ -9,9 +9,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMenu>
-#include <QPlainTextDocumentLayout>
 #include <QPointer>
-#include <QTextDocument>
 #include <QTimer>
 #include <filesystem>
 #include <fstream>
@@ -19,11 +17,11 @@
 #include <thread>
 
 #include "app/RecentList.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "common/Codepage.h"
 #include "common/FuncLib.h"
+#include "common/Utf8.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Shell.h"
@@ -36,6 +34,15 @@ namespace {
 constexpr std::int64_t kBackgroundBytes = 4 * 1024 * 1024;
 
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
+
+// What a file too big for memory gives: an error box, nothing replaced.
+LoadedDocument OutOfMemory(const std::string& path) {
+  LoadedDocument doc;
+  doc.status = LoadedDocument::Unreadable;
+  doc.fileSize = FileSizeOf(path);
+  doc.error = "There is not enough memory to hold this file.";
+  return doc;
+}
 
 std::string AbsolutePath(const std::string& path) {
   std::error_code ec;
@@ -154,57 +161,77 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
   // Revert and reload read the file the way the document was read.
   if (mode == dmRevert && choice == EncodingChoice::Detect) choice = readChoice_;
   if (FileSizeOf(path) < kBackgroundBytes) {
-    LoadedDocument doc = ReadDocument(path, choice);
+    LoadedDocument doc;
+    try {
+      doc = ReadDocument(path, choice);
+    } catch (const std::bad_alloc&) {
+      doc = OutOfMemory(path);
+    }
+    const ReadFacts facts{HasNfoCharacters(doc.text), LengthInFile(doc.text, doc.style, doc.encoding),
+                          choice};
     if (doc.status == LoadedDocument::Ok) {
       EditorBusy busy(*this, false);
       buffer_->SetText(doc.text);
     }
-    return FinishRead(mode, history, path, doc, choice);
+    return FinishRead(mode, history, path, doc, facts);
   }
 
-  // A big file: read, decode and lay out in the background; the window
-  // keeps repainting and the current document stays until the new one is ready.
+  // A big file: read and index it in the background (nothing is decoded:
+  // the view draws the bytes); the window keeps repainting and the current
+  // document stays until the new one is ready.
   loading_ = true;
-  RichEdit1->setReadOnly(true);
+  RichEdit1->SetReadOnly(true);
   QApplication::setOverrideCursor(Qt::BusyCursor);
   ShowStatus(0, "Opening " + Quoted(ExtractFileName(path)) + " ...");
-  const bool nfo = options_.Checked(Check::ChangeNfoFontOpt);
-  const QFont font = RichEdit1->font();
   QPointer<TFormQuillora> self(this);
-  std::thread([self, mode, history, path, nfo, font, choice] {
-    auto doc = std::make_shared<LoadedDocument>(ReadDocument(path, choice));
-    const Codepage cp = nfo && HasNfoCharacters(doc->text) ? Codepage::Cp437 : Codepage::Cp1252;
-    QTextDocument* text = nullptr;
-    if (doc->status == LoadedDocument::Ok) {
-      text = new QTextDocument;
-      text->setDocumentLayout(new QPlainTextDocumentLayout(text));
-      text->setDefaultFont(font);
-      text->setPlainText(EditorWidget::ToWidgetText(cp, doc->text));
-      text->clearUndoRedoStacks();
-      text->moveToThread(qApp->thread());
-    }
-    QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, cp, text, choice] {
-      if (!self) {
-        delete text;
-        return;
+  std::thread([self, mode, history, path, choice] {
+    auto doc = std::make_shared<LoadedDocument>();
+    auto facts = std::make_shared<ReadFacts>();
+    facts->choice = choice;
+    // Handed over whole: the document is never copied.
+    auto model = std::make_shared<std::unique_ptr<MemoryBuffer>>();
+    // Running out of memory here must not end the program: the current
+    // document stays and the user is told.
+    try {
+      *doc = ReadDocumentBytes(path, choice);
+      if (doc->status == LoadedDocument::Ok) {
+        facts->nfo = HasNfoCharacters(doc->text);
+        // UTF-8 bytes beyond one per character; breaks are ASCII either way.
+        // Only a cut text is ever compared with the file size.
+        std::int64_t utf8Extra = 0;
+        if (doc->cut && doc->encoding.kind == TextEncoding::Utf8)
+          utf8Extra = Utf8ExtraBytes(doc->text) + (doc->encoding.bom ? 3 : 0);
+        *model = std::make_unique<MemoryBuffer>();
+        (*model)->Load(std::move(doc->text));
+        doc->text.clear();
+        // Length as the file would have it: each CR LF counted as the file's break.
+        const Offset breaks = (*model)->PhysicalLines() - 1;
+        doc->mixed = MixedBreaks(doc->style, doc->crs, doc->lfs, breaks);
+        facts->lengthInStyle =
+            (*model)->TextLength() - (doc->style == LineEnd::CrLf ? 0 : breaks) + utf8Extra;
       }
+    } catch (const std::bad_alloc&) {
+      model->reset();
+      *doc = OutOfMemory(path);
+    }
+    QMetaObject::invokeMethod(qApp, [self, mode, history, path, doc, facts, model] {
+      if (!self) return;
       DocumentScope scope(*self);
       self->loading_ = false;
-      self->RichEdit1->setReadOnly(false);
+      self->RichEdit1->SetReadOnly(false);
       QApplication::restoreOverrideCursor();
-      if (text) {
+      if (*model) {
         EditorBusy busy(*self, false);
-        self->RichEdit1->AdoptDocument(text, cp);
-        self->ConnectDocument();
+        self->RichEdit1->AdoptDocument(std::move(*model));
       }
-      self->FinishRead(mode, history, path, *doc, choice);
+      self->FinishRead(mode, history, path, *doc, *facts);
     });
   }).detach();
   return true;
 }
 
 bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::string& path,
-                               const LoadedDocument& doc, EncodingChoice choice) {
+                               const LoadedDocument& doc, const ReadFacts& facts) {
   if (doc.status != LoadedDocument::Ok) {
     if (doc.status == LoadedDocument::Unreadable)
       MsgBox("The file could not be read:\n" + Quoted(path) + "\n\n" + doc.error, "Couldn't open!",
@@ -218,15 +245,14 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   lineEnd_ = doc.style;
   encoding_ = doc.encoding;
   // UTF-8 that could not be had is not asked for again by a revert.
-  readChoice_ = choice == EncodingChoice::Utf8 && encoding_.kind != TextEncoding::Utf8
+  readChoice_ = facts.choice == EncodingChoice::Utf8 && encoding_.kind != TextEncoding::Utf8
                     ? EncodingChoice::Detect
-                    : choice;
+                    : facts.choice;
   RememberDiskFile(doc.stamp);
   bool binary = false;
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
     // Compared in the file's own encoding.
-    const MessageBoxText box =
-        LengthPromptText(LengthInFile(doc.text, doc.style, doc.encoding), doc.fileSize);
+    const MessageBoxText box = LengthPromptText(facts.lengthInStyle, doc.fileSize);
     binary = MsgBox(box.text, box.caption, box.flags) == 6;
     if (binary) ReadBinary(path);
   }
@@ -234,7 +260,7 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
     EditorBusy busy(*this, false);
     // The text as read, unless it was read again as binary (no second copy of a big file).
     if (options_.Checked(Check::ChangeNfoFontOpt) &&
-        HasNfoCharacters(binary ? buffer_->Text() : doc.text))
+        (binary ? HasNfoCharacters(buffer_->Text()) : facts.nfo))
       SetEditorFont("Terminal", 9);
     else
       SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);
@@ -255,6 +281,7 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   }
   std::string note;
   // Read as binary, the text is the raw bytes whatever was detected.
+  const EncodingChoice choice = facts.choice;
   const std::string encodingNote = binary ? std::string() : OpenedEncodingNote(doc, choice);
   if (!encodingNote.empty()) note = "  (" + encodingNote + ")";
   if (doc.mixed)

@@ -15,8 +15,7 @@
 #include <QToolBar>
 
 #include "app/qt/CommandTable.h"
-#include "editor/qt/EditorWidget.h"
-#include "editor/qt/QtEditorBuffer.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/WindowSearchHost.h"
 #include "common/FuncLib.h"
 #include "platform/Store.h"
@@ -40,8 +39,8 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
   setObjectName("FormQuillora");
   setAcceptDrops(true);
 
-  RichEdit1 = new EditorWidget(this);
-  buffer_ = std::make_unique<QtEditorBuffer>(RichEdit1);
+  RichEdit1 = new EditorView(this);
+  buffer_ = RichEdit1;
   setCentralWidget(RichEdit1);
 
   ToolBar1 = addToolBar("ToolBar1");
@@ -95,8 +94,7 @@ void TFormQuillora::SyncCheckMarks() {
 
 void TFormQuillora::ApplyOptions() {
   SyncCheckMarks();
-  RichEdit1->setLineWrapMode(options_.Checked(Check::WordWrapOpt) ? QPlainTextEdit::WidgetWidth
-                                                                   : QPlainTextEdit::NoWrap);
+  RichEdit1->SetWordWrap(options_.Checked(Check::WordWrapOpt));
   ToolBar1->setVisible(options_.Checked(Check::ToolBarOpt));
   statusBar()->setVisible(options_.Checked(Check::StatusBarOpt));
   SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);
@@ -240,7 +238,7 @@ void TFormQuillora::ToggleOption(Check option) {
   switch (option) {
     case Check::WordWrapOpt: {
       EditorBusy busy(*this, true);
-      RichEdit1->setLineWrapMode(on ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+      RichEdit1->SetWordWrap(on);
       break;
     }
     case Check::ToolBarOpt:

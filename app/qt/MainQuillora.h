@@ -28,8 +28,7 @@ class QDialog;
 namespace ql {
 
 class Store;
-class EditorWidget;
-class QtEditorBuffer;
+class EditorView;
 class TFormFindReplace;
 class WindowSearchHost;
 
@@ -69,7 +68,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   AppOptions& Options() { return options_; }
   AppLists& Lists() { return lists_; }
   QAction* Action(const QString& name) const { return actions_.value(name); }
-  EditorWidget* Editor() const { return RichEdit1; }
+  EditorView* Editor() const { return RichEdit1; }
   EditorBuffer& Buffer();
   QMenu* PopupMenu(int number) const;
 
@@ -100,6 +99,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void REContextPopup();
   void RClickMenu_Popup();
   void FilesDropped(const QStringList& files);
+  void PastePrimary_Cmd();  // middle click: the X11 primary selection, text only
 
   // Commands (menu handlers).
   void Close_Cmd();
@@ -216,8 +216,14 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void OpenCmdLine(const std::string& arg);
   std::vector<std::string> AskFiles(const std::string& kind, const std::string& start);
   bool ReadIntoEditor(int mode, const std::string& history, const std::string& path);
+  // What a read found out before the text went into the editor.
+  struct ReadFacts {
+    bool nfo = false;                // enough NFO characters for "Terminal"
+    std::int64_t lengthInStyle = 0;  // the text's length in the file's line ends and encoding
+    EncodingChoice choice = EncodingChoice::Detect;  // what the read asked for
+  };
   bool FinishRead(int mode, const std::string& history, const std::string& path,
-                  const LoadedDocument& doc, EncodingChoice choice);
+                  const LoadedDocument& doc, const ReadFacts& facts);
   // The document's encoding: status note, menu check marks, and the text
   // a UTF-8 document cannot take (EncodingCommands.cpp).
   std::string EncodingStatusNote() const;
@@ -232,7 +238,6 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool ConfirmOverwrite(const std::string& path);
   void CheckDiskFile();
   void ReportInterruptedSaves(const std::string& path);
-  void ConnectDocument();
   void InstallHelp();
   void CreateSearch();
   bool MenuHelpKey(QObject* watched, QEvent* event);
@@ -276,8 +281,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   Offset savedSelStart_ = 0, savedSelLength_ = 0;
   std::string message_;  // panel 0's last message, back after a hint
 
-  EditorWidget* RichEdit1 = nullptr;
-  std::unique_ptr<QtEditorBuffer> buffer_;
+  EditorView* RichEdit1 = nullptr;
+  EditorBuffer* buffer_ = nullptr;  // the control itself
   QToolBar* ToolBar1 = nullptr;
   std::array<QLabel*, 5> panels_{};
   QHash<QString, QAction*> actions_;

@@ -11,7 +11,7 @@
 #include <sys/stat.h>
 
 #include "app/RecentList.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
 #include "common/FuncLib.h"
 #include "platform/qt/QtText.h"

@@ -4,9 +4,8 @@
 #include <QPointer>
 #include <QToolBar>
 
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "app/qt/WindowSearchHost.h"
 #include "common/Codepage.h"
 #include "platform/qt/MessageBox.h"

@@ -6,10 +6,9 @@
 #include <QMenu>
 #include <QStandardPaths>
 
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/HelpWindow.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "common/FuncLib.h"
 #include "platform/qt/Help.h"
 #include "platform/qt/MessageBox.h"

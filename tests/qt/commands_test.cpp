@@ -12,7 +12,7 @@
 #include <QtTest>
 #include <optional>
 
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/HelpWindow.h"
 #include "app/qt/CommandTable.h"
 #include "app/qt/MainQuillora.h"

@@ -15,7 +15,7 @@
 
 #include "app/WindowLogic.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
@@ -124,7 +124,7 @@ class DocumentCommandsTest : public QObject {
     const QString dump = P("opened");
     Opener(dump, 0);
     dialogAnswer_ = {S("renamed.txt")};
-    form_->Editor()->insertPlainText("typed, never saved");
+    form_->Editor()->ReplaceSelection("typed, never saved");
     QVERIFY(form_->Modified());
 
     form_->MenuFile_Popup();
@@ -162,7 +162,7 @@ class DocumentCommandsTest : public QObject {
       Open("nul.txt");
     }
     QCOMPARE(form_->EditorText(), std::string("abc"));
-    form_->Editor()->insertPlainText("typed ");
+    form_->Editor()->ReplaceSelection("typed ");
     const std::string typed = form_->EditorText();
 
     {
@@ -183,7 +183,7 @@ class DocumentCommandsTest : public QObject {
     QVERIFY(!form_->Modified());
 
     QVERIFY(WriteFile(P("nul.txt"), bytes));
-    form_->Editor()->insertPlainText("more");
+    form_->Editor()->ReplaceSelection("more");
     {
       ScriptedBoxes no({7}, 7);  // given up knowingly
       form_->ReadNonTxtFile_Cmd();
@@ -199,7 +199,7 @@ class DocumentCommandsTest : public QObject {
     QVERIFY(WriteFile(P("dropped.txt"), "dropped"));
     const QString dump = P("opened-later");
     Opener(dump, 0);
-    form_->Editor()->insertPlainText("draft");  // modified: command 3 would save
+    form_->Editor()->ReplaceSelection("draft");  // modified: command 3 would save
     bool dumpDuringPrompt = true;
     QByteArray fileDuringPrompt;
     std::vector<std::string> captions;
@@ -290,7 +290,7 @@ class DocumentCommandsTest : public QObject {
     QCOMPARE(form_->Lists().RecentList[1], S("a.txt"));
 
     // By index: the prompt's Save As puts c.txt on top, moving a.txt down.
-    form_->Editor()->insertPlainText("unsaved");
+    form_->Editor()->ReplaceSelection("unsaved");
     dialogAnswer_ = {S("c.txt")};
     {
       ScriptedBoxes yes({6}, 7);
@@ -301,7 +301,7 @@ class DocumentCommandsTest : public QObject {
 
     // By the menu: the item for b.txt, with the same kind of Save As.
     form_->NewFile_Cmd();
-    form_->Editor()->insertPlainText("more");
+    form_->Editor()->ReplaceSelection("more");
     QMenu* menu = form_->findChild<QMenu*>("RecentFiles1");
     form_->BuildRecentMenu(menu);
     QAction* item = nullptr;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QImage>
 #include <QMimeData>
 #include <QTemporaryDir>
@@ -10,9 +11,8 @@
 #include <QtTest>
 
 #include "../buffer_cases.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
-#include "editor/qt/QtEditorBuffer.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
@@ -24,8 +24,8 @@ namespace {
 
 
 // Synthetic drops are not delivered without a real drag; call the handler.
-struct DropAccess : EditorWidget {
-  static void Drop(EditorWidget* w, QDropEvent* e) { (w->*(&DropAccess::dropEvent))(e); }
+struct DropAccess : EditorView {
+  static void Drop(EditorView* w, QDropEvent* e) { (w->*(&DropAccess::dropEvent))(e); }
 };
 
 void SetClipboard(QMimeData* data) { QGuiApplication::clipboard()->setMimeData(data); }
@@ -40,7 +40,7 @@ class EditorTest : public QObject {
   std::unique_ptr<TFormQuillora> form_;
 
   EditorBuffer& B() { return form_->Buffer(); }
-  EditorWidget* E() { return form_->Editor(); }
+  EditorView* E() { return form_->Editor(); }
 
  private slots:
   void init() {
@@ -55,11 +55,9 @@ class EditorTest : public QObject {
   }
 
   void bufferOffsetRules() {
-    std::vector<std::unique_ptr<EditorWidget>> widgets;
-    const auto failures = RunBufferCases([&widgets]() -> std::unique_ptr<EditorBuffer> {
-      widgets.push_back(std::make_unique<EditorWidget>());
-      return std::make_unique<QtEditorBuffer>(widgets.back().get());
-    }, 1000);  // slower through the widget
+    const auto failures = RunBufferCases([]() -> std::unique_ptr<EditorBuffer> {
+      return std::make_unique<EditorView>();
+    }, 3000);
     for (const std::string& f : failures) qWarning("%s", f.c_str());
     QCOMPARE(failures.size(), size_t(0));
   }
@@ -105,13 +103,13 @@ class EditorTest : public QObject {
     B().SetText("\xC4\xB3 x");
     form_->SetModified(false);
     form_->FontChange_Cmd(3);  // Terminal
-    QCOMPARE(E()->toPlainText(), QString::fromUtf8("\xE2\x94\x80\xE2\x94\x82 x"));  // box lines
+    QCOMPARE(E()->DisplayString(0, B().TextLength()), QString::fromUtf8("\xE2\x94\x80\xE2\x94\x82 x"));  // box lines
     QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x"));
     QTest::keyClick(E(), Qt::Key_End);
     QTest::sendKeyEvent(QTest::Click, E(), Qt::Key_unknown, QString(QChar(0x2550)), Qt::NoModifier);
     QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x\xCD"));  // typed in the same set
     form_->FontChange_Cmd(1);  // Courier New
-    QCOMPARE(E()->toPlainText(), QString::fromUtf8("\xC3\x84\xC2\xB3 x\xC3\x8D"));
+    QCOMPARE(E()->DisplayString(0, B().TextLength()), QString::fromUtf8("\xC3\x84\xC2\xB3 x\xC3\x8D"));
     QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x\xCD"));
   }
 
@@ -181,7 +179,9 @@ class EditorTest : public QObject {
     B().SetText("");
     for (const QChar c : {QChar(0x20AC), QChar(0x0178), QChar(0x4E2D)})
       QTest::sendKeyEvent(QTest::Click, E(), Qt::Key_unknown, QString(c), Qt::NoModifier);
-    QCOMPARE(form_->EditorText(), std::string("\x80\x9F?"));  // no byte for the last one
+    // No byte for the last one: refused with a word in the status bar.
+    QCOMPARE(form_->EditorText(), std::string("\x80\x9F"));
+    QVERIFY(form_->StatusText(0).find("cannot be written") != std::string::npos);
   }
 
   void pasteReportsInsertedLength() {
@@ -247,6 +247,40 @@ class EditorTest : public QObject {
     form_->Paste_Cmd();
     QCOMPARE(form_->EditorText(), std::string("[sel]"));
     QCOMPARE(yes.Captions().size(), size_t(2));
+  }
+
+  // Shift+Insert and the middle button go through the same paste rules as Ctrl+V.
+  void everyPasteRouteKeepsTheRules() {
+    QTemporaryDir dir;
+    // A name longer than 255 characters is taken whole.
+    QString deep = dir.path();
+    while (deep.size() < 300) deep += "/a-folder-with-a-long-name";
+    QVERIFY(QDir().mkpath(deep));
+    const QString path = deep + "/in.txt";
+    QVERIFY(WriteFile(path, "from file"));
+    B().SetText("[]");
+    B().SetSelection(1, 0);
+    auto* files = new QMimeData;
+    files->setUrls({QUrl::fromLocalFile(path)});
+    SetClipboard(files);
+    {
+      ScriptedBoxes yes({}, 6);
+      QTest::keyClick(E(), Qt::Key_Insert, Qt::ShiftModifier);
+      QCOMPARE(yes.Captions(), std::vector<std::string>{"Insert text from file"});
+      QVERIFY(yes.Texts()[0].find(path.toStdString()) != std::string::npos);
+    }
+    QCOMPARE(form_->EditorText(), std::string("[from file]"));  // not opened as a document
+
+    auto* image = new QMimeData;
+    image->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    SetClipboard(image);
+    QTest::keyClick(E(), Qt::Key_Insert, Qt::ShiftModifier);
+    QCOMPARE(form_->StatusText(0), std::string("Cannot insert a bitmap into the text!"));
+
+    if (!QGuiApplication::clipboard()->supportsSelection()) return;  // no primary selection here
+    QGuiApplication::clipboard()->setText("mid", QClipboard::Selection);
+    QTest::mouseClick(E()->viewport(), Qt::MiddleButton, Qt::NoModifier, E()->PointOfOffset(0) + QPoint(1, 3));
+    QCOMPARE(form_->EditorText(), std::string("mid[from file]"));
   }
 
   void pasteButtonPreview() {
@@ -328,7 +362,7 @@ class EditorTest : public QObject {
 
   void tabStopsInPoints() {
     QCOMPARE(B().TabStopPoints(), 48.0);
-    QCOMPARE(E()->tabStopDistance(), 48.0 * E()->logicalDpiX() / 72.0);
+    QCOMPARE(E()->Glyphs().TabStop(), 48.0 * E()->logicalDpiX() / 72.0);
   }
 };
 

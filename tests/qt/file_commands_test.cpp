@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include "app/SettingsIO.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
@@ -84,7 +84,7 @@ class FileCommandsTest : public QObject {
     Open("round.txt");
     QCOMPARE(form_->DocFileName(), S("round.txt"));
     QVERIFY(!form_->Modified());
-    form_->Editor()->insertPlainText("");  // nothing typed: still the file's bytes
+    form_->Editor()->ReplaceSelection("");  // nothing typed: still the file's bytes
     form_->SetModified(true);
     form_->SaveFile_Cmd();
     QVERIFY(!form_->Modified());
@@ -307,8 +307,43 @@ class FileCommandsTest : public QObject {
     QCOMPARE(form_->Buffer().LineCount(), Offset(200000));
     QCOMPARE(form_->Buffer().TextLength(), Offset(big.size() + 200000));
     QVERIFY(!form_->Modified());
-    form_->Editor()->insertPlainText("x");  // the new document's changes are tracked
+    form_->Editor()->ReplaceSelection("x");  // the new document's changes are tracked
     QVERIFY(form_->Modified());
+  }
+
+  // A file bigger than the memory the program may take: an error box, the
+  // current document untouched, the program still running.
+  void aFileLargerThanMemoryKeepsTheDocument() {
+    form_->Buffer().SetText("kept");
+    form_->SetModified(true);
+    const std::int64_t fileSize = std::int64_t(600) << 20;
+    {
+      QFile f(P("huge.txt"));
+      QVERIFY(f.open(QIODevice::WriteOnly));
+      QVERIFY(f.resize(fileSize));  // sparse: costs no disk
+    }
+    // Address space for what the process has now plus a little, not for the file.
+    std::int64_t vmKb = 0;
+    QFile status("/proc/self/status");
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    for (const QByteArray& line : status.readAll().split('\n'))
+      if (line.startsWith("VmSize:")) vmKb = line.mid(7).trimmed().split(' ').front().toLongLong();
+    QVERIFY(vmKb > 0);
+    rlimit old{};
+    QCOMPARE(getrlimit(RLIMIT_AS, &old), 0);
+    rlimit tight = old;
+    tight.rlim_cur = static_cast<rlim_t>(vmKb * 1024 + (std::int64_t(300) << 20));
+    QCOMPARE(setrlimit(RLIMIT_AS, &tight), 0);
+    ScriptedBoxes boxes({}, 1);
+    dialogAnswer_ = {S("huge.txt")};
+    form_->SetModified(false);
+    form_->OpenFile_Cmd();
+    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
+    setrlimit(RLIMIT_AS, &old);
+    QCOMPARE(boxes.Captions(), std::vector<std::string>{"Couldn't open!"});
+    QVERIFY(boxes.Texts()[0].find("not enough memory") != std::string::npos);
+    QCOMPARE(form_->EditorText(), std::string("kept"));
+    QVERIFY(form_->DocFileName() != S("huge.txt"));
   }
 
   void furtherFilesGoToNewInstances() {

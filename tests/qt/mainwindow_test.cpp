@@ -2,14 +2,13 @@
 #include <QAction>
 #include <QDialog>
 #include <QLabel>
-#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
 #include "app/SettingsIO.h"
-#include "editor/qt/EditorWidget.h"
+#include "editor/qt/EditorView.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
@@ -52,7 +51,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(form.StatusText(0), std::string("Quillora v1.81"));
     QCOMPARE(form.DocFileName(), std::string("Untitled"));
 
-    form.Editor()->insertPlainText("x");
+    form.Editor()->ReplaceSelection("x");
     QCOMPARE(form.windowTitle(), QString("Quillora  <Untitled> *"));
     QCOMPARE(form.ApplicationTitleText(), std::string("Norvane Quillora  <Untitled> *"));
     form.SetModified(false);
@@ -159,7 +158,7 @@ class MainWindowTest : public QObject {
     ScriptedBoxes boxes({}, 2);  // Cancel
     TFormQuillora form(store, {});
     form.Start();
-    form.Editor()->insertPlainText("unsaved");
+    form.Editor()->ReplaceSelection("unsaved");
     QVERIFY(form.Modified());
     QVERIFY(!form.close());
     QCOMPARE(boxes.seen.size(), size_t(1));
@@ -200,7 +199,7 @@ class MainWindowTest : public QObject {
     TFormQuillora form(store, {path.toStdString()});
     form.SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
     form.Start();
-    form.Editor()->insertPlainText("changed ");
+    form.Editor()->ReplaceSelection("changed ");
     // The file vanishes into a directory we cannot write: the save fails.
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir().mkdir(path));
@@ -220,7 +219,7 @@ class MainWindowTest : public QObject {
     QVERIFY(form.Action("FullPathOpt")->isChecked());
     QCOMPARE(form.StatusText(0), std::string("Full path in TitleBar = true"));
     form.Action("WordWrapOpt")->trigger();
-    QCOMPARE(form.Editor()->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(!form.Editor()->WordWrap());
     QCOMPARE(form.StatusText(0), std::string("WordWrap = false"));
     form.Action("StatusBarOpt")->trigger();
     QVERIFY(form.statusBar()->isHidden());
