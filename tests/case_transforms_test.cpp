@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/Codepage.h"
+#include "common/FuncLib.h"
 #include "tests/text_tool_host.h"
 #include "tools/CaseTransforms.h"
 
@@ -24,6 +25,28 @@ TEST(CaseTransforms, StringConversions) {
       {CaseKind::Toggle, "\xC0\xE0 1_\xB5", "\xE0\xC0 1_\xB5"},
   };
   for (const Case& c : cases) EXPECT_EQ(ConvertCase(c.kind, c.in), c.out) << c.in;
+}
+
+// The whole-string conversions take eight ASCII bytes at a time: they must
+// agree with the one-character maps on every byte, in every position.
+TEST(CaseTransforms, WholeStringsAgreeWithTheCharacterMaps) {
+  std::string text;
+  for (int round = 0; round < 3; ++round)
+    for (int b = 0; b < 256; ++b) text += std::string(round + 7, static_cast<char>(b));
+  std::uint32_t seed = 12345;
+  for (int i = 0; i < 4000; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    text += static_cast<char>(i % 3 == 0 ? (seed >> 16) & 0xFF : (seed >> 16) & 0x7F);
+  }
+  const std::string upper = AnsiUpperStr(text), lower = AnsiLowerStr(text), toggle = ToggleCaseStr(text);
+  ASSERT_EQ(upper.size(), text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    ASSERT_EQ(static_cast<unsigned char>(upper[i]), AnsiUpper(c)) << i;
+    ASSERT_EQ(static_cast<unsigned char>(lower[i]), AnsiLower(c)) << i;
+    const unsigned char t = IsUpperLetter(c) ? AnsiLower(c) : IsLowerLetter(c) ? AnsiUpper(c) : c;
+    ASSERT_EQ(static_cast<unsigned char>(toggle[i]), t) << i;
+  }
 }
 
 TEST(CaseTransforms, MultiToSingleLengths) {
