@@ -27,6 +27,41 @@ std::string TrimRight(std::string s) {
   return s;
 }
 
+// One left-to-right pass over the escaped line: what is inserted (a title,
+// the shortcut list) is never read again, so a title that links to its own
+// topic cannot make the text grow without end.
+std::string ExpandPlaceholders(const std::string& line, const std::map<int, HelpTopic>& all,
+                               const std::string& shortcutsHtml) {
+  static const std::string kShortcuts = "{{shortcuts}}", kTopic = "{{topic ";
+  std::string out;
+  out.reserve(line.size());
+  std::size_t from = 0;
+  for (std::size_t at; (at = line.find("{{", from)) != std::string::npos;) {
+    out.append(line, from, at - from);
+    if (line.compare(at, kShortcuts.size(), kShortcuts) == 0) {
+      out += shortcutsHtml;
+      from = at + kShortcuts.size();
+      continue;
+    }
+    // "{{topic N}}": digits, then the closing braces at once.
+    std::size_t end = at + kTopic.size();
+    if (line.compare(at, kTopic.size(), kTopic) == 0)
+      while (end < line.size() && end - at - kTopic.size() < 9 && line[end] >= '0' && line[end] <= '9') ++end;
+    if (end == at + kTopic.size() || line.compare(end, 2, "}}") != 0) {
+      out += '{';  // not a placeholder; the next brace may start one
+      from = at + 1;
+      continue;
+    }
+    const int n = std::atoi(line.c_str() + at + kTopic.size());
+    const auto target = all.find(n);
+    const std::string title = target != all.end() ? Escape(target->second.title) : "?";
+    out += "<a href=\"help:" + std::to_string(n) + "\">" + title + "</a>";
+    from = end + 2;
+  }
+  out.append(line, from, std::string::npos);
+  return out;
+}
+
 }  // namespace
 
 std::map<int, HelpTopic> ParseHelpFile(const std::string& contents) {
@@ -73,20 +108,7 @@ std::string HelpTopicHtml(const HelpTopic& topic, const std::map<int, HelpTopic>
     }
     if (!first) html += "<br>\n";
     first = false;
-    std::string escaped = Escape(line);
-    // Expand the placeholders after escaping; they hold no markup characters.
-    for (std::size_t at; (at = escaped.find("{{shortcuts}}")) != std::string::npos;)
-      escaped.replace(at, 13, shortcutsHtml);
-    for (std::size_t at; (at = escaped.find("{{topic ")) != std::string::npos;) {
-      const std::size_t close = escaped.find("}}", at);
-      if (close == std::string::npos) break;
-      const int n = std::atoi(escaped.c_str() + at + 8);
-      const auto target = all.find(n);
-      const std::string title = target != all.end() ? Escape(target->second.title) : "?";
-      escaped.replace(at, close + 2 - at,
-                      "<a href=\"help:" + std::to_string(n) + "\">" + title + "</a>");
-    }
-    html += escaped;
+    html += ExpandPlaceholders(Escape(line), all, shortcutsHtml);
   }
   return html + "</p>\n";
 }

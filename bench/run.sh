@@ -5,6 +5,8 @@
 # Windows-1252 decoding vs iconv, the case conversions vs tr with the same
 # Windows-1252 byte sets, Multi to Single Character vs sed -z. Each result is
 # checked against the peer's.
+# bench_model measures the edit control's document model (load and index
+# against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
 # Environment: QL_BENCH_MB (text size, default 100), QL_BENCH_RUNS (best of,
 # default 3).
@@ -19,7 +21,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_transforms)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -113,6 +115,34 @@ rm -f "$out/multi.ours" "$out/multi.sed"
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"
 echo "ours/peer is the throughput ratio; 'ours op' times the routine alone. sed and grep run with LC_ALL=C."
+
+# ---- the document model of the edit control ----
+# bench_model loads the text into the model (read with room for edits, then
+# the line index from one vectorised pass), types into its middle, lays out
+# word wrap at 1280 px (8 px monospace, stops every 64 px), jumps to the end
+# and into the middle, and replaces the whole text in one step; then the same
+# on one 50 MB line without breaks. Loading is set against wc -l on the same
+# file (which also reads it and counts its line feeds).
+model_line=$("$bin/bench_model" "$text" 50 2>/dev/null) || model_line=""
+wc_ms=$(best_ms "wc -l '$text' >/dev/null")
+mkey() { sed -n "s/.*\b$1=\([0-9.]*\).*/\1/p" <<<"$2"; }
+file_line=$(grep '^load_peak' <<<"$model_line" || true)
+long_line=$(grep 'text=line' <<<"$model_line" || true)
+read_load=$(awk -v a="$(mkey read_ms "$file_line")" -v b="$(mkey load_ms "$file_line")" 'BEGIN { printf "%.0f", a + b }')
+printf '\n%-34s %12s %12s\n' "document model ($mb MiB)" "figure" "peer"
+printf '%-34s %10sms %10sms  (%s)\n' "read + load + index vs wc -l" "$read_load" "$wc_ms" \
+  "$(awk -v p="$wc_ms" -v o="$read_load" 'BEGIN { printf "%.2fx wc", (o > 0 ? p / o : 0) }')"
+printf '%-34s %10sms\n' "load + index alone" "$(mkey load_ms "$file_line")"
+printf '%-34s %10sMiB %9s\n' "peak memory after load" "$(mkey load_peak_mib "$file_line")" \
+  "$(awk -v p="$(mkey load_peak_mib "$file_line")" -v m="$mb" 'BEGIN { printf "%.2fx", (m > 0 ? p / m : 0) }')"
+for k in first_key_ms key_median_ms key_worst_ms first_screen_ms wrap_all_ms ctrl_end_ms jump_middle_ms wrap_key_ms replace_all_ms undo_all_ms replace_moved_ms key_colored_ms; do
+  printf '%-34s %10sms %10sms\n' "$k" "$(mkey "$k" "$file_line")" "$(mkey "$k" "$long_line")"
+done
+echo "first column: the ${mb} MiB text ($(mkey lines "$file_line") lines, $(mkey rows "$file_line") rows wrapped);"
+echo "second column: one 50 MB line ($(mkey rows "$long_line") rows). key = a typed character in the middle;"
+echo "first_screen = 60 rows after a new layout; wrap_all = every row counted exactly;"
+echo "key_colored = a keystroke with $(mkey color_runs "$file_line") color runs following it."
+if [[ -z "$file_line" ]]; then echo "bench_model failed" >&2; failures=$((failures + 1)); fi
 
 # ---- the editor's Qt buffer on big documents ----
 small="$out/text_10mb.txt"

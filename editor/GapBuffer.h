@@ -4,19 +4,22 @@
 // [gapStart_ + gapLength_, storage end). An edit first moves the hole to its
 // position (copying only the elements between the old and the new place),
 // then fills or widens it, so a run of edits at one place costs O(1) each,
-// amortised over the doubling of the storage. The document text uses it for
-// bytes, the line index for line starts.
+// amortised over the growth of the storage. The document text uses it for
+// bytes (stored in a std::string, so a text read elsewhere can be adopted
+// without a copy), the line index for line starts.
 #pragma once
 
 #include <algorithm>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 namespace ql {
 
-template <class T>
+template <class T, class Storage = std::vector<T>>
 class BasicGapBuffer {
  public:
   std::size_t Size() const { return storage_.size() - gapLength_; }
@@ -38,13 +41,58 @@ class BasicGapBuffer {
 
   // Replaces the whole content; keeps some room at the end for the first edits.
   void Assign(const T* data, std::size_t n) {
-    std::vector<T> fresh;
-    fresh.reserve(n + n / 8 + kMinGap);
+    Storage fresh;
+    fresh.reserve(n + Room(n));
     fresh.assign(data, data + n);
     fresh.resize(fresh.capacity());
     storage_.swap(fresh);
     gapStart_ = n;
     gapLength_ = storage_.size() - n;
+  }
+
+  // Takes data as the whole content without copying it; its spare capacity
+  // becomes the gap.
+  void Adopt(Storage&& data) {
+    const std::size_t n = data.size();
+    storage_ = std::move(data);
+    storage_.resize(std::max(storage_.capacity(), n + kMinGap));
+    gapStart_ = n;
+    gapLength_ = storage_.size() - n;
+  }
+
+  // Gives the whole content away without copying it (the gap is closed
+  // first) and leaves the buffer empty.
+  Storage Release() {
+    MoveGap(Size());
+    storage_.resize(Size());
+    Storage out = std::move(storage_);
+    Clear();
+    return out;
+  }
+
+  // Room kept after a whole-content load: enough for a long session of
+  // typing without ever holding a second large block.
+  static std::size_t Room(std::size_t n) { return std::max<std::size_t>(kMinGap, std::min<std::size_t>(n / 8, (1u << 16) + n / 64)); }
+
+  // [pos, pos + n) as one contiguous run; moves the gap out of the way
+  // (the shorter way) when it lies inside. Valid until the next change.
+  const T* Contiguous(std::size_t pos, std::size_t n) {
+    assert(pos + n <= Size());
+    if (pos < gapStart_ && pos + n > gapStart_) {
+      if (gapStart_ - pos <= pos + n - gapStart_)
+        MoveGap(pos);
+      else
+        MoveGap(pos + n);
+    }
+    return storage_.data() + (pos < gapStart_ ? pos : pos + gapLength_);
+  }
+
+  // [pos, pos + n) if it lies on one side of the gap, else null.
+  const T* TryContiguous(std::size_t pos, std::size_t n) const {
+    assert(pos + n <= Size());
+    if (pos + n <= gapStart_) return storage_.data() + pos;
+    if (pos >= gapStart_) return storage_.data() + pos + gapLength_;
+    return nullptr;
   }
 
   void Insert(std::size_t pos, const T* data, std::size_t n) {
@@ -119,10 +167,12 @@ class BasicGapBuffer {
       MoveGap(pos);
       return;
     }
-    // Grow by doubling; the gap ends up at pos during the copy itself.
+    // Grow geometrically (doubling while small, an eighth when large); the gap
+    // ends up at pos during the copy itself.
     const std::size_t size = Size();
-    const std::size_t capacity = std::max({size + n, storage_.size() * 2, size + kMinGap});
-    std::vector<T> grown(capacity);
+    const std::size_t factor = storage_.size() < (std::size_t{1} << 24) ? storage_.size() : storage_.size() / 8;
+    const std::size_t capacity = std::max({size + n + kMinGap, storage_.size() + factor, size + kMinGap});
+    Storage grown(capacity, T());
     CopyOut(0, pos, grown.data());
     const std::size_t newGap = capacity - size;
     CopyOut(pos, size - pos, grown.data() + pos + newGap);
@@ -131,16 +181,16 @@ class BasicGapBuffer {
     gapLength_ = newGap;
   }
 
-  std::vector<T> storage_;
+  Storage storage_;
   std::size_t gapStart_ = 0;
   std::size_t gapLength_ = 0;
   std::uint64_t moved_ = 0;
 };
 
-extern template class BasicGapBuffer<char>;
+extern template class BasicGapBuffer<char, std::string>;
 extern template class BasicGapBuffer<std::int64_t>;
 
 // The document's bytes.
-using GapBuffer = BasicGapBuffer<char>;
+using GapBuffer = BasicGapBuffer<char, std::string>;
 
 }  // namespace ql

@@ -20,10 +20,23 @@
 
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 #include "editor/GapBuffer.h"
 
 namespace ql {
+
+// What one pass over a text finds: the offset just after each LF (added to
+// starts), how many CR and LF it holds, and whether every LF follows a CR.
+// With crs == lfs and lfAfterCr the text has only CR LF breaks.
+struct BreakScan {
+  std::int64_t crs = 0;
+  std::int64_t lfs = 0;
+  bool lfAfterCr = true;
+};
+BreakScan ScanBreaks(const char* text, std::size_t size, std::vector<std::int64_t>& starts);
+// The same without collecting the starts.
+BreakScan ScanBreaks(const char* text, std::size_t size);
 
 class LineIndex {
  public:
@@ -32,6 +45,9 @@ class LineIndex {
   LineIndex();  // an empty text: one empty line
 
   void Assign(std::string_view text);
+  // Takes entries already found (see ScanBreaks): 0, the start after each
+  // break, then the text length.
+  void AssignEntries(std::vector<Offset>&& entries);
   void Insert(Offset pos, std::string_view text);
   void Erase(Offset pos, Offset length);
 

@@ -78,46 +78,117 @@ bool SpecialValueWhole(std::string_view value) {
   return value.back() == ')';
 }
 
-bool LineOk(std::string_view raw) {
-  const std::string_view line = Trim(raw);
-  if (line.empty() || line.front() == ';' || line.front() == '#') return true;
-  if (line.front() == '[') return line.size() >= 2 && line.back() == ']';
+bool ValueOk(std::string_view line) {
   const std::size_t eq = line.find('=');
   if (eq == std::string_view::npos) return false;
   const std::string_view value = Trim(line.substr(eq + 1));
   return QuotesBalanced(value) && SpecialValueWhole(value);
 }
 
+enum class Section { TopLevel, Ours, Foreign, Unknown };
+
+// The first part of a group path ("Software/Norvane%20Productions/...")
+// decides whose it is.
+bool OurRoot(std::string_view path) {
+  const std::size_t end = path.find_first_of("/\\");
+  const std::string_view first = Trim(path.substr(0, end));
+  return first == "Software" || first == "Control%20Panel" || first == "Control Panel";
+}
+
+bool IsGeneral(std::string_view name) {
+  if (name.size() != 7) return false;
+  const char* general = "general";
+  for (std::size_t i = 0; i < 7; ++i)
+    if ((name[i] | 0x20) != general[i]) return false;
+  return true;
+}
+
 }  // namespace
 
-SettingsFileVerdict CheckSettingsText(std::string_view bytes) {
-  if (bytes.empty()) return SettingsFileVerdict::Empty;
-  if (bytes.find('\0') != std::string_view::npos) return SettingsFileVerdict::NotText;
-  switch (CheckUtf8(bytes)) {
-    case Utf8::Invalid: return SettingsFileVerdict::NotText;
-    case Utf8::CutShort: return SettingsFileVerdict::Damaged;
-    case Utf8::Valid: break;
+SettingsFileScan ScanSettingsText(std::string_view bytes) {
+  SettingsFileScan scan;
+  if (bytes.empty()) {
+    scan.verdict = SettingsFileVerdict::Empty;
+    return scan;
   }
-  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-
-  std::string logical;
+  if (bytes.find('\0') != std::string_view::npos) {
+    scan.verdict = SettingsFileVerdict::NotText;
+    return scan;
+  }
   std::size_t start = 0;
+  if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
+    scan.kept.append(bytes.substr(0, 3));
+    start = 3;
+  }
+
+  Section section = Section::TopLevel;
+  std::size_t ours = 0, foreign = 0;
+  std::string logical;
+  std::size_t logicalStart = start, physicalLines = 0;
   while (start < bytes.size()) {
     std::size_t end = bytes.find('\n', start);
+    const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
     if (end == std::string_view::npos) end = bytes.size();
     std::string_view line = bytes.substr(start, end - start);
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    start = end + 1;
+    start = next;
+    ++physicalLines;
     if (EndsInContinuation(line)) {
       logical.append(line.substr(0, line.size() - 1));
       if (start < bytes.size()) continue;
-      return SettingsFileVerdict::Damaged;  // the text ends inside a continued line
+      scan.oddLines += physicalLines;  // the text ends inside a continued line
+      break;
     }
     logical.append(line);
-    if (!LineOk(logical)) return SettingsFileVerdict::Damaged;
+    const std::string_view raw = bytes.substr(logicalStart, start - logicalStart);
+    const std::string_view text = Trim(logical);
+
+    bool keep;
+    if (CheckUtf8(logical) != Utf8::Valid) {
+      if (!text.empty() && text.front() == '[') section = Section::Unknown;
+      keep = false;
+    } else if (text.empty() || text.front() == ';' || text.front() == '#') {
+      keep = true;
+    } else if (text.front() == '[') {
+      if (text.size() < 2 || text.back() != ']') {
+        section = Section::Unknown;  // its values would land in the wrong place
+        keep = false;
+      } else {
+        const std::string_view name = text.substr(1, text.size() - 2);
+        section = IsGeneral(name) ? Section::TopLevel : OurRoot(name) ? Section::Ours : Section::Foreign;
+        keep = section != Section::Foreign;
+        if (section == Section::Ours) ++ours;
+        if (section == Section::Foreign) ++foreign;
+      }
+    } else if (!ValueOk(text)) {
+      keep = false;
+    } else {
+      const std::string_view key = Trim(text.substr(0, text.find('=')));
+      switch (section) {
+        case Section::Ours: keep = true; break;
+        case Section::TopLevel: keep = key == "Format" || OurRoot(key); break;
+        case Section::Foreign: keep = false; break;
+        case Section::Unknown: keep = false; break;
+      }
+      if (keep) ++ours;
+      else if (section != Section::Unknown) ++foreign;
+    }
+    if (keep) {
+      scan.kept.append(raw);
+    } else {
+      scan.oddLines += physicalLines;
+    }
     logical.clear();
+    logicalStart = start;
+    physicalLines = 0;
   }
-  return SettingsFileVerdict::Ok;
+
+  if (ours == 0 && scan.oddLines > 0)
+    scan.verdict = foreign > 0 ? SettingsFileVerdict::NotOurs : SettingsFileVerdict::NotText;
+  else if (ours == 0 && foreign > 0)
+    scan.verdict = SettingsFileVerdict::NotOurs;
+  if (scan.oddLines == 0 || scan.verdict != SettingsFileVerdict::Ok) scan.kept.clear();
+  return scan;
 }
 
 }  // namespace ql

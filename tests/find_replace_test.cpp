@@ -135,7 +135,7 @@ TEST(FindReplaceAll, FindAllOverlapsReplaceAllDoesNot) {
     EXPECT_NE(s.host.messages[1].text.find("\" " + std::to_string(c.replaced) + " times."), std::string::npos)
         << s.host.messages[1].text;
     EXPECT_EQ(s.Sel(), 0);
-    EXPECT_EQ(s.host.textChanged, 1);
+    EXPECT_EQ(s.host.textChanged, c.replaced > 0 ? 1 : 0);
     EXPECT_EQ(s.host.bulkDepth, 0);
     EXPECT_EQ(s.host.bulkFaults, 0);
   }
@@ -283,7 +283,7 @@ TEST(FindReplaceReplace, SingleReplaceMarksModifiedOnlyWhenItReplaces) {
   const Case cases[] = {
       {true, ConfirmAnswer::Yes, "x dog cat", 5, 1},
       {false, ConfirmAnswer::No, "x dog cat", 5, 1},
-      {true, ConfirmAnswer::No, "x cat cat", 6, 0},
+      {true, ConfirmAnswer::No, "x cat cat", 5, 0},
       {true, ConfirmAnswer::Closed, "x cat cat", 2, 0},
   };
   for (const Case& c : cases) {
@@ -339,6 +339,70 @@ TEST(FindReplacePrompted, AnswersDecideWhatHappensNext) {
     EXPECT_EQ(s.host.offered, c.offered);
     EXPECT_EQ(s.Sel(), c.caret);
     EXPECT_EQ(s.host.Texts(), (std::vector<std::string>{ReplacedMsg("a", "b", c.count)}));
+    EXPECT_EQ(s.host.bulkDepth, 0);
+    EXPECT_EQ(s.host.bulkFaults, 0);
+  }
+}
+
+// "No" goes on just after the skipped occurrence: a neighbour directly
+// behind it is offered next, in a Replace All run and by the next Replace.
+TEST(FindReplacePrompted, NoOffersTheNeighbourDirectlyBehind) {
+  struct Case {
+    const char* text;
+    const char* find;
+    std::vector<Offset> offered;
+  };
+  const Case cases[] = {
+      {"abab", "ab", {0, 2}},
+      {"ababab", "ab", {0, 2, 4}},
+      {"aaaa", "aa", {0, 2}},  // overlapping ones are not offered
+      {"ab ab", "ab", {0, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    Session all(c.text, c.find, "X");
+    all.engine.Press(SearchButton::ReplaceAll, SearchOrigin::FromStart);
+    EXPECT_EQ(all.host.offered, c.offered);
+    EXPECT_EQ(all.host.buffer.Text(), c.text);
+
+    Session one(c.text, c.find, "X");
+    SearchOrigin origin = SearchOrigin::FromStart;
+    for (std::size_t i = 0; i < c.offered.size(); ++i) {
+      origin = one.engine.Press(SearchButton::Replace, origin);
+      EXPECT_EQ(one.Sel(), c.offered[i] + static_cast<Offset>(std::string(c.find).size()));
+    }
+    EXPECT_EQ(one.host.offered, c.offered);
+    EXPECT_EQ(one.host.textChanged, 0);
+  }
+}
+
+TEST(FindReplacePrompted, ReplaceAllThatReplacedNothingLeavesTheDocumentUnmodified) {
+  using A = ConfirmAnswer;
+  struct Case {
+    const char* name;
+    bool prompt;
+    std::vector<A> answers;  // then No
+    const char* find;
+    bool changed;
+  };
+  const Case cases[] = {
+      {"every answer No", true, {}, "a", false},
+      {"No to All", true, {A::NoToAll}, "a", false},
+      {"closed, then No", true, {A::Closed}, "a", false},
+      {"absent, prompted", true, {}, "q", false},
+      {"absent, unprompted", false, {}, "q", false},
+      {"Yes to All on the last", true, {A::No, A::No, A::YesToAll}, "a", true},
+      {"one Yes", true, {A::No, A::Yes}, "a", true},
+      {"unprompted", false, {}, "a", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Session s("a a a", c.find, "b");
+    s.State().prompt = c.prompt;
+    s.host.confirmAnswers.assign(c.answers.begin(), c.answers.end());
+    s.engine.Press(SearchButton::ReplaceAll, SearchOrigin::FromCursor);
+    EXPECT_EQ(s.host.textChanged > 0, c.changed);
+    EXPECT_EQ(s.host.buffer.Text() != "a a a", c.changed);
     EXPECT_EQ(s.host.bulkDepth, 0);
     EXPECT_EQ(s.host.bulkFaults, 0);
   }

@@ -26,6 +26,7 @@ std::string SearchEngine::FoundText(std::int64_t count, bool replaced, const cha
 SearchOrigin SearchEngine::Press(SearchButton button, SearchOrigin origin) {
   state_.wrapAsked = false;
   state_.searchCount = 0;
+  replacements_ = 0;
   const SearchOrigin shown =
       origin == SearchOrigin::FromStart && button != SearchButton::FindAll ? SearchOrigin::FromCursor
                                                                            : origin;
@@ -68,11 +69,13 @@ SearchOrigin SearchEngine::Press(SearchButton button, SearchOrigin origin) {
           const Pos n = ReplaceAllEx(text, state_.findText, state_.replaceText, 1, state_.caseSensitive,
                                      state_.wholeWord);
           if (n > 0) ReplaceWhole(text);
+          replacements_ += n;
           buffer.SetSelection(0, 0);
           if (host_.InBulk()) host_.EndBulk();
           host_.Message(FoundText(n, true, "The string"), "Replace result", 64);
         }
-        host_.TextChanged();
+        // A Replace All that replaced nothing leaves the document as it was.
+        if (replacements_ > 0) host_.TextChanged();
         break;
     }
   } catch (const std::bad_alloc&) {
@@ -156,6 +159,7 @@ void SearchEngine::Run(SearchMode mode, Offset startPos, bool inSelection) {
     if (confirmed) {
       if (mode == SearchMode::R1) buffer.ScrollToCaret();
       ++state_.searchCount;
+      ++replacements_;
       ReplaceFound(inSelection);
       host_.TextChanged();
       next = buffer.SelStart() + 1;  // just after the inserted text
@@ -177,7 +181,9 @@ bool SearchEngine::ConfirmReplace(SearchMode mode, Offset at, Offset& nextStart)
       host_.BeginBulk();
       return true;
     case ConfirmAnswer::No:
-      buffer.SetSelection(std::min(at + findLength + 1, buffer.TextLength()), 0);
+      // Just after the skipped occurrence, so that a neighbour directly
+      // behind it ("abab") is offered next, also by the next button press.
+      buffer.SetSelection(std::min(at + findLength, buffer.TextLength()), 0);
       nextStart = at + findLength + 1;
       return false;
     case ConfirmAnswer::NoToAll:
@@ -189,6 +195,7 @@ bool SearchEngine::ConfirmReplace(SearchMode mode, Offset at, Offset& nextStart)
       const Pos n = ReplaceAllEx(text, state_.findText, state_.replaceText, at + 1, state_.caseSensitive,
                                  state_.wholeWord);
       state_.searchCount += n;
+      replacements_ += n;
       if (n > 0) {
         ReplaceWhole(text);
         text_.swap(text);

@@ -92,6 +92,7 @@ class SearchEngine {
   std::string text_, folded_, foldedFind_;
   bool foldedValid_ = false;
   int searches_ = 0;
+  std::int64_t replacements_ = 0;  // since the last button press
 };
 
 }  // namespace ql

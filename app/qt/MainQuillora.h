@@ -152,6 +152,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void EnableFindNext(bool on);
   SearchEngine& Search() { return *search_; }
   TFormFindReplace* FindReplaceDialog() const;
+  QWidget* SearchOwner();  // the window the search's boxes stand above
   // Tests answer the "Confirm" dialog instead of a user.
   using ConfirmHandler =
       std::function<ConfirmAnswer(const std::string& find, const std::string& replace, bool all)>;

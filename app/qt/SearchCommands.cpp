@@ -1,8 +1,7 @@
 // The window's side of find and replace: the dialog, F3, the Find Next
 // button's hint, the confirmation dialog and the engine's host.
 #include <QAction>
-#include <QMessageBox>
-#include <QPushButton>
+#include <QPointer>
 #include <QToolBar>
 
 #include "editor/qt/EditorWidget.h"
@@ -13,6 +12,7 @@
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/OwnerWindow.h"
 #include "platform/qt/QtText.h"
+#include "tools/qt/ConfirmReplaceDialog.h"
 #include "tools/qt/FindReplaceDialog.h"
 
 namespace ql {
@@ -20,31 +20,35 @@ namespace ql {
 namespace {
 
 const char* const kFindNextHint = "Find the next search string (F3)";
-
-ConfirmAnswer AskConfirm(const std::string& find, const std::string& replace, bool all) {
-  QMessageBox box(QMessageBox::Question, "Confirm",
-                  QString("Replace: \"%1\"\nWith: \"%2\"").arg(ToQString(find), ToQString(replace)),
-                  QMessageBox::NoButton, OwnerWindow());
-  box.setTextFormat(Qt::PlainText);
-  QPushButton* yes = box.addButton("&Yes", QMessageBox::YesRole);
-  QPushButton* no = box.addButton("&No", QMessageBox::NoRole);
-  QPushButton* noAll = all ? box.addButton("N&o to All", QMessageBox::RejectRole) : nullptr;
-  QPushButton* yesAll = all ? box.addButton("Yes to &All", QMessageBox::AcceptRole) : nullptr;
-  box.setDefaultButton(yes);
-  box.exec();
-  QAbstractButton* clicked = box.clickedButton();
-  if (clicked == yes) return ConfirmAnswer::Yes;
-  if (clicked == no) return ConfirmAnswer::No;
-  if (noAll && clicked == noAll) return ConfirmAnswer::NoToAll;
-  if (yesAll && clicked == yesAll) return ConfirmAnswer::YesToAll;
-  return ConfirmAnswer::Closed;
-}
+constexpr std::size_t kHistoryMax = 12;
 
 }  // namespace
 
+// The search's questions and results stand above the topmost window: the
+// always-on-top Find/Replace window while it is shown, else the main window.
+QWidget* TFormQuillora::SearchOwner() {
+  if (findReplace_ && findReplace_->isVisible()) return findReplace_;
+  return this;
+}
+
+int WindowSearchHost::Message(const std::string& text, const std::string& caption, unsigned flags) {
+  QPointer<QWidget> previous = OwnerWindow();
+  SetOwnerWindow(form_.SearchOwner());
+  const int answer = MsgBox(text, caption, flags);
+  SetOwnerWindow(previous);
+  return answer;
+}
+
 ConfirmAnswer WindowSearchHost::Confirm(const std::string& find, const std::string& replace,
                                        bool all) {
-  return form_.confirm_ ? form_.confirm_(find, replace, all) : AskConfirm(find, replace, all);
+  if (form_.confirm_) return form_.confirm_(find, replace, all);
+  ConfirmReplaceDialog box(find, replace, all, form_.SearchOwner());
+  return box.Ask();
+}
+
+void WindowSearchHost::AddToHistory(bool replace, const std::string& text) {
+  AppLists& lists = form_.Lists();
+  ql::AddToHistory(replace ? lists.ReplaceHistory : lists.FindHistory, text, kHistoryMax);
 }
 
 void TFormQuillora::CreateSearch() {
@@ -59,7 +63,7 @@ void TFormQuillora::CreateSearch() {
 TFormFindReplace* TFormQuillora::FindReplaceDialog() const { return findReplace_; }
 
 void TFormQuillora::FindRep_Open() {
-  if (!findReplace_) findReplace_ = new TFormFindReplace(*this);
+  if (!findReplace_) findReplace_ = new TFormFindReplace(*searchHost_);
   findReplace_->show();
   findReplace_->raise();
   findReplace_->activateWindow();

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QTemporaryFile>
 #include <QVariant>
 #include <algorithm>
 #include <utility>
@@ -130,14 +132,18 @@ QString QtSettingsStore::DefaultFileName() {
 }
 
 void QtSettingsStore::Open() {
-  std::optional<QString> reason = SettingsFileProblem(fileName_);
+  SettingsFileLook look = LookAtSettingsFile(fileName_);
+  std::optional<QString> reason = look.problem;
+  if (!reason && look.oddLines > 0 && !SkipOddLines(look)) reason = look.problem;
   if (!reason) {
-    settings_ = std::make_unique<QSettings>(fileName_, QSettings::IniFormat);
+    settings_ = std::make_unique<QSettings>(cleaned_ ? cleaned_->fileName() : fileName_, QSettings::IniFormat);
     reason = ParsedSettingsProblem(*settings_);
     if (!reason) {
-      writable_ = settings_->isWritable();
+      writable_ = !cleaned_ && settings_->isWritable();
       return;
     }
+    cleaned_.reset();
+    problem_.reset();
     settings_.reset();  // nothing was changed, so nothing is written back
   }
 
@@ -159,6 +165,45 @@ void QtSettingsStore::Open() {
   }
   settings_ = std::make_unique<QSettings>(fileName_, QSettings::IniFormat);
   writable_ = settings_->status() == QSettings::NoError && settings_->isWritable();
+}
+
+// A few lines that cannot be read are left out and the rest is kept: the
+// file is rewritten without them after a copy of it was made. Should that
+// fail, the rest is read from a cleaned copy and nothing is written.
+// Returns false when the file turned out unusable after all (look.problem).
+bool QtSettingsStore::SkipOddLines(SettingsFileLook& look) {
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    QString error;
+    const QString copy = KeepCopyAndRewrite(fileName_, look.original, look.kept, error);
+    if (!copy.isEmpty()) {
+      problem_ = QToUtf8(QStringLiteral(
+          "The settings file \"%1\" held %2 that could not be read. %3 left out and all other "
+          "settings kept. A copy of the file as it was is kept as \"%4\".")
+          .arg(fileName_, look.oddLines == 1 ? QStringLiteral("a line") : QStringLiteral("%1 lines").arg(look.oddLines),
+               look.oddLines == 1 ? QStringLiteral("It was") : QStringLiteral("They were"), copy));
+      keptCopy_ = copy;
+      return true;
+    }
+    if (error != QLatin1String("it changed while it was being read")) {
+      // Read what can be read; write nothing, so the file stays as it is.
+      cleaned_ = std::make_unique<QTemporaryFile>();
+      if (!cleaned_->open() || cleaned_->write(look.kept) != look.kept.size() || !cleaned_->flush()) {
+        look.problem = QStringLiteral("some of its lines cannot be read and it cannot be repaired");
+        return false;
+      }
+      problem_ = QToUtf8(QStringLiteral(
+          "The settings file \"%1\" held lines that could not be read, and it could not be "
+          "repaired because %2. The other settings are used, but the program will not save its "
+          "settings this time, so that the file stays as it is.").arg(fileName_, error));
+      return true;
+    }
+    // Another copy of the program wrote it meanwhile: look again.
+    look = LookAtSettingsFile(fileName_);
+    if (look.problem) return false;
+    if (look.oddLines == 0) return true;
+  }
+  look.problem = QStringLiteral("it keeps changing");
+  return false;
 }
 
 bool QtSettingsStore::CanWrite(const std::string& normalizedKey) const {
@@ -187,6 +232,7 @@ bool QtSettingsStore::CreateKey(const std::string& key) {
   EnsureFormatMark();
   const QString mark = GroupOf(k) + QLatin1Char('/') + kKeyMark;
   if (!settings_->contains(mark)) settings_->setValue(mark, QString());
+  Written(mark);
   return true;
 }
 
@@ -205,6 +251,7 @@ bool QtSettingsStore::WriteValue(const std::string& key, const std::string& name
     settings_->setValue(path, QByteArray(value.data.data(), static_cast<qsizetype>(value.data.size())));
   else
     settings_->setValue(path, ToQString(value.data));
+  Written(path);
   return true;
 }
 
@@ -238,17 +285,27 @@ bool QtSettingsStore::DeleteValue(const std::string& key, const std::string& nam
   for (const auto& [sub, v] : keep) settings_->setValue(path + QLatin1Char('/') + sub, v);
   // The key stays, as it would with its last value gone from the registry.
   settings_->setValue(GroupOf(k) + QLatin1Char('/') + kKeyMark, QString());
+  for (auto& [group, written] : wholeGroups_)
+    if (path.startsWith(group + QLatin1Char('/'))) written.erase(path);
+  Written(GroupOf(k) + QLatin1Char('/') + kKeyMark);
   return true;
 }
 
 bool QtSettingsStore::DeleteKey(const std::string& key) {
   const std::string k = NormalizeKey(key);
   if (!settings_ || !writable_ || (!IsRoot(k) && !CanWrite(k))) return false;
+  const QString group = GroupOf(k);
+  // What another copy of the program wrote below the key goes too, once
+  // this one flushes, also when this one has not seen the key at all.
+  if (!group.isEmpty()) {
+    for (auto it = wholeGroups_.begin(); it != wholeGroups_.end();)
+      it = it->first.startsWith(group + QLatin1Char('/')) ? wholeGroups_.erase(it) : std::next(it);
+    wholeGroups_[group].clear();
+  }
   if (!KeyExists(k)) return false;
   EnsureFormatMark();  // so that a file written by hand never ends up empty
   // Every value below the key, one by one: QSettings' remove() of the group
   // itself would also take a value of the parent that has the key's name.
-  const QString group = GroupOf(k);
   QStringList below;
   {
     InGroup in(*settings_, group);
@@ -261,10 +318,47 @@ bool QtSettingsStore::DeleteKey(const std::string& key) {
   return true;
 }
 
+void QtSettingsStore::Written(const QString& path) {
+  for (auto& [group, written] : wholeGroups_)
+    if (path.startsWith(group + QLatin1Char('/'))) written.insert(path);
+}
+
+// QSettings merges the file under its lock: it keeps every value another
+// copy of the program wrote, also below a key this one deleted but never
+// saw those values of. A deleted and rewritten key (a history list) must
+// hold exactly what this copy wrote, so after the merge whatever else is
+// below it goes, in a second write. Copies of the program take a lock of
+// their own around both writes, so no other save comes in between.
 bool QtSettingsStore::Flush() {
   if (!settings_ || !writable_) return false;
+  if (wholeGroups_.empty()) {
+    settings_->sync();
+    return settings_->status() == QSettings::NoError && settings_->isWritable();
+  }
+  QLockFile lock(fileName_ + QStringLiteral(".save-lock"));
+  lock.tryLock(5000);  // without it the two writes still run, only less sheltered
   settings_->sync();
-  return settings_->status() == QSettings::NoError && settings_->isWritable();
+  bool ok = settings_->status() == QSettings::NoError;
+  bool again = false;
+  for (const auto& [group, written] : wholeGroups_) {
+    QStringList below;
+    {
+      InGroup in(*settings_, group);
+      below = settings_->allKeys();
+    }
+    for (const QString& sub : below) {
+      const QString path = group + QLatin1Char('/') + sub;
+      if (written.count(path)) continue;
+      settings_->remove(path);
+      again = true;
+    }
+  }
+  if (ok && again) {
+    settings_->sync();
+    ok = settings_->status() == QSettings::NoError;
+  }
+  wholeGroups_.clear();
+  return ok && settings_->isWritable();
 }
 
 }  // namespace ql

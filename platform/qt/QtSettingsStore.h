@@ -10,24 +10,35 @@
 // "\Control Panel" are kept; the file's top level holds nothing but the
 // hidden "Format" value, which also keeps the file from ever being empty.
 //
-// A file found at start that is empty, unreadable, damaged or not ours is
-// renamed to "<file>.bad" (or ".bad.1" ... ".bad.99", never overwriting an
-// earlier copy); the store starts empty and Problem() tells the user once.
+// A file found at start that cannot be read as an INI file at all (empty,
+// unreadable, not text, or nothing of ours in it) is renamed to "<file>.bad"
+// (or ".bad.1" ... ".bad.99", never overwriting an earlier copy); the store
+// starts empty and Problem() tells the user once. A file with a few odd
+// lines (no "=", bytes that are not UTF-8, cut off, another program's
+// sections) is copied to "<file>.orig" and rewritten without them; the rest
+// is used and Problem() tells the user once.
 // If it cannot be moved, the store starts empty and refuses every write, so
 // the file is never overwritten. Several instances may share the file:
-// QSettings writes it atomically and merges changes under its lock file.
+// QSettings writes it atomically and merges changes under its lock file; a
+// key deleted and written again (a list) holds after Flush() exactly what
+// this store wrote below it, nothing another instance wrote there.
 #pragma once
 
 #include <QString>
+#include <map>
 #include <memory>
+#include <set>
 #include <optional>
 #include <string>
 
 #include "platform/Store.h"
 
 class QSettings;
+class QTemporaryFile;
 
 namespace ql {
+
+struct SettingsFileLook;
 
 class QtSettingsStore : public Store {
  public:
@@ -55,9 +66,14 @@ class QtSettingsStore : public Store {
   std::optional<std::string> Problem() const { return problem_; }
   // Where that file's bytes were kept; empty when nothing was moved.
   QString BadCopy() const { return badCopy_; }
+  // Where the file was copied before lines were left out of it; empty
+  // when nothing was left out.
+  QString KeptCopy() const { return keptCopy_; }
 
  private:
   void Open();
+  bool SkipOddLines(SettingsFileLook& look);
+  void Written(const QString& path);
   bool CanWrite(const std::string& normalizedKey) const;
   void EnsureFormatMark();
 
@@ -67,6 +83,11 @@ class QtSettingsStore : public Store {
   bool formatMarked_ = false;
   std::optional<std::string> problem_;
   QString badCopy_;
+  QString keptCopy_;
+  std::unique_ptr<QTemporaryFile> cleaned_;
+  // Keys deleted since the last flush, with the value paths written below
+  // each since: after the flush the file holds exactly those below it.
+  std::map<QString, std::set<QString>> wholeGroups_;  // read from when the file could not be repaired
 };
 
 }  // namespace ql

@@ -2,11 +2,14 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
 #include <QSettings>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/SettingsFileCheck.h"
 
@@ -43,22 +46,84 @@ bool RenameNoReplace(const QByteArray& from, const QByteArray& to, int& error) {
 
 }  // namespace
 
-std::optional<QString> SettingsFileProblem(const QString& fileName) {
+SettingsFileLook LookAtSettingsFile(const QString& fileName) {
+  SettingsFileLook look;
   const QFileInfo info(fileName);
-  if (!info.exists()) return std::nullopt;
-  if (!info.isFile()) return QStringLiteral("it is not a file");
-  QFile file(fileName);
-  if (!file.open(QIODevice::ReadOnly)) return QStringLiteral("it cannot be read");
-  if (file.size() > kMaxSettingsFileSize) return kNotOurs;
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) return QStringLiteral("it cannot be read");
-  switch (CheckSettingsText(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
-    case SettingsFileVerdict::Ok: return std::nullopt;
-    case SettingsFileVerdict::Empty: return QStringLiteral("it is empty");
-    case SettingsFileVerdict::NotText: return kNotOurs;
-    case SettingsFileVerdict::Damaged: return QStringLiteral("it is damaged");
+  if (!info.exists()) return look;
+  if (!info.isFile()) {
+    look.problem = QStringLiteral("it is not a file");
+    return look;
   }
-  return std::nullopt;
+  QFile file(fileName);
+  if (!file.open(QIODevice::ReadOnly)) {
+    look.problem = QStringLiteral("it cannot be read");
+    return look;
+  }
+  if (file.size() > kMaxSettingsFileSize) {
+    look.problem = kNotOurs;
+    return look;
+  }
+  look.original = file.readAll();
+  if (file.error() != QFileDevice::NoError) {
+    look.problem = QStringLiteral("it cannot be read");
+    return look;
+  }
+  const SettingsFileScan scan = ScanSettingsText(
+      std::string_view(look.original.constData(), static_cast<std::size_t>(look.original.size())));
+  switch (scan.verdict) {
+    case SettingsFileVerdict::Ok: break;
+    case SettingsFileVerdict::Empty: look.problem = QStringLiteral("it is empty"); return look;
+    case SettingsFileVerdict::NotText: look.problem = QStringLiteral("it cannot be read as a settings file"); return look;
+    case SettingsFileVerdict::NotOurs: look.problem = kNotOurs; return look;
+  }
+  look.oddLines = static_cast<int>(scan.oddLines);
+  if (scan.oddLines > 0) look.kept = QByteArray(scan.kept.data(), static_cast<qsizetype>(scan.kept.size()));
+  return look;
+}
+
+QString KeepCopyAndRewrite(const QString& fileName, const QByteArray& original, const QByteArray& kept,
+                           QString& error) {
+  // The lock QSettings takes around its writes: no other copy of the
+  // program writes the file meanwhile.
+  QLockFile lock(fileName + QStringLiteral(".lock"));
+  if (!lock.tryLock(5000)) {
+    error = QStringLiteral("it is locked by another program");
+    return QString();
+  }
+  {
+    QFile current(fileName);
+    if (!current.open(QIODevice::ReadOnly) || current.readAll() != original) {
+      error = QStringLiteral("it changed while it was being read");
+      return QString();
+    }
+  }
+  QString copy;
+  for (int n = 0; n < 100 && copy.isEmpty(); ++n) {
+    const QString name = fileName + QStringLiteral(".orig") + (n ? QStringLiteral(".%1").arg(n) : QString());
+    QFile out(name);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+      if (QFileInfo::exists(name)) continue;
+      error = out.errorString();
+      return QString();
+    }
+    if (out.write(original) != original.size() || !out.flush() || ::fsync(out.handle()) != 0) {
+      error = out.errorString();
+      out.close();
+      QFile::remove(name);
+      return QString();
+    }
+    copy = name;
+  }
+  if (copy.isEmpty()) {
+    error = QStringLiteral("no name for a copy was free");
+    return QString();
+  }
+  QSaveFile save(fileName);
+  if (!save.open(QIODevice::WriteOnly) || save.write(kept) != kept.size() || !save.commit()) {
+    error = save.errorString();
+    return QString();  // the file stays as it was; the copy does no harm
+  }
+  return copy;
 }
 
 bool IsStoreRootGroup(const QString& group) {

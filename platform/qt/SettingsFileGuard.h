@@ -2,6 +2,7 @@
 // The reasons are phrases that finish "... could not be used because ...".
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 #include <optional>
 
@@ -9,9 +10,24 @@ class QSettings;
 
 namespace ql {
 
-// From the file's bytes, before QSettings reads it; nullopt when the file
-// is fine or does not exist.
-std::optional<QString> SettingsFileProblem(const QString& fileName);
+struct SettingsFileLook {
+  // Why the file cannot be used at all (it is moved aside then); nullopt
+  // when it is fine, has a few odd lines, or does not exist.
+  std::optional<QString> problem;
+  int oddLines = 0;
+  QByteArray original;  // the bytes looked at
+  QByteArray kept;      // without the odd lines (when there are any)
+};
+
+// From the file's bytes, before QSettings reads it.
+SettingsFileLook LookAtSettingsFile(const QString& fileName);
+
+// Keeps a copy of the file as "<file>.orig" (or ".orig.1" ... ".orig.99",
+// never replacing one), then replaces the file by `kept` in one step. Under
+// the settings file's own lock, and only while the file still holds
+// `original`. Returns the copy's name, or empty with `error` set.
+QString KeepCopyAndRewrite(const QString& fileName, const QByteArray& original, const QByteArray& kept,
+                           QString& error);
 
 // From what QSettings made of it: parse errors, or keys outside the two
 // top-level groups the program uses ("Software", "Control Panel").

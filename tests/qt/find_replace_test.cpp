@@ -1,6 +1,11 @@
 // The Find/Replace dialog on the real window, offscreen, with scripted
 // answers for the message boxes and the confirmation dialog.
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
+#include <algorithm>
+#include <functional>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QPushButton>
@@ -12,12 +17,92 @@
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
+#include "app/SettingsIO.h"
+#include "platform/qt/OwnerWindow.h"
+#include "tools/qt/ConfirmReplaceDialog.h"
 #include "tools/qt/FindReplaceDialog.h"
 
 using namespace ql;
 
 namespace {
 
+// Answers the real "Confirm" boxes as they come up, one action each (then
+// "N&o to All"), and records what each showed.
+class ConfirmScript {
+ public:
+  using Action = std::function<void(ConfirmReplaceDialog*)>;
+  struct Seen {
+    QStringList buttons;  // captions, left to right
+    QWidget* owner = nullptr;
+    QString title, text;
+    Offset selStart = -1;
+  };
+
+  ConfirmScript(TFormQuillora& form, std::vector<Action> actions) : form_(form), actions_(std::move(actions)) {
+    QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
+    timer_.start(5);
+  }
+  std::vector<Seen> seen;
+
+ private:
+  void Poll() {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* box = qobject_cast<ConfirmReplaceDialog*>(modal);
+    if (!box) {
+      // Some other box: not the one under test; record it and send it away.
+      if (auto* other = qobject_cast<QDialog*>(modal); other && other->isVisible()) {
+        seen.push_back({{"other box"}, other->parentWidget(), other->windowTitle(), {}, -1});
+        other->reject();
+      }
+      return;
+    }
+    if (!box->isVisible() || box->property("answered").toBool()) return;
+    box->setProperty("answered", true);
+    Seen s;
+    QList<QPushButton*> buttons = box->findChildren<QPushButton*>();
+    std::sort(buttons.begin(), buttons.end(),
+              [](QPushButton* a, QPushButton* b) { return a->mapToGlobal(QPoint()).x() < b->mapToGlobal(QPoint()).x(); });
+    for (QPushButton* b : buttons) s.buttons << b->text();
+    s.owner = box->parentWidget();
+    s.title = box->windowTitle();
+    if (auto* label = box->findChild<QLabel*>("Confirm_Text")) s.text = label->text();
+    s.selStart = form_.Buffer().SelStart();
+    seen.push_back(s);
+    if (next_ < actions_.size())
+      actions_[next_++](box);
+    else if (box->NoToAll_Btn)
+      box->NoToAll_Btn->click();
+    else
+      box->No_Btn->click();
+  }
+
+  TFormQuillora& form_;
+  std::vector<Action> actions_;
+  std::size_t next_ = 0;
+  QTimer timer_;
+};
+
+void PressEsc(ConfirmReplaceDialog* box) { QTest::keyClick(box, Qt::Key_Escape); }
+void CloseBox(ConfirmReplaceDialog* box) { box->close(); }
+void PressNo(ConfirmReplaceDialog* box) { box->No_Btn->click(); }
+void PressYes(ConfirmReplaceDialog* box) { box->Yes_Btn->click(); }
+
+// Records message boxes with the window that owns them at the time.
+class OwnedBoxes {
+ public:
+  OwnedBoxes() {
+    SetMsgBoxHook([this](const std::string& text, const std::string& caption, unsigned) {
+      seen.push_back({text, caption, OwnerWindow()});
+      return 7;  // No to the wrap question
+    });
+  }
+  ~OwnedBoxes() { SetMsgBoxHook(nullptr); }
+  struct Seen {
+    std::string text, caption;
+    QWidget* owner;
+  };
+  std::vector<Seen> seen;
+};
 
 }  // namespace
 
@@ -128,6 +213,203 @@ class FindReplaceTest : public QObject {
     d->Replace_Btn->click();
     QCOMPARE(form_->EditorText(), std::string("x new y"));
     QVERIFY(form_->Modified());
+  }
+
+  // The real box: its buttons in order, Esc and the close button answer
+  // "closed" (the same occurrence again), No goes on with the neighbour
+  // right behind, and the box and the result stand above the tool window.
+  void confirmBoxAnswersAndOwner() {
+    form_->Buffer().SetText("ababab");
+    form_->SetModified(false);
+    TFormFindReplace* d = Open();
+    d->Find_Combo->setEditText("ab");
+    d->Replace_Combo->setEditText("X");
+    d->FromStart_Radio->click();
+    OwnedBoxes boxes;
+    ConfirmScript script(*form_, {PressEsc, CloseBox, PressNo, PressNo});
+    d->ReplaceAll_Btn->click();
+    const std::vector<Offset> offered = {0, 0, 0, 2, 4};
+    QCOMPARE(script.seen.size(), offered.size());
+    for (std::size_t i = 0; i < offered.size(); ++i) {
+      const ConfirmScript::Seen& s = script.seen[i];
+      QCOMPARE(s.selStart, offered[i]);
+      QCOMPARE(s.buttons, QStringList({"&Yes", "&No", "N&o to All", "Yes to &All"}));
+      QCOMPARE(s.owner, static_cast<QWidget*>(d));
+      QCOMPARE(s.title, QString("Confirm"));
+      QCOMPARE(s.text, QString("Replace: \"ab\"\nWith: \"X\""));
+    }
+    QCOMPARE(form_->EditorText(), std::string("ababab"));
+    QVERIFY(!form_->Modified());  // nothing replaced
+    QCOMPARE(boxes.seen.size(), std::size_t(1));
+    QCOMPARE(boxes.seen[0].text, std::string("The string: \"ab\" was replaced by \"X\" 0 times."));
+    QCOMPARE(boxes.seen[0].owner, static_cast<QWidget*>(d));
+  }
+
+  // Replace asks with Yes and No only; No leaves the caret just after the
+  // occurrence, so the next Replace offers the neighbour; with the tool
+  // window hidden, F3's boxes stand above the main window.
+  void singleReplaceNoThenNeighbour() {
+    form_->Buffer().SetText("abab");
+    TFormFindReplace* d = Open();
+    d->Find_Combo->setEditText("ab");
+    d->Replace_Combo->setEditText("X");
+    d->FromStart_Radio->click();
+    {
+      OwnedBoxes boxes;
+      ConfirmScript script(*form_, {PressNo, PressYes});
+      d->Replace_Btn->click();
+      QCOMPARE(form_->Buffer().SelStart(), Offset(2));
+      d->Replace_Btn->click();
+      QCOMPARE(script.seen.size(), std::size_t(2));
+      QCOMPARE(script.seen[0].buttons, QStringList({"&Yes", "&No"}));
+      QCOMPARE(script.seen[0].selStart, Offset(0));
+      QCOMPARE(script.seen[1].selStart, Offset(2));
+      QCOMPARE(form_->EditorText(), std::string("abX"));
+      QVERIFY(boxes.seen.empty());
+    }
+    d->Close_Btn->click();
+    OwnedBoxes boxes;
+    form_->FindNext_Cmd();  // no further "ab": the count, then the wrap question
+    QCOMPARE(boxes.seen.size(), std::size_t(2));
+    for (const auto& b : boxes.seen) QCOMPARE(b.owner, static_cast<QWidget*>(form_.get()));
+  }
+
+  // With the tool window active its access keys act on its own controls;
+  // nothing reaches the main window's menu bar or shortcuts.
+  void accessKeysStayInTheToolWindow() {
+    struct Row {
+      const char* name;
+      std::vector<Qt::Key> keys;  // each with Alt
+      std::function<bool(TFormFindReplace*)> done;
+    };
+    const std::vector<Row> rows = {
+        {"Alt+E focuses the replace box", {Qt::Key_E}, [](TFormFindReplace* d) { return d->Replace_Combo->hasFocus(); }},
+        {"Alt+N focuses the find box", {Qt::Key_E, Qt::Key_N}, [](TFormFindReplace* d) { return d->Find_Combo->hasFocus(); }},
+        {"Alt+S ticks Case sensitive", {Qt::Key_S}, [](TFormFindReplace* d) { return d->Case_Chk->isChecked() && d->FromCursor_Radio->isChecked(); }},
+        {"Alt+S again chooses From start", {Qt::Key_S, Qt::Key_S}, [](TFormFindReplace* d) { return d->Case_Chk->isChecked() && d->FromStart_Radio->isChecked(); }},
+        {"Alt+W ticks whole words", {Qt::Key_W}, [](TFormFindReplace* d) { return d->WholeWord_Chk->isChecked(); }},
+        {"Alt+P unticks Prompt", {Qt::Key_P}, [](TFormFindReplace* d) { return !d->Prompt_Chk->isChecked(); }},
+        {"Alt+T chooses Within selection", {Qt::Key_T}, [](TFormFindReplace* d) { return d->Selection_Radio->isChecked(); }},
+        {"Alt+S Alt+S Alt+O goes back to From cursor", {Qt::Key_S, Qt::Key_S, Qt::Key_O}, [](TFormFindReplace* d) { return d->FromCursor_Radio->isChecked(); }},
+        {"Alt+F presses Find", {Qt::Key_F}, [this](TFormFindReplace* d) { return !d->isVisible() && form_->Buffer().SelStart() == 13; }},
+        {"Alt+X presses Find Next", {Qt::Key_X}, [this](TFormFindReplace* d) { return d->isVisible() && form_->Buffer().SelStart() == 13; }},
+        {"Alt+C closes", {Qt::Key_C}, [](TFormFindReplace* d) { return !d->isVisible(); }},
+        {"Alt+H is nobody's here", {Qt::Key_H}, [](TFormFindReplace* d) { return d->isVisible() && d->Find_Combo->hasFocus(); }},
+    };
+    form_->Buffer().SetText("one text two text");
+    form_->show();
+    for (const Row& row : rows) {
+      form_->Buffer().SetSelection(4, 4);
+      form_->SetModified(false);
+      form_->activateWindow();
+      QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+      TFormFindReplace* d = Open();
+      d->Case_Chk->setChecked(false);
+      d->WholeWord_Chk->setChecked(false);
+      d->Prompt_Chk->setChecked(true);
+      d->FromCursor_Radio->setChecked(true);
+      d->activateWindow();
+      QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+      QVERIFY(d->Find_Combo->hasFocus());
+      OwnedBoxes boxes;
+      for (Qt::Key key : row.keys) QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
+      QVERIFY2(row.done(d), row.name);
+      QVERIFY2(!QApplication::activePopupWidget(), row.name);  // no main menu opened
+      QVERIFY2(boxes.seen.empty(), row.name);
+      QCOMPARE(form_->EditorText(), std::string("one text two text"));
+      d->hide();
+    }
+  }
+
+  // The case the issue shows: Alt+E, then typing, then Ctrl+X on a check box.
+  void typingInTheToolWindowNeverEditsTheDocument() {
+    form_->Buffer().SetText("one text two");
+    form_->show();
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    form_->Buffer().SetSelection(4, 4);
+    form_->SetModified(false);
+    TFormFindReplace* d = Open();
+    d->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
+    QTest::keyClicks(QApplication::focusWidget(), "text");
+    QCOMPARE(d->Replace_Combo->currentText(), QString("text"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_A, Qt::ControlModifier);  // the box's own Select All
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_X, Qt::ControlModifier);  // and its own Cut
+    QCOMPARE(d->Replace_Combo->currentText(), QString());
+    d->WholeWord_Chk->setFocus();
+    for (Qt::Key key : {Qt::Key_X, Qt::Key_V, Qt::Key_Z, Qt::Key_N})
+      QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
+    QCOMPARE(form_->EditorText(), std::string("one text two"));
+    QVERIFY(!form_->Modified());
+    QVERIFY(!QApplication::activePopupWidget());
+    QVERIFY(d->isVisible());
+
+    // Enter still presses the default button, Esc still closes.
+    d->Find_Combo->setFocus();
+    d->Find_Combo->setEditText("two");
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QVERIFY(!d->isVisible());
+    QCOMPARE(form_->Buffer().SelStart(), Offset(9));
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    d = Open();
+    d->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    QVERIFY(!d->isVisible());
+  }
+
+  // What is typed is what is searched, whatever the history holds.
+  void findBoxNeverCompletesFromTheHistory() {
+    form_->Lists().FindHistory = {"aa", "ab"};
+    form_->Buffer().SetText("a aa ab");
+    form_->Buffer().SetSelection(0, 0);
+    form_->show();
+    form_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    TFormFindReplace* d = Open();
+    d->activateWindow();
+    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+    QCOMPARE(d->Find_Combo->count(), 2);
+    d->Find_Combo->clearEditText();
+    QTest::keyClicks(d->Find_Combo->lineEdit(), "a");
+    QCOMPARE(d->Find_Combo->currentText(), QString("a"));
+    d->FromStart_Radio->click();
+    ScriptedBoxes boxes;
+    d->FindAll_Btn->click();
+    QCOMPARE(boxes.Texts(), std::vector<std::string>{"The string \"a\" was found 4 times."});
+  }
+
+  // The histories are the window's lists at every moment, so settings
+  // saved while the tool window is open (Ctrl+E, shutdown) hold them.
+  void historiesSavedWhileTheToolWindowIsOpen() {
+    form_->Buffer().SetText("needle hay");
+    TFormFindReplace* d = Open();
+    d->Find_Combo->setEditText("needle");
+    d->Replace_Combo->setEditText("pin");
+    ScriptedBoxes boxes({}, 7);
+    d->FindAll_Btn->click();
+    d->FromStart_Radio->click();
+    d->Prompt_Chk->setChecked(false);
+    d->Replace_Combo->setEditText("pin");
+    d->Find_Combo->setEditText("hay");
+    d->Replace_Btn->click();
+    QVERIFY(d->isVisible());
+    form_->Action("SaveSettings1")->trigger();  // Ctrl+E
+    QCOMPARE(store_.ReadString(kFindKey, "Find0"), std::optional<std::string>("hay"));
+    QCOMPARE(store_.ReadString(kFindKey, "Find1"), std::optional<std::string>("needle"));
+    QCOMPARE(store_.ReadString(kFindKey, "Replace0"), std::optional<std::string>("pin"));
+
+    d->Find_Combo->setEditText("last");
+    d->FindAll_Btn->click();
+    QVERIFY(d->isVisible());
+    form_->SetModified(false);
+    QVERIFY(form_->close());  // shutdown with the tool window open
+    QCOMPARE(store_.ReadString(kFindKey, "Find0"), std::optional<std::string>("last"));
+    QCOMPARE(store_.ReadString(kFindKey, "Find2"), std::optional<std::string>("needle"));
   }
 
   void multiLineSelectionGoesToTheHistoryWithCr() {

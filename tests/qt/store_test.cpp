@@ -7,6 +7,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <algorithm>
 #include <memory>
 #include <unistd.h>
 
@@ -318,12 +319,86 @@ class StoreTest : public QObject {
     QByteArray garbage(4096, '\0');
     QRandomGenerator rng(1252);
     for (auto& c : garbage) c = static_cast<char>(rng.bounded(256));
+    Q_UNUSED(good);
     QTest::newRow("empty") << QByteArray();
-    QTest::newRow("cut inside a quoted value") << good.left(good.indexOf("quoted") + 3);
-    QTest::newRow("cut inside a byte array") << good.left(good.indexOf("@ByteArray(") + 14);
     QTest::newRow("random bytes") << garbage;
+    QTest::newRow("prose") << QByteArray("Dear diary,\ntoday nothing happened.\n");
     QTest::newRow("another program's groups") << QByteArray("[Window]\nwidth=300\n");
-    QTest::newRow("top-level values") << QByteArray("width=300\n[Software]\na=1\n");
+  }
+
+  // A few odd lines cost only themselves: the rest is read, the file is
+  // copied before it is rewritten without them, and the user hears once.
+  void oddLinesAreLeftOutAndTheRestKept_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("odd");
+    QByteArray good;
+    {
+      const QString path = NewDir() + "/good.ini";
+      {
+        QtSettingsStore s(path);
+        s.WriteString(kBase + "\\RecentList", "Item0", "/home/user/a, \"quoted\" file.txt");
+        s.WriteString(kBase + "\\Options", "FontNameScreen", "caf\xE9");
+        s.WriteBinary(kBase, "OpenTimer", std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
+        s.Flush();
+      }
+      good = ReadAll(path);
+    }
+    QTest::newRow("a line without =") << good + "just some words\n" << 1;
+    QTest::newRow("a byte that is not UTF-8") << good + "Norvane%20Productions\\Quillora\\x=caf\xE9\n" << 1;
+    QTest::newRow("another program's section") << QByteArray("[Window]\nwidth=300\n") + good << 2;
+    QTest::newRow("a top-level value") << QByteArray("width=300\n") + good << 1;
+    QTest::newRow("cut inside a value") << good + "Norvane%20Productions\\Quillora\\y=\"abc, d" << 1;
+  }
+  void oddLinesAreLeftOutAndTheRestKept() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, odd);
+    const QString path = NewDir() + "/Quillora.ini";
+    QVERIFY(WriteFile(path, bytes));
+    {
+      QtSettingsStore s(path);
+      QVERIFY(s.Problem());
+      const std::string problem = *s.Problem();
+      QVERIFY2(problem.find(path.toStdString()) != std::string::npos, problem.c_str());
+      QVERIFY2(problem.find((path + ".orig").toStdString()) != std::string::npos, problem.c_str());
+      QVERIFY2(problem.find(odd == 1 ? "a line" : std::to_string(odd) + " lines") != std::string::npos, problem.c_str());
+      QCOMPARE(s.KeptCopy(), path + ".orig");
+      QVERIFY(s.BadCopy().isEmpty());
+      QVERIFY(!QFileInfo::exists(path + ".bad"));
+      QCOMPARE(ReadAll(path + ".orig"), bytes);
+      QCOMPARE(s.ReadString(kBase + "\\RecentList", "Item0"), Str("/home/user/a, \"quoted\" file.txt"));
+      QCOMPARE(s.ReadString(kBase + "\\Options", "FontNameScreen"), Str("caf\xE9"));
+      QCOMPARE(s.ReadValue(kBase, "OpenTimer")->data, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
+      QVERIFY(!s.KeyExists("\\Window"));
+      QVERIFY(s.IsWritable());
+      QVERIFY(s.WriteString(kBase, "after", "1"));
+      QVERIFY(s.Flush());
+    }
+    QtSettingsStore again(path);
+    QVERIFY2(!again.Problem(), again.Problem().value_or("").c_str());
+    QCOMPARE(again.ReadString(kBase, "after"), Str("1"));
+    QCOMPARE(again.ReadString(kBase + "\\Options", "FontNameScreen"), Str("caf\xE9"));
+    QVERIFY(!QFileInfo::exists(path + ".orig.1"));
+    QCOMPARE(ReadAll(path + ".orig"), bytes);
+  }
+
+  // No copy can be made: the rest is still read, nothing is written, and
+  // the file stays exactly as it was.
+  void oddLinesWithoutACopyLeaveTheFileAlone() {
+    const QString path = NewDir() + "/Quillora.ini";
+    const QByteArray bytes("[Software]\nNorvane%20Productions\\Quillora\\a=1\nstray\n");
+    QVERIFY(WriteFile(path, bytes));
+    for (int n = 0; n < 100; ++n)
+      QVERIFY(WriteFile(path + ".orig" + (n ? QStringLiteral(".%1").arg(n) : QString()), "x"));
+    {
+      QtSettingsStore s(path);
+      QVERIFY(s.Problem());
+      QVERIFY2(s.Problem()->find("will not save") != std::string::npos, s.Problem()->c_str());
+      QCOMPARE(s.ReadString(kBase, "a"), Str("1"));
+      QVERIFY(!s.IsWritable());
+      QVERIFY(!s.WriteString(kBase, "b", "2"));
+      QVERIFY(!s.Flush());
+    }
+    QCOMPARE(ReadAll(path), bytes);
   }
   void badFileIsMovedAside() {
     QFETCH(QByteArray, bytes);
@@ -441,6 +516,82 @@ class StoreTest : public QObject {
         const std::string want = "caf\xE9 " + std::to_string(id) + " " + std::to_string(i);
         QCOMPARE(s.ReadString(key, name), Str(want));
       }
+  }
+
+  // A saved list is saved whole: exactly the saving copy's list, nothing
+  // left of another copy's longer one, whichever saved first and however
+  // stale the saving copy's view of the file.
+  void listsAreSavedWhole() {
+    const QString path = NewDir() + "/Quillora.ini";
+    const QString helper = QStringLiteral(QL_TEST_HELPER_DIR "/store_lists");
+    QProcess a, b;
+    for (auto [p, tag] : {std::pair{&a, "A"}, std::pair{&b, "B"}}) {
+      p->start(helper, {path, tag});
+      QVERIFY(p->waitForReadyRead(10000));
+      QCOMPARE(p->readLine().trimmed(), QByteArray("ready"));
+    }
+    auto save = [](QProcess& p, int n) {
+      p.write(QByteArray::number(n) + "\n");
+      if (!p.waitForReadyRead(10000)) return QByteArray("timeout");
+      return p.readLine().trimmed();
+    };
+    const struct {
+      QProcess* who;
+      const char* tag;
+      int n;
+    } steps[] = {{&a, "A", 8}, {&b, "B", 3}, {&a, "A", 5}, {&b, "B", 12}, {&a, "A", 0}, {&b, "B", 1}};
+    int step = 0;
+    for (const auto& s : steps) {
+      QCOMPARE(save(*s.who, s.n), QByteArray("done"));
+      const QString copy = path + QStringLiteral(".copy%1").arg(step++);
+      QVERIFY(QFile::copy(path, copy));
+      QtSettingsStore read(copy);
+      QVERIFY(!read.Problem());
+      const std::string key = kBase + "\\FindReplace";
+      Names want;
+      for (int i = 0; i < s.n; ++i) want.push_back("Find" + std::to_string(i));
+      for (int i = 0; i < s.n; ++i) want.push_back("Replace" + std::to_string(i));
+      std::sort(want.begin(), want.end());
+      QCOMPARE(read.ValueNames(key), want);
+      for (int i = 0; i < s.n; ++i)
+        QCOMPARE(read.ReadString(key, "Find" + std::to_string(i)), Str(s.tag + std::to_string(i)));
+      QVERIFY(read.KeyExists(key));
+    }
+    for (QProcess* p : {&a, &b}) {
+      p->closeWriteChannel();
+      QVERIFY(p->waitForFinished(10000));
+    }
+  }
+
+  // Two copies saving lists as fast as they can: the file ends up holding
+  // one save's lists, whole.
+  void listsSavedAtOnceStayWhole() {
+    const QString path = NewDir() + "/Quillora.ini";
+    const QString helper = QStringLiteral(QL_TEST_HELPER_DIR "/store_lists");
+    QProcess a, b;
+    a.start(helper, {path, "A", "60"});
+    b.start(helper, {path, "BB", "60"});
+    QVERIFY(a.waitForFinished(60000) && b.waitForFinished(60000));
+    QCOMPARE(a.exitCode(), 0);
+    QCOMPARE(b.exitCode(), 0);
+    const QString copy = path + ".copy";
+    QVERIFY(QFile::copy(path, copy));
+    QtSettingsStore read(copy);
+    const std::string key = kBase + "\\FindReplace";
+    const Names names = read.ValueNames(key);
+    const std::string first = read.ReadString(key, "Find0").value_or("");
+    const std::string prefix = first.substr(0, first.rfind('-') + 1);  // "<tag>-<round>-"
+    const std::size_t n = names.size() / 2;
+    QVERIFY2(names.size() % 2 == 0, "as many replace entries as find entries");
+    for (std::size_t i = 0; i < n; ++i) {
+      QCOMPARE(read.ReadString(key, "Find" + std::to_string(i)), Str(prefix + std::to_string(i)));
+      QCOMPARE(read.ReadString(key, "Replace" + std::to_string(i)), Str("r" + prefix + std::to_string(i)));
+    }
+    if (n > 0) {
+      const int round = std::stoi(prefix.substr(prefix.find('-') + 1));
+      const std::string tag = prefix.substr(0, prefix.find('-'));
+      QCOMPARE(n, std::size_t((round * 7 + static_cast<int>(tag.size())) % 13));
+    }
   }
 };
 

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -13,16 +15,12 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "app/Options.h"
-#include "app/qt/MainQuillora.h"
 #include "platform/qt/Look.h"
 #include "platform/qt/QtText.h"
 
 namespace ql {
 
 namespace {
-
-constexpr std::size_t kHistoryMax = 12;
 
 QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
   auto* b = new QPushButton(caption, parent);
@@ -33,8 +31,8 @@ QPushButton* Button(const char* name, const char* caption, QWidget* parent) {
 
 }  // namespace
 
-TFormFindReplace::TFormFindReplace(TFormQuillora& main)
-    : QDialog(&main, Qt::Tool | Qt::WindowStaysOnTopHint), main_(main) {
+TFormFindReplace::TFormFindReplace(FindReplaceDialogHost& host)
+    : QDialog(host.HostWindow(), Qt::Tool | Qt::WindowStaysOnTopHint), host_(host) {
   setObjectName("FormFindReplace");
   setWindowTitle("Find/Replace");
   setModal(false);
@@ -46,6 +44,9 @@ TFormFindReplace::TFormFindReplace(TFormQuillora& main)
     combo->setEditable(true);
     combo->setMaxVisibleItems(12);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // What is typed is what is searched: the history is offered in the
+    // drop-down only, never completed into the box.
+    combo->setCompleter(nullptr);
     combo->setMinimumWidth(280);
     combo->lineEdit()->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(combo->lineEdit(), &QLineEdit::customContextMenuRequested, this,
@@ -125,6 +126,9 @@ TFormFindReplace::TFormFindReplace(TFormQuillora& main)
     connect(a, &QAction::triggered, this, [this, t] { Edit_Handler(t); });
   }
 
+  // Keys pressed in this window stay in it (see eventFilter).
+  qApp->installEventFilter(this);
+
   adjustSize();
   if (QScreen* screen = QGuiApplication::primaryScreen())
     move(screen->availableGeometry().center() - rect().center());
@@ -152,29 +156,18 @@ void TFormFindReplace::FillCombo(QComboBox* combo, const std::vector<std::string
   combo->blockSignals(false);
 }
 
-std::vector<std::string> TFormFindReplace::ComboList(const QComboBox* combo) const {
-  std::vector<std::string> list;
-  for (int i = 0; i < combo->count(); ++i) list.push_back(FromQString(combo->itemText(i)));
-  return list;
-}
-
 void TFormFindReplace::showEvent(QShowEvent* event) {
   QDialog::showEvent(event);
   FormShow();
 }
 
-void TFormFindReplace::hideEvent(QHideEvent* event) {
-  FormHide();
-  QDialog::hideEvent(event);
-}
-
 void TFormFindReplace::FormShow() {
-  EditorBuffer& buffer = main_.Buffer();
-  const SearchState& state = main_.Search().State();
+  EditorBuffer& buffer = host_.Buffer();
+  const SearchState& state = host_.Search().State();
   Selection_Radio->setEnabled(buffer.SelLength() > 0);
   if (!Selection_Radio->isEnabled() && Selection_Radio->isChecked()) FromCursor_Radio->setChecked(true);
-  FillCombo(Find_Combo, main_.Lists().FindHistory);
-  FillCombo(Replace_Combo, main_.Lists().ReplaceHistory);
+  FillCombo(Find_Combo, host_.History(false));
+  FillCombo(Replace_Combo, host_.History(true));
   if (buffer.SelLength() > 0)
     Find_Combo->setEditText(ToQString(buffer.SelText()));
   else if (!state.findText.empty())
@@ -184,20 +177,14 @@ void TFormFindReplace::FormShow() {
   Case_Chk->setChecked(state.caseSensitive);
   WholeWord_Chk->setChecked(state.wholeWord);
   Prompt_Chk->setChecked(state.prompt);
-  const AppOptions& o = main_.Options();
   for (QComboBox* combo : {Find_Combo, Replace_Combo}) {
     QPalette p = combo->palette();
-    p.setColor(QPalette::Base, ToQColor(o.BoxBackColor, QApplication::palette()));
-    p.setColor(QPalette::Text, ToQColor(o.BoxTextColor, QApplication::palette()));
+    p.setColor(QPalette::Base, ToQColor(host_.BoxBackColor(), QApplication::palette()));
+    p.setColor(QPalette::Text, ToQColor(host_.BoxTextColor(), QApplication::palette()));
     combo->setPalette(p);
   }
   Find_Combo->setFocus();
   Find_Combo->lineEdit()->selectAll();
-}
-
-void TFormFindReplace::FormHide() {
-  main_.Lists().FindHistory = ComboList(Find_Combo);
-  main_.Lists().ReplaceHistory = ComboList(Replace_Combo);
 }
 
 void TFormFindReplace::Combos_Change() {
@@ -212,32 +199,93 @@ void TFormFindReplace::Button_Check() {
 }
 
 void TFormFindReplace::Initial_Btn(SearchButton button) {
-  SearchState& state = main_.Search().State();
+  SearchState& state = host_.Search().State();
   state.caseSensitive = Case_Chk->isChecked();
   state.wholeWord = WholeWord_Chk->isChecked();
   state.prompt = Prompt_Chk->isChecked();
   state.findText = FromQString(Find_Combo->currentText());
   state.replaceText = FromQString(Replace_Combo->currentText());
   if (state.findText.empty()) return;
-  main_.EnableFindNext(true);
+  host_.EnableFindNext(true);
 
-  std::vector<std::string> finds = ComboList(Find_Combo);
-  AddToHistory(finds, state.findText, kHistoryMax);
-  FillCombo(Find_Combo, finds);
+  // The window's lists are the drop-downs' lists, kept current at each
+  // press: settings saved while the dialog is open hold them too.
+  host_.AddToHistory(false, state.findText);
+  FillCombo(Find_Combo, host_.History(false));
   const bool replacing = button == SearchButton::Replace || button == SearchButton::ReplaceAll;
   if (replacing) {
-    std::vector<std::string> replaces = ComboList(Replace_Combo);
-    AddToHistory(replaces, state.replaceText, kHistoryMax);
-    FillCombo(Replace_Combo, replaces);
+    host_.AddToHistory(true, state.replaceText);
+    FillCombo(Replace_Combo, host_.History(true));
   }
   Find_Combo->setEditText(ToQString(state.findText));
   if (replacing) Replace_Combo->setEditText(ToQString(state.replaceText));
 
-  SetOrigin(main_.Search().Press(button, Origin()));
+  SetOrigin(host_.Search().Press(button, Origin()));
   if (button == SearchButton::Find || button == SearchButton::ReplaceAll) Close_Cmd();
 }
 
 void TFormFindReplace::Close_Cmd() { hide(); }
+
+// This tool window stays on top of the main window and counts as part of it
+// for shortcuts, so the main window's menu bar would take Alt+E, Alt+F,
+// Alt+S ... and its shortcuts would act on the document while the user
+// types here. Every key meant for one of this window's controls is
+// therefore kept from the shortcut system: the control gets it as a plain
+// key press (a text box handles its own Ctrl+X, Ctrl+Z ...), and Alt plus a
+// letter or digit is this window's own access key or nothing.
+bool TFormFindReplace::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::ShortcutOverride && type != QEvent::KeyPress && type != QEvent::KeyRelease)
+    return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (!widget || widget->window() != this || !isVisible()) return false;
+  auto* key = static_cast<QKeyEvent*>(event);
+  if (type == QEvent::ShortcutOverride) {
+    event->accept();
+    return true;
+  }
+  // Alt alone would walk into the main window's menu bar on some styles.
+  if (key->key() == Qt::Key_Alt) return true;
+  if (type != QEvent::KeyPress) return false;
+  const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+  const bool alt = (mods & Qt::AltModifier) && !(mods & (Qt::ControlModifier | Qt::MetaModifier));
+  const int k = key->key();
+  if (!alt || !((k >= Qt::Key_A && k <= Qt::Key_Z) || (k >= Qt::Key_0 && k <= Qt::Key_9))) return false;
+  AccessKey(k);
+  return true;
+}
+
+// Alt + key: the next control after the focused one whose caption has that
+// access key ("Ca&se sensitive", then "From &start" on a second press); a
+// button is pressed, a check box or radio button clicked, a label's box
+// focused. Returns whether a control took it.
+bool TFormFindReplace::AccessKey(int key) {
+  const QKeySequence wanted(QKeyCombination(Qt::AltModifier, static_cast<Qt::Key>(key)));
+  std::vector<QWidget*> targets;
+  for (QWidget* w : findChildren<QWidget*>()) {
+    QString caption;
+    if (auto* b = qobject_cast<QAbstractButton*>(w)) caption = b->text();
+    else if (auto* l = qobject_cast<QLabel*>(w); l && l->buddy()) caption = l->text();
+    if (caption.isEmpty() || QKeySequence::mnemonic(caption) != wanted) continue;
+    QWidget* acting = qobject_cast<QLabel*>(w) ? static_cast<QLabel*>(w)->buddy() : w;
+    if (acting->isVisible() && acting->isEnabled()) targets.push_back(w);
+  }
+  if (targets.empty()) return false;
+  QWidget* focus = QApplication::focusWidget();
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    QWidget* t = qobject_cast<QLabel*>(targets[i]) ? static_cast<QLabel*>(targets[i])->buddy() : targets[i];
+    if (focus && (t == focus || t->isAncestorOf(focus))) next = (i + 1) % targets.size();
+  }
+  QWidget* target = targets[next];
+  if (auto* label = qobject_cast<QLabel*>(target)) {
+    label->buddy()->setFocus(Qt::ShortcutFocusReason);
+  } else if (auto* button = qobject_cast<QAbstractButton*>(target)) {
+    if (button->isCheckable()) button->setFocus(Qt::ShortcutFocusReason);
+    button->click();
+  }
+  return true;
+}
 
 void TFormFindReplace::ContextMenu(QComboBox* combo, const QPoint& at) {
   combo->setFocus();

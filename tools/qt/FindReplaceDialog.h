@@ -1,9 +1,10 @@
 // The Find/Replace tool window: collects the texts, options and origin
-// and starts one of five actions on the window's search engine.
+// and starts one of five actions on the window's search engine. It reaches
+// the main window only through FindReplaceDialogHost.
 #pragma once
 
 #include <QDialog>
-#include <functional>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -17,13 +18,28 @@ class QRadioButton;
 
 namespace ql {
 
-class TFormQuillora;
+// What the dialog needs from the main window.
+class FindReplaceDialogHost {
+ public:
+  virtual ~FindReplaceDialogHost() = default;
+  virtual QWidget* HostWindow() = 0;  // owns the dialog
+  virtual EditorBuffer& Buffer() = 0;
+  virtual SearchEngine& Search() = 0;
+  // The find (replace false) or replace history, newest first.
+  virtual const std::vector<std::string>& History(bool replace) const = 0;
+  // Puts text at the top of that history by the program's history rule.
+  virtual void AddToHistory(bool replace, const std::string& text) = 0;
+  virtual void EnableFindNext(bool on) = 0;
+  // The input boxes' colors (0x00BBGGRR or 0x80000000 + system color).
+  virtual std::uint32_t BoxBackColor() const = 0;
+  virtual std::uint32_t BoxTextColor() const = 0;
+};
 
 class TFormFindReplace : public QDialog {
   Q_OBJECT
 
  public:
-  explicit TFormFindReplace(TFormQuillora& main);
+  explicit TFormFindReplace(FindReplaceDialogHost& host);
 
   QComboBox* Find_Combo = nullptr;
   QComboBox* Replace_Combo = nullptr;
@@ -48,18 +64,17 @@ class TFormFindReplace : public QDialog {
 
  protected:
   void showEvent(QShowEvent* event) override;
-  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  bool AccessKey(int key);
   void FormShow();
-  void FormHide();
   SearchOrigin Origin() const;
   void SetOrigin(SearchOrigin origin);
   void FillCombo(QComboBox* combo, const std::vector<std::string>& list);
-  std::vector<std::string> ComboList(const QComboBox* combo) const;
   void ContextMenu(QComboBox* combo, const QPoint& at);
 
-  TFormQuillora& main_;
+  FindReplaceDialogHost& host_;
   QMenu* PopupMenu1 = nullptr;
 };
 
