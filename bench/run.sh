@@ -2,7 +2,9 @@
 # Builds the bench programs in Release, generates a ~100 MB Windows-1252 text
 # and times each of our whole commands against its command-line peer on the
 # same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
-# Windows-1252 decoding vs iconv. Each result is checked against the peer's.
+# Windows-1252 decoding vs iconv, the case conversions vs tr with the same
+# Windows-1252 byte sets, Multi to Single Character vs sed -z. Each result is
+# checked against the peer's.
 # bench_model measures the edit control's document model (load and index
 # against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
@@ -19,7 +21,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model qt_view quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -104,6 +106,30 @@ total_ratio=$(awk -v a="$((open_peer_ms + peer_ms))" -v b="$((open_ms + ours_ms)
 echo "UTF-8 open + save back: ours $((open_ms + ours_ms)) ms, iconv both ways $((open_peer_ms + peer_ms)) ms: ${total_ratio}x"
 if ! awk -v r="$total_ratio" 'BEGIN { exit !(r >= 1.0) }'; then echo "UTF-8 open + save below the goal of 1.0x iconv" >&2; fi
 rm -f "$out"/utf8open.* "$out"/utf8save.*
+
+# ---- case conversions vs tr, Multi to Single Character vs sed -z ----
+# The Windows-1252 case pairs: a-z, 154/138, 156/140, 255/159, 224-246/192-214,
+# 248-254/216-222 (octal for tr).
+lower_set='a-z\232\234\377\340-\366\370-\376'
+upper_set='A-Z\212\214\237\300-\326\330-\336'
+for op in upper lower toggle; do
+  case $op in
+    upper) from=$lower_set to=$upper_set ;;
+    lower) from=$upper_set to=$lower_set ;;
+    toggle) from="$lower_set$upper_set" to="$upper_set$lower_set" ;;
+  esac
+  ours_ms=$(best_ms "'$bin/bench_transforms' $op '$text' '$out/$op.ours' 2>'$out/$op.time'")
+  peer_ms=$(best_ms "LC_ALL=C tr '$from' '$to' <'$text' >'$out/$op.tr'")
+  if cmp -s "$out/$op.ours" "$out/$op.tr"; then check="same bytes as tr"; else check="DIFFERS from tr"; failures=$((failures + 1)); fi
+  report "$op case vs tr" "$ours_ms" "$peer_ms" "$out/$op.time" "$check"
+  rm -f "$out/$op.ours" "$out/$op.tr"
+done
+# B keeps the 1st, 3rd, ... byte; sed -z sees the whole file as one line.
+ours_ms=$(best_ms "'$bin/bench_transforms' multiB '$text' '$out/multi.ours' 2>'$out/multi.time'")
+peer_ms=$(best_ms "LC_ALL=C sed -z 's/\\(.\\)./\\1/g' '$text' >'$out/multi.sed'")
+if cmp -s "$out/multi.ours" "$out/multi.sed"; then check="same bytes as sed -z"; else check="DIFFERS from sed -z"; failures=$((failures + 1)); fi
+report "Multi to Single B vs sed" "$ours_ms" "$peer_ms" "$out/multi.time" "$check"
+rm -f "$out/multi.ours" "$out/multi.sed"
 
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"

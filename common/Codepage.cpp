@@ -219,19 +219,69 @@ std::string EncodeFromUtf8(Codepage cp, std::string_view utf8) {
 }
 
 namespace {
-// Byte to byte through Unicode; characters the target set lacks become '?'.
-std::string Recode(std::string_view text, Codepage fromSet, Codepage toSet) {
-  const CodepageTables& from = TablesFor(fromSet);
-  const CodepageTables& to = TablesFor(toSet);
+
+// Best fit for a character the other set lacks: a letter loses its accent,
+// typographic marks become their plain forms, box drawing becomes - | +,
+// shades and blocks #. Anything else becomes '?'.
+char32_t BestFit(char32_t u) {
+  if (u >= 0x2500 && u <= 0x257F) {
+    if (u == 0x2500 || u == 0x2550) return '-';
+    if (u == 0x2502 || u == 0x2551) return '|';
+    return '+';
+  }
+  if (u >= 0x2580 && u <= 0x25A0) return '#';
+  static const struct { char16_t from; char to; } kFits[] = {
+      {0x20AC, 'E'}, {0x201A, ','}, {0x201E, '"'}, {0x2026, '.'}, {0x2020, '+'}, {0x2021, '+'},
+      {0x02C6, '^'}, {0x2030, '%'}, {0x0160, 'S'}, {0x2039, '<'}, {0x0152, 'O'}, {0x017D, 'Z'},
+      {0x2018, '\''}, {0x2019, '\''}, {0x201C, '"'}, {0x201D, '"'}, {0x2022, '*'}, {0x2013, '-'},
+      {0x2014, '-'}, {0x02DC, '~'}, {0x2122, 'T'}, {0x0161, 's'}, {0x203A, '>'}, {0x0153, 'o'},
+      {0x017E, 'z'}, {0x0178, 'Y'}, {0x00A6, '|'}, {0x00A8, '"'}, {0x00A9, 'c'}, {0x00AE, 'r'},
+      {0x00AF, '-'}, {0x00B3, '3'}, {0x00B4, '\''}, {0x00B8, ','}, {0x00B9, '1'}, {0x00C0, 'A'},
+      {0x00C1, 'A'}, {0x00C2, 'A'}, {0x00C3, 'A'}, {0x00C8, 'E'}, {0x00CA, 'E'}, {0x00CB, 'E'},
+      {0x00CC, 'I'}, {0x00CD, 'I'}, {0x00CE, 'I'}, {0x00CF, 'I'}, {0x00D0, 'D'}, {0x00D2, 'O'},
+      {0x00D3, 'O'}, {0x00D4, 'O'}, {0x00D5, 'O'}, {0x00D7, 'x'}, {0x00D8, 'O'}, {0x00D9, 'U'},
+      {0x00DA, 'U'}, {0x00DB, 'U'}, {0x00DD, 'Y'}, {0x00E3, 'a'}, {0x00F0, 'd'}, {0x00F5, 'o'},
+      {0x00F8, 'o'}, {0x00FD, 'y'}, {0x20A7, 'P'}, {0x2310, '-'}, {0x03B1, 'a'}, {0x0393, 'G'},
+      {0x03C0, 'p'}, {0x03A3, 'S'}, {0x03C3, 's'}, {0x03C4, 't'}, {0x03A6, 'F'}, {0x0398, 'T'},
+      {0x03A9, 'O'}, {0x03B4, 'd'}, {0x221E, '8'}, {0x03C6, 'f'}, {0x03B5, 'e'}, {0x2229, 'n'},
+      {0x2261, '='}, {0x2265, '>'}, {0x2264, '<'}, {0x2320, '|'}, {0x2321, '|'}, {0x2248, '~'},
+      {0x2219, '.'}, {0x221A, 'v'}, {0x207F, 'n'},
+  };
+  for (const auto& f : kFits)
+    if (f.from == u) return static_cast<unsigned char>(f.to);
+  return '?';
+}
+
+// One table per direction, byte to byte through Unicode with the best fit.
+struct RecodeTable {
+  std::array<char, 256> map{};
+  RecodeTable(Codepage fromSet, Codepage toSet) {
+    const CodepageTables& from = TablesFor(fromSet);
+    const CodepageTables& to = TablesFor(toSet);
+    for (int b = 0; b < 256; ++b) {
+      const char16_t u = from.toUnicode[b];
+      const std::int16_t direct = to.fromUnicode[u];
+      map[b] = direct >= 0 ? static_cast<char>(direct) : ByteOrQuestion(to, BestFit(u));
+    }
+  }
+};
+
+std::string Recode(std::string_view text, const RecodeTable& table) {
   std::string out(text.size(), '\0');
-  for (std::size_t i = 0; i < text.size(); ++i)
-    out[i] = ByteOrQuestion(to, from.toUnicode[static_cast<unsigned char>(text[i])]);
+  for (std::size_t i = 0; i < text.size(); ++i) out[i] = table.map[static_cast<unsigned char>(text[i])];
   return out;
 }
+
 }  // namespace
 
-std::string AnsiToOem(std::string_view ansi) { return Recode(ansi, Codepage::Cp1252, Codepage::Cp437); }
+std::string AnsiToOem(std::string_view ansi) {
+  static const RecodeTable table(Codepage::Cp1252, Codepage::Cp437);
+  return Recode(ansi, table);
+}
 
-std::string OemToAnsi(std::string_view oem) { return Recode(oem, Codepage::Cp437, Codepage::Cp1252); }
+std::string OemToAnsi(std::string_view oem) {
+  static const RecodeTable table(Codepage::Cp437, Codepage::Cp1252);
+  return Recode(oem, table);
+}
 
 }  // namespace ql

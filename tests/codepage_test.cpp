@@ -127,14 +127,20 @@ TEST(Codepage, KnownCharacters) {
 TEST(Codepage, AnsiOemConversion) {
   EXPECT_EQ(ql::AnsiToOem("Caf\xE9 \xC4"), "Caf\x82 \x8E");
   EXPECT_EQ(ql::OemToAnsi("Caf\x82 \x8E"), "Caf\xE9 \xC4");
-  EXPECT_EQ(ql::AnsiToOem("\x80\x8A"), "??");  // no euro or S caron in 437
-  EXPECT_EQ(ql::OemToAnsi("\xB3\xC9"), "??");  // no box drawing in 1252
+  // Best fit: no euro or S caron in 437, no box drawing or Greek in 1252.
+  EXPECT_EQ(ql::AnsiToOem("\x80\x8A\xC0\x93\x94\x97\x81"), "ESA\"\"-?");
+  EXPECT_EQ(ql::OemToAnsi("\xB3\xC9\xC4\xDB\xE3"), "|+-#p");
+  // Control codes pass unchanged both ways, so breaks and tabs survive.
+  const std::string controls("\t\r\n\x01\x1F\x7F", 6);
+  EXPECT_EQ(ql::AnsiToOem(controls), controls);
+  EXPECT_EQ(ql::OemToAnsi(controls), controls);
   EXPECT_EQ(ql::AnsiToOem(std::string("a\0b", 3)), std::string("a\0b", 3));
   const std::string all = AllBytes();
   const std::string oem = ql::AnsiToOem(all);
   const std::string back = ql::OemToAnsi(oem);
   for (int b = 0; b < 256; ++b) {
-    if (oem[b] != '?') {
+    // Every character both sets share comes back unchanged.
+    if (ql::UnicodeToByte(Codepage::Cp437, ql::ByteToUnicode(Codepage::Cp1252, static_cast<unsigned char>(b))) >= 0) {
       EXPECT_EQ(static_cast<unsigned char>(back[b]), b) << "byte " << b;
     }
   }

@@ -77,27 +77,27 @@ void AddInsertAndConvert(std::vector<CommandDef>& t, const std::string& n, bool 
   const std::string insert = "Insert" + n, convert = "Convert" + n;
   t.push_back(twin(Row(insert.c_str(), name("DateTime").c_str(), "&Date / Time...", "F5",
                        popup ? "Inserts current Date & Time (Ctrl+F5)" : "Inserts current Date & Time (F5)",
-                       nullptr)));
+                       &F::DateTime_Open)));
   t.push_back(Sep(insert.c_str()));
-  t.push_back(Row(insert.c_str(), name("FileName").c_str(), "&Filenames...", "", "Inserts the selected filenames into the text", nullptr));
-  t.push_back(Row(insert.c_str(), name("FileName83_").c_str(), "&8.3 filenames...", "", "Inserts the selected filenames into the text in 8.3 format", nullptr));
-  t.push_back(Row(insert.c_str(), name("FNameRelative").c_str(), "F&ilenames relative to current dir...", "", "", nullptr));
+  t.push_back(Row(insert.c_str(), name("FileName").c_str(), "&Filenames...", "", "Inserts the selected filenames into the text", &F::FileName_Cmd));
+  t.push_back(Row(insert.c_str(), name("FileName83_").c_str(), "&8.3 filenames...", "", "Inserts the selected filenames into the text in 8.3 format", &F::FileName83_Cmd));
+  t.push_back(Row(insert.c_str(), name("FNameRelative").c_str(), "F&ilenames relative to current dir...", "", "", &F::FNameRelative_Cmd));
   t.push_back(Sep(insert.c_str()));
-  t.push_back(Row(insert.c_str(), name("TextFromFile").c_str(), "&Text from file...", "", "", nullptr));
+  t.push_back(Row(insert.c_str(), name("TextFromFile").c_str(), "&Text from file...", "", "", &F::TextFromFile_Cmd));
   t.push_back(Sep(insert.c_str()));
-  t.push_back(Row(insert.c_str(), name("AsciiChars").c_str(), "&ASCII characters...", "", "Insert one ASCII character in to the text", nullptr));
-  t.push_back(Row(insert.c_str(), name("VisibleAsciiChars").c_str(), "&Visable ASCII characters (32..255)", "", "Inserts all visable ASCII charecters", nullptr));
+  t.push_back(Row(insert.c_str(), name("AsciiChars").c_str(), "&ASCII characters...", "", "Insert one ASCII character in to the text", &F::AsciiChars_Cmd));
+  t.push_back(Row(insert.c_str(), name("VisibleAsciiChars").c_str(), "&Visable ASCII characters (32..255)", "", "Inserts all visable ASCII charecters", &F::VisibleAsciiChars_Cmd));
 
-  t.push_back(twin(Row(convert.c_str(), name("UpperCase").c_str(), "&UPPER CASE", "Shift+Alt+1", "Convert to UPPERCASE", nullptr)));
-  t.push_back(twin(Row(convert.c_str(), name("LowerCase").c_str(), "&lower case", "Shift+Alt+2", "Convert to lowercase", nullptr)));
-  t.push_back(twin(Row(convert.c_str(), name("TitleCase").c_str(), "&Title Case", "Shift+Alt+3", "", nullptr)));
-  t.push_back(twin(Row(convert.c_str(), name("ToggleCase").c_str(), "tO&GGLE cASE", "Shift+Alt+4", "Toggle to inverted case", nullptr)));
+  t.push_back(twin(Row(convert.c_str(), name("UpperCase").c_str(), "&UPPER CASE", "Shift+Alt+1", "Convert to UPPERCASE", &F::UpperCase_Cmd)));
+  t.push_back(twin(Row(convert.c_str(), name("LowerCase").c_str(), "&lower case", "Shift+Alt+2", "Convert to lowercase", &F::LowerCase_Cmd)));
+  t.push_back(twin(Row(convert.c_str(), name("TitleCase").c_str(), "&Title Case", "Shift+Alt+3", "", &F::TitleCase_Cmd)));
+  t.push_back(twin(Row(convert.c_str(), name("ToggleCase").c_str(), "tO&GGLE cASE", "Shift+Alt+4", "Toggle to inverted case", &F::ToggleCase_Cmd)));
   t.push_back(Sep(convert.c_str()));
-  t.push_back(twin(Row(convert.c_str(), name("AnsiToOem").c_str(), "&ANSI to OEM", "Shift+Alt+5", "Converts from ANSI to OEM", nullptr)));
-  t.push_back(twin(Row(convert.c_str(), name("OemToAnsi").c_str(), "&OEM to ANSI", "Shift+Alt+6", "Converts from OEM to ANSI", nullptr)));
+  t.push_back(twin(Row(convert.c_str(), name("AnsiToOem").c_str(), "&ANSI to OEM", "Shift+Alt+5", "Converts from ANSI to OEM", &F::AnsiToOem_Cmd)));
+  t.push_back(twin(Row(convert.c_str(), name("OemToAnsi").c_str(), "&OEM to ANSI", "Shift+Alt+6", "Converts from OEM to ANSI", &F::OemToAnsi_Cmd)));
   t.push_back(Sep(convert.c_str()));
-  t.push_back(Tagged(convert.c_str(), name("MultiToSingleA").c_str(), "Multi to Single Character A", "", "", nullptr, 1));
-  t.push_back(Tagged(convert.c_str(), name("MultiToSingleB").c_str(), "Multi to Single Character B", "", "", nullptr, 2));
+  t.push_back(Tagged(convert.c_str(), name("MultiToSingleA").c_str(), "Multi to Single Character A", "", "", &F::MultiToSingleChar_Cmd, 1));
+  t.push_back(Tagged(convert.c_str(), name("MultiToSingleB").c_str(), "Multi to Single Character B", "", "", &F::MultiToSingleChar_Cmd, 2));
 }
 
 // The nine text functions, in the Functions menu's submenu and pop-up menu 3.
@@ -165,7 +165,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Edit", "Delete1", "&Delete\tDel", "", "Delete the selected text (Del)", &F::Delete_Cmd));
   t.push_back(Row("Edit", "SelectAll1", "Select &All", "Ctrl+A", "Salect all the text (Ctrl+A)", &F::SelectAll_Cmd));
   t.push_back(Sep("Edit"));
-  t.push_back(Row("Edit", "CenterSpace1", "C&enter with spaces", "", "", nullptr));
+  t.push_back(Row("Edit", "CenterSpace1", "C&enter with spaces", "", "", &F::CenterSpace_Cmd));
   t.push_back(Sub("Edit", "Insert1", "&Insert", "Insert 'time,date or misc chars' into the current file"));
   t.push_back(Sub("Edit", "Convert1", "C&onvert", "Convert the current text"));
   AddInsertAndConvert(t, "1", false);
@@ -177,7 +177,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Search", "GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)", nullptr));
 
   // ---- Hyper Text ----
-  t.push_back(Row("HyperText", "InsHexColor1", "Insert/Edit Hex &color code...", "", "", nullptr));
+  t.push_back(Row("HyperText", "InsHexColor1", "Insert/Edit Hex &color code...", "", "", &F::InsHexColor_Cmd));
   t.push_back(Sep("HyperText"));
   t.push_back(Row("HyperText", "HtmlWizard1", "HTML &Wizard...", "", "", nullptr));
   t.push_back(Row("HyperText", "AnalyzePage1", "Page &Analyzer...", "", "", nullptr));
@@ -263,7 +263,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("PopupMenu1", "Delete2", "&Delete\tDel", "", "Delete the selected text (Del)", &F::Delete_Cmd).Off());
   t.push_back(Row("PopupMenu1", "SelectAll2", "Select &All", "Ctrl+A", "Salect all the text (Ctrl+A)", &F::SelectAll_Cmd).Twin());
   t.push_back(Sep("PopupMenu1"));
-  t.push_back(Row("PopupMenu1", "CenterSpace2", "C&enter with spaces", "", "", nullptr));
+  t.push_back(Row("PopupMenu1", "CenterSpace2", "C&enter with spaces", "", "", &F::CenterSpace_Cmd));
   t.push_back(Sub("PopupMenu1", "Insert2", "&Insert", "Insert 'time,date or misc chars' into the current file"));
   t.push_back(Sub("PopupMenu1", "Convert2", "C&onvert", "Convert the current text"));
   AddInsertAndConvert(t, "2", true);

@@ -127,6 +127,24 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void Help_Open(int tag);
   void ToolList_Popup();
 
+  // Text tools (TextToolCommands.cpp).
+  void UpperCase_Cmd();
+  void LowerCase_Cmd();
+  void TitleCase_Cmd();
+  void ToggleCase_Cmd();
+  void AnsiToOem_Cmd();
+  void OemToAnsi_Cmd();
+  void MultiToSingleChar_Cmd(int tag);
+  void CenterSpace_Cmd();
+  void DateTime_Open();
+  void FileName_Cmd();
+  void FileName83_Cmd();
+  void FNameRelative_Cmd();
+  void TextFromFile_Cmd();
+  void AsciiChars_Cmd();
+  void VisibleAsciiChars_Cmd();
+  void InsHexColor_Cmd();
+
   // Find and replace.
   void FindRep_Open();
   void FindNext_Cmd();
