@@ -83,7 +83,9 @@ TEST(SettingsFileCheck, EveryCutOfAWrittenFileKeepsTheWholeLines) {
     ASSERT_EQ(scan.verdict, V::Ok) << cut;
     const std::string kept = scan.oddLines ? scan.kept : text;
     const std::size_t lastBreak = text.rfind('\n');
-    if (lastBreak != std::string::npos) EXPECT_EQ(kept.compare(0, lastBreak + 1, text, 0, lastBreak + 1), 0) << cut;
+    if (lastBreak != std::string::npos) {
+      EXPECT_EQ(kept.compare(0, lastBreak + 1, text, 0, lastBreak + 1), 0) << cut;
+    }
     const SettingsFileScan again = ScanSettingsText(kept);
     EXPECT_EQ(again.oddLines, 0u) << cut;
   }
