@@ -79,17 +79,6 @@ class WrapIndex : public BufferListener {
   // starts, the end of a line to its last row.
   Row RowOfOffset(Offset pos);
 
-  // ---- x within a row ----
-  // x of pos from the start of its row (the whole line without wrapping).
-  // Lines longer than 64 KiB keep x every 16 KiB, so the caret of a long
-  // line without wrapping is measured from the nearest one.
-  double XInRow(Offset pos);
-  // The offset in row nearest to x, as a click wants it.
-  Offset OffsetAtX(const Row& row, double x);
-  // The first offset of row whose character reaches beyond x, and its x in
-  // *startX: where to start painting when scrolled to x.
-  Offset FirstOffsetPastX(const Row& row, double x, double* startX);
-
   void TextReplaced(Offset pos, Offset removedLength, Offset insertedLength, Offset firstLine,
                     Offset removedBreaks, Offset insertedBreaks) override;
 
@@ -154,12 +143,6 @@ class WrapIndex : public BufferListener {
   Offset pendingLines_ = 0;
   std::size_t cursor_ = 0;  // block where ComputeSome looks first
   std::map<Offset, LongLine> long_;
-  // x of a long line without wrapping at every kXStep bytes, as far as asked.
-  static constexpr Offset kXStep = 16 * 1024;
-  std::map<Offset, std::vector<double>> xs_;
-  // Extends the x checkpoints of line until they pass x (or pos), and
-  // returns the index of the last checkpoint at or before it.
-  std::size_t XCheckpointBefore(Offset line, Offset lineStart, Offset length, Offset pos, double x);
   struct Window {
     Offset lineStart = -1;
     Offset from = 0;
