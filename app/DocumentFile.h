@@ -39,6 +39,7 @@ LoadedDocument ReadDocumentBytes(const std::string& path);
 bool MixedBreaks(LineEnd style, std::int64_t crs, std::int64_t lfs, std::int64_t breaks);
 // The same rules over bytes already read.
 LoadedDocument DecodeDocument(const std::string& bytes);
+LoadedDocument DecodeDocument(std::string&& bytes);  // takes the bytes, copies only to mend breaks
 
 // The document text as the file gets it: CR LF breaks turned into the style.
 std::string DocumentBytes(const std::string& text, LineEnd style);
