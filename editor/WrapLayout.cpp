@@ -271,9 +271,6 @@ Offset WrapIndex::NextRow(Offset lineStart, Offset length, Offset r) {
       window_.size = std::min(length - r, std::max<Offset>(want, 1 << 20));
       const char* p = doc_.RangeIfContiguous(lineStart + r, window_.size);
       if (!p) {
-        // Across the gap (where the caret types): copy only what the row
-        // needs, not a megabyte for every row painted near the caret.
-        window_.size = want;
         window_.copy.resize(static_cast<std::size_t>(window_.size));
         doc_.CopyRange(lineStart + r, window_.size, &window_.copy[0]);
         p = window_.copy.data();
@@ -561,7 +558,7 @@ Offset WrapIndex::TotalLines() const {
 
 void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offset removedBreaks,
                              Offset insertedBreaks) {
-  Forget();
+  ForgetAll();
   // The part of a long first line before the edit keeps its rows: a row
   // start depends only on the bytes up to it.
   LongLine keep;

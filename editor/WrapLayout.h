@@ -125,8 +125,12 @@ class WrapIndex : public BufferListener {
   // The start of the row after the one at r of a line, read through a
   // window of the line's bytes.
   Offset NextRow(Offset lineStart, Offset length, Offset r);
-  // The window must not outlive a call: the document may move its bytes.
-  void Forget() { window_.lineStart = -1; }
+  // A window pointing into the document must not outlive a call (the
+  // document may move its gap); a copied one holds until the text changes.
+  void Forget() {
+    if (window_.bytes != window_.copy.data()) window_.lineStart = -1;
+  }
+  void ForgetAll() { window_.lineStart = -1; }
   // For a long line: lay out until row `row` is known or the line is done.
   void LayOutLongUntilRow(Offset line, LongLine& ll, Offset row);
   void LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos);
