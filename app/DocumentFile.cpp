@@ -12,8 +12,10 @@
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
+#include "common/Utf8.h"
 #include "editor/LineIndex.h"
 
 namespace ql {
@@ -186,6 +188,35 @@ LoadedDocument DecodeDocument(std::string&& bytes) {
   return doc;
 }
 
+FileEncoding TakeEncoding(std::string& bytes, EncodingChoice choice, std::string& note) {
+  note.clear();
+  if (choice == EncodingChoice::Bytes) return {};
+  const Utf8Scan scan = Utf8ToCp1252InPlace(bytes);
+  switch (scan.result) {
+    case Utf8Scan::Converted:
+      return {TextEncoding::Utf8, scan.bom};
+    case Utf8Scan::Plain:
+      // The same bytes either way; 8-bit unless UTF-8 was asked for.
+      if (choice == EncodingChoice::Utf8) return {TextEncoding::Utf8, false};
+      return {};
+    default:
+      note = Utf8ScanReason(scan);
+      return {};
+  }
+}
+
+LoadedDocument DecodeDocument(std::string bytes, EncodingChoice choice) {
+  // The size of the file as read, before a conversion shortens the bytes.
+  const std::int64_t size = static_cast<std::int64_t>(bytes.size());
+  std::string note;
+  const FileEncoding encoding = TakeEncoding(bytes, choice, note);
+  LoadedDocument doc = DecodeDocument(std::move(bytes));
+  doc.fileSize = size;
+  doc.encoding = encoding;
+  doc.encodingNote = note;
+  return doc;
+}
+
 namespace {
 
 // Cut, line-end style and mixing of bytes as read; the text keeps the
@@ -211,7 +242,8 @@ void ScanDocument(std::string&& bytes, LoadedDocument& doc) {
   doc.text = std::move(bytes);
 }
 
-LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t slack) {
+LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t slack,
+                              EncodingChoice choice) {
   LoadedDocument doc;
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) {
@@ -251,17 +283,27 @@ LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t sla
     doc.fileSize = static_cast<std::int64_t>(st.st_size);
     return doc;
   }
-  if (raw)
+  // Moved, and converted in place: a UTF-8 file is never held twice.
+  if (raw) {
+    const std::int64_t size = static_cast<std::int64_t>(bytes.size());
+    std::string note;
+    const FileEncoding encoding = TakeEncoding(bytes, choice, note);
     ScanDocument(std::move(bytes), doc);
-  else
-    doc = DecodeDocument(std::move(bytes));
+    doc.fileSize = size;
+    doc.encoding = encoding;
+    doc.encodingNote = note;
+  } else {
+    doc = DecodeDocument(std::move(bytes), choice);
+  }
   doc.stamp = stamp;
   return doc;
 }
 
 }  // namespace
 
-LoadedDocument ReadDocument(const std::string& path) { return ReadDocumentAs(path, false, 0); }
+LoadedDocument ReadDocument(const std::string& path, EncodingChoice choice) {
+  return ReadDocumentAs(path, false, 0, choice);
+}
 
 bool MixedBreaks(LineEnd style, std::int64_t crs, std::int64_t lfs, std::int64_t breaks) {
   // breaks = pairs + lone CRs + lone LFs, crs = pairs + lone CRs, lfs = pairs + lone LFs.
@@ -274,12 +316,12 @@ bool MixedBreaks(LineEnd style, std::int64_t crs, std::int64_t lfs, std::int64_t
   return false;
 }
 
-LoadedDocument ReadDocumentBytes(const std::string& path) {
+LoadedDocument ReadDocumentBytes(const std::string& path, EncodingChoice choice) {
   std::int64_t size = 0;
   struct stat st;
   if (::stat(path.c_str(), &st) == 0) size = static_cast<std::int64_t>(st.st_size);
   // Room for LF breaks to become CR LF in place (lines of 16 bytes or more).
-  return ReadDocumentAs(path, true, static_cast<std::size_t>(size / 16) + (64 << 10));
+  return ReadDocumentAs(path, true, static_cast<std::size_t>(size / 16) + (64 << 10), choice);
 }
 
 // ---- writing ----
@@ -311,6 +353,31 @@ std::int64_t LengthInStyle(const std::string& text, LineEnd style) {
   LineEnd kind = LineEnd::Lf;
   while (scan.Next(at, length, kind)) total += brkLength - static_cast<std::int64_t>(length);
   return total;
+}
+
+std::string FileBytes(const std::string& text, LineEnd style, const FileEncoding& encoding) {
+  if (encoding.kind != TextEncoding::Utf8) return DocumentBytes(text, style);
+  // CR LF files need no second pass over the breaks.
+  if (style == LineEnd::CrLf) return Cp1252ToUtf8(text, encoding.bom);
+  return Cp1252ToUtf8(DocumentBytes(text, style), encoding.bom);
+}
+
+std::int64_t LengthInFile(const std::string& text, LineEnd style, const FileEncoding& encoding) {
+  std::int64_t length = LengthInStyle(text, style);
+  if (encoding.kind == TextEncoding::Utf8) length += Utf8ExtraBytes(text) + (encoding.bom ? 3 : 0);
+  return length;
+}
+
+std::string EncodingName(const FileEncoding& encoding) {
+  if (encoding.kind == TextEncoding::Bytes) return "8-bit bytes";
+  return encoding.bom ? "UTF-8 with byte-order mark" : "UTF-8";
+}
+
+std::string OpenedEncodingNote(const LoadedDocument& doc, EncodingChoice choice) {
+  if (doc.encoding.kind == TextEncoding::Utf8) return EncodingName(doc.encoding);
+  if (!doc.encodingNote.empty()) return "8-bit bytes: " + doc.encodingNote;
+  // Plain ASCII reads the same either way: nothing to say unless asked.
+  return choice == EncodingChoice::Bytes ? "8-bit bytes" : "";
 }
 
 std::string BinaryText(const std::string& bytes) {
@@ -407,6 +474,15 @@ MessageBoxText LengthPromptText(std::int64_t textLength, std::int64_t fileSize) 
   box.text = std::to_string(textLength) + " characters in text.\n" + std::to_string(fileSize) + " bytes in file.";
   for (const char* line : kLines) box.text += std::string("\n") + line;
   return box;
+}
+
+MessageBoxText RefusedCharacterText(char32_t ch, bool fromClipboard) {
+  return {"Character not in Windows-1252!",
+          "The character " + DescribeCharacter(ch) +
+              " cannot be held by this document.\n\nIts file is UTF-8, but the editor holds only the "
+              "characters of Windows-1252; a character it cannot hold would be lost on saving.\n\n" +
+              (fromClipboard ? "Nothing was pasted; the clipboard is unchanged." : "Nothing was inserted."),
+          48};
 }
 
 MessageBoxText ChangedOnDiskText(const std::string& path) {

@@ -3,10 +3,14 @@
 //   bench_text replace OLD NEW IN OUT   ReplaceAll from position 1
 //   bench_text count SUB IN             CountMatches, case-sensitive; prints the count
 //   bench_text decode IN OUT            Windows-1252 to UTF-8
+//   bench_text utf8open IN OUT          a UTF-8 file as a document opens it: detected
+//                                       and turned into Windows-1252 in place
+//   bench_text utf8save IN OUT          Windows-1252 text saved as a UTF-8 file
 // Timings go to stderr: read, operation, write and total milliseconds.
 #include "bench/BenchSupport.h"
 #include "common/Codepage.h"
 #include "common/FuncLib.h"
+#include "common/Utf8.h"
 
 #include <chrono>
 #include <cstdio>
@@ -22,7 +26,9 @@ int Usage() {
   std::fprintf(stderr,
                "usage: bench_text replace OLD NEW IN OUT\n"
                "       bench_text count SUB IN\n"
-               "       bench_text decode IN OUT\n");
+               "       bench_text decode IN OUT\n"
+               "       bench_text utf8open IN OUT\n"
+               "       bench_text utf8save IN OUT\n");
   return 2;
 }
 
@@ -38,7 +44,7 @@ int main(int argc, char** argv) {
     out = argv[5];
   } else if (mode == "count" && argc == 4) {
     in = argv[3];
-  } else if (mode == "decode" && argc == 4) {
+  } else if ((mode == "decode" || mode == "utf8open" || mode == "utf8save") && argc == 4) {
     in = argv[2];
     out = argv[3];
   } else {
@@ -61,6 +67,15 @@ int main(int argc, char** argv) {
     result.swap(text);
   } else if (mode == "count") {
     count = ql::CountMatches(text, argv[2], 1, true, false);
+  } else if (mode == "utf8open") {
+    const ql::Utf8Scan scan = ql::Utf8ToCp1252InPlace(text);
+    if (scan.result != ql::Utf8Scan::Converted) {
+      std::fprintf(stderr, "not taken as UTF-8: %s\n", ql::Utf8ScanReason(scan).c_str());
+      return 1;
+    }
+    result.swap(text);
+  } else if (mode == "utf8save") {
+    result = ql::Cp1252ToUtf8(text, false);
   } else {
     result = ql::DecodeToUtf8(ql::Codepage::Cp1252, text);
   }

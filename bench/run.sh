@@ -88,6 +88,25 @@ peer_ms=$(best_ms "iconv -f CP1252 -t UTF-8 '$text' >'$out/decode.iconv'")
 if cmp -s "$out/decode.ours" "$out/decode.iconv"; then check="same bytes as iconv"; else check="DIFFERS from iconv"; failures=$((failures + 1)); fi
 report "CP1252 decode vs iconv" "$ours_ms" "$peer_ms" "$out/decode.time" "$check"
 
+# ---- UTF-8 files: open (detect + convert in place) and save back vs iconv ----
+# The UTF-8 file is the Windows-1252 text above written as UTF-8. Open must
+# give the same bytes as iconv -t CP1252, save the original UTF-8 file again.
+utf8="$out/text_${size_mb}mb.utf8.txt"
+[[ -s "$utf8" ]] || iconv -f CP1252 -t UTF-8 "$text" >"$utf8"
+ours_ms=$(best_ms "'$bin/bench_text' utf8open '$utf8' '$out/utf8open.ours' 2>'$out/utf8open.time'")
+peer_ms=$(best_ms "iconv -f UTF-8 -t CP1252 '$utf8' >'$out/utf8open.iconv'")
+if cmp -s "$out/utf8open.ours" "$out/utf8open.iconv" && cmp -s "$out/utf8open.ours" "$text"; then check="same bytes as iconv"; else check="DIFFERS from iconv"; failures=$((failures + 1)); fi
+report "UTF-8 open vs iconv" "$ours_ms" "$peer_ms" "$out/utf8open.time" "$check"
+open_ms=$ours_ms open_peer_ms=$peer_ms
+ours_ms=$(best_ms "'$bin/bench_text' utf8save '$text' '$out/utf8save.ours' 2>'$out/utf8save.time'")
+peer_ms=$(best_ms "iconv -f CP1252 -t UTF-8 '$text' >'$out/utf8save.iconv'")
+if cmp -s "$out/utf8save.ours" "$utf8"; then check="the UTF-8 file again"; else check="DIFFERS from the UTF-8 file"; failures=$((failures + 1)); fi
+report "UTF-8 save vs iconv" "$ours_ms" "$peer_ms" "$out/utf8save.time" "$check"
+total_ratio=$(awk -v a="$((open_peer_ms + peer_ms))" -v b="$((open_ms + ours_ms))" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+echo "UTF-8 open + save back: ours $((open_ms + ours_ms)) ms, iconv both ways $((open_peer_ms + peer_ms)) ms: ${total_ratio}x"
+if ! awk -v r="$total_ratio" 'BEGIN { exit !(r >= 1.0) }'; then echo "UTF-8 open + save below the goal of 1.0x iconv" >&2; fi
+rm -f "$out"/utf8open.* "$out"/utf8save.*
+
 # ---- case conversions vs tr, Multi to Single Character vs sed -z ----
 # The Windows-1252 case pairs: a-z, 154/138, 156/140, 255/159, 224-246/192-214,
 # 248-254/216-222 (octal for tr).
@@ -214,6 +233,23 @@ done
 echo "ours and cp are whole-process wall times (best of $runs); 'ours op' is the part qt_files times itself"
 echo "(open: read + show; save: bytes + safe save). Ours runs under GNU time for the peak memory."
 rm -f "$out/files.ours" "$rss_file"
+
+# ---- opening a UTF-8 file in the window vs the same text as 8-bit bytes ----
+# Both through qt_files open (read, detect, show in the editor widget); the
+# UTF-8 file is the same text written as UTF-8. Goal: within 1.5x.
+bytes_ms=$(best_ms "'$bin/qt_files' '$text' open >'$out/open.bytes' 2>/dev/null")
+utf8_ms=$(best_ms "'$bin/qt_files' '$utf8' open >'$out/open.utf8' 2>/dev/null")
+bytes_len=$(sed -n 's/.*length=\([0-9]*\).*/\1/p' "$out/open.bytes")
+utf8_len=$(sed -n 's/.*length=\([0-9]*\).*/\1/p' "$out/open.utf8")
+if [[ -n "$bytes_len" && "$bytes_len" == "$utf8_len" ]]; then check="same document length $utf8_len"; else check="lengths differ: ${utf8_len:-?} vs ${bytes_len:-?}"; failures=$((failures + 1)); fi
+open_ratio=$(awk -v a="$utf8_ms" -v b="$bytes_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+printf '
+%-28s %9s %9s %9s  %s
+' "window open, ${size_mb} MB text" "UTF-8" "8-bit" "ratio" "check"
+printf '%-28s %7sms %7sms %8sx  %s
+' "qt_files open" "$utf8_ms" "$bytes_ms" "$open_ratio" "$check"
+if ! awk -v r="$open_ratio" 'BEGIN { exit !(r <= 1.5) }'; then echo "UTF-8 window open over 1.5x of 8-bit" >&2; fi
+rm -f "$out/open.bytes" "$out/open.utf8"
 
 # ---- find and replace through the search engine vs sed and grep ----
 # bench_find runs Find All ("Old", case-sensitive, from the start) and then

@@ -135,6 +135,8 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("File", "SaveAs1", "Save File &As...", "F12", "Save to a specific or new file (F12)", &F::SaveFileAs_Cmd).Document());
   t.push_back(Sep("File"));
   t.push_back(Row("File", "ReadAsBinFile1", "Read fi&le as a Binary file", "Ctrl+B", "", &F::ReadNonTxtFile_Cmd).Document());
+  t.push_back(Row("File", "ReopenBytes1", "Reopen as 8-&bit bytes", "", "Reads the file again byte for byte, without UTF-8 decoding", &F::ReopenAsBytes_Cmd).Document());
+  t.push_back(Row("File", "ReopenUtf81", "Reopen as &UTF-8", "", "Reads the file again as UTF-8 and saves it as UTF-8", &F::ReopenAsUtf8_Cmd).Document());
   t.push_back(Sep("File"));
   t.push_back(Row("File", "ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)", &F::ExecFileDef_Cmd).Document());
   t.push_back(Row("File", "Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd).Document());

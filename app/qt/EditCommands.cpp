@@ -69,6 +69,8 @@ void TFormQuillora::Paste_Cmd() {
     return;
   }
   if (data->hasText()) {
+    // A UTF-8 document refuses what it could not save; an 8-bit one gets '?'.
+    if (RefuseForeignText(data->text(), true)) return;
     const std::string text = ClipboardTextOrEmpty();
     buffer_->ReplaceSelection(text);
     ShowStatus(0, PastedStatus(*buffer_, static_cast<Offset>(NormalizeLineBreaks(text).size())));
@@ -88,6 +90,7 @@ void TFormQuillora::PastePrimary_Cmd() {
   const QMimeData* data = clipboard->mimeData(QClipboard::Selection);
   // Text only: a file list or a picture in the primary selection is not pasted.
   if (!data || !data->hasText() || !LocalFiles(data).isEmpty()) return;
+  if (RefuseForeignText(data->text(), true)) return;  // as Paste_Cmd
   std::string text = FromQString(data->text());
   text = text.substr(0, text.find('\0'));
   buffer_->ReplaceSelection(text);
@@ -104,6 +107,7 @@ void TFormQuillora::Paste3_MouseMove() {
 
 bool TFormQuillora::eventFilter(QObject* watched, QEvent* event) {
   if (MenuHelpKey(watched, event)) return true;
+  if (GuardTextInput(watched, event)) return true;
   const bool hover = event->type() == QEvent::HoverEnter || event->type() == QEvent::HoverMove;
   if (hover && watched == ToolBar1->widgetForAction(Action("Paste3"))) Paste3_MouseMove();
   if (hover && watched == ToolBar1->widgetForAction(Action("FindNext2"))) FindNext2_MouseMove();

@@ -21,6 +21,7 @@
 #include "app/qt/MainQuillora.h"
 #include "common/Codepage.h"
 #include "common/FuncLib.h"
+#include "common/Utf8.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Shell.h"
@@ -121,6 +122,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
       }
       docFileName_ = kUntitled;
       lineEnd_ = LineEnd::Lf;  // new documents get the Linux convention
+      encoding_ = {};
       RememberDiskFile({});
       FinishDocument(mode, history, "");
       return true;
@@ -136,7 +138,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
         return false;
       }
       if (!ConfirmOverwrite(path)) return false;
-      const SaveResult result = SaveFileSafely(path, DocumentBytes(buffer_->Text(), lineEnd_));
+      const SaveResult result = SaveFileSafely(path, FileBytes(buffer_->Text(), lineEnd_, encoding_));
       if (!result.ok) {
         // The old file is whole; the document stays modified.
         MsgBox("The file could not be saved:\n" + Quoted(path) + "\n\n" + result.error,
@@ -145,7 +147,7 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
       }
       docFileName_ = path;
       RememberDiskFile(result.stamp);
-      FinishDocument(mode, history, "");
+      FinishDocument(mode, history, EncodingStatusNote());
       return true;
     }
     default:
@@ -154,14 +156,19 @@ bool TFormQuillora::ProcessDocument(int mode, const std::string& history, const 
 }
 
 bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const std::string& path) {
+  EncodingChoice choice = encodingChoice_;  // for this read only
+  encodingChoice_ = EncodingChoice::Detect;
+  // Revert and reload read the file the way the document was read.
+  if (mode == dmRevert && choice == EncodingChoice::Detect) choice = readChoice_;
   if (FileSizeOf(path) < kBackgroundBytes) {
     LoadedDocument doc;
     try {
-      doc = ReadDocument(path);
+      doc = ReadDocument(path, choice);
     } catch (const std::bad_alloc&) {
       doc = OutOfMemory(path);
     }
-    const ReadFacts facts{HasNfoCharacters(doc.text), LengthInStyle(doc.text, doc.style)};
+    const ReadFacts facts{HasNfoCharacters(doc.text), LengthInFile(doc.text, doc.style, doc.encoding),
+                          choice};
     if (doc.status == LoadedDocument::Ok) {
       EditorBusy busy(*this, false);
       RichEdit1->SetText(std::move(doc.text));  // taken over, not copied
@@ -177,24 +184,31 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
   QApplication::setOverrideCursor(Qt::BusyCursor);
   ShowStatus(0, "Opening " + Quoted(ExtractFileName(path)) + " ...");
   QPointer<TFormQuillora> self(this);
-  std::thread([self, mode, history, path] {
+  std::thread([self, mode, history, path, choice] {
     auto doc = std::make_shared<LoadedDocument>();
     auto facts = std::make_shared<ReadFacts>();
+    facts->choice = choice;
     // Handed over whole: the document is never copied.
     auto model = std::make_shared<std::unique_ptr<MemoryBuffer>>();
     // Running out of memory here must not end the program: the current
     // document stays and the user is told.
     try {
-      *doc = ReadDocumentBytes(path);
+      *doc = ReadDocumentBytes(path, choice);
       if (doc->status == LoadedDocument::Ok) {
         facts->nfo = HasNfoCharacters(doc->text);
+        // UTF-8 bytes beyond one per character; breaks are ASCII either way.
+        // Only a cut text is ever compared with the file size.
+        std::int64_t utf8Extra = 0;
+        if (doc->cut && doc->encoding.kind == TextEncoding::Utf8)
+          utf8Extra = Utf8ExtraBytes(doc->text) + (doc->encoding.bom ? 3 : 0);
         *model = std::make_unique<MemoryBuffer>();
         (*model)->Load(std::move(doc->text));
         doc->text.clear();
         // Length as the file would have it: each CR LF counted as the file's break.
         const Offset breaks = (*model)->PhysicalLines() - 1;
         doc->mixed = MixedBreaks(doc->style, doc->crs, doc->lfs, breaks);
-        facts->lengthInStyle = (*model)->TextLength() - (doc->style == LineEnd::CrLf ? 0 : breaks);
+        facts->lengthInStyle =
+            (*model)->TextLength() - (doc->style == LineEnd::CrLf ? 0 : breaks) + utf8Extra;
       }
     } catch (const std::bad_alloc&) {
       model->reset();
@@ -229,9 +243,15 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
   }
   docFileName_ = path;
   lineEnd_ = doc.style;
+  encoding_ = doc.encoding;
+  // UTF-8 that could not be had is not asked for again by a revert.
+  readChoice_ = facts.choice == EncodingChoice::Utf8 && encoding_.kind != TextEncoding::Utf8
+                    ? EncodingChoice::Detect
+                    : facts.choice;
   RememberDiskFile(doc.stamp);
   bool binary = false;
   if (doc.cut && options_.Checked(Check::PromptBinaryOpt)) {
+    // Compared in the file's own encoding.
     const MessageBoxText box = LengthPromptText(facts.lengthInStyle, doc.fileSize);
     binary = MsgBox(box.text, box.caption, box.flags) == 6;
     if (binary) ReadBinary(path);
@@ -260,10 +280,18 @@ bool TFormQuillora::FinishRead(int mode, const std::string& history, const std::
     }
   }
   std::string note;
+  // Read as binary, the text is the raw bytes whatever was detected.
+  const EncodingChoice choice = facts.choice;
+  const std::string encodingNote = binary ? std::string() : OpenedEncodingNote(doc, choice);
+  if (!encodingNote.empty()) note = "  (" + encodingNote + ")";
   if (doc.mixed)
-    note = std::string("  (mixed line ends: saved with ") + LineEndName(doc.style) + ")";
+    note += std::string("  (mixed line ends: saved with ") + LineEndName(doc.style) + ")";
   FinishDocument(mode, history, note);
   ReportInterruptedSaves(path);
+  if (!binary && choice == EncodingChoice::Utf8 && doc.encoding.kind != TextEncoding::Utf8)
+    MsgBox("The following file cannot be read as UTF-8 without losing characters:\n" + Quoted(path) +
+               "\n\n" + doc.encodingNote + ".\n\nIt was read as 8-bit bytes.",
+           "Not read as UTF-8!", 48);
   return true;
 }
 
@@ -334,6 +362,7 @@ void TFormQuillora::OpenCmdLine(const std::string& arg) {
     return;
   }
   lineEnd_ = LineEnd::Lf;
+  encoding_ = {};
   if (ProcessDocument(dmSave, "Created:", full)) AddToRecent();
 }
 
@@ -386,6 +415,9 @@ void TFormQuillora::ReadBinary(const std::string& path) {
   bytes << in.rdbuf();
   EditorBusy busy(*this, true);
   buffer_->SetText(BinaryText(bytes.str()));
+  // The text is now the file's raw bytes and is saved as such.
+  encoding_ = {};
+  UpdateEncodingItems();
 }
 
 void TFormQuillora::ExecFileDef_Cmd() {
@@ -474,9 +506,10 @@ void TFormQuillora::DeleteFile_Cmd() {
 
 void TFormQuillora::MenuFile_Popup() {
   const bool exists = DocumentHasFile(docFileName_);
-  for (const char* name :
-       {"ReadAsBinFile1", "Revert1", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
+  for (const char* name : {"ReadAsBinFile1", "ReopenBytes1", "ReopenUtf81", "Revert1", "RenMovFile1",
+                           "DeleteFile1", "ExecFileDef1"})
     Action(name)->setEnabled(exists);
+  UpdateEncodingItems();
 }
 
 }  // namespace ql

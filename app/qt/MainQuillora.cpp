@@ -57,6 +57,8 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
   actions_ = BuildCommands(*this);
   BuildToolBar();
   ConnectEditor();
+  RichEdit1->installEventFilter(this);  // GuardTextInput
+  RichEdit1->viewport()->installEventFilter(this);
   InstallHelp();
   CreateSearch();
   FormCreate();

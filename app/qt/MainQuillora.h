@@ -167,6 +167,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   int FileError(int code, const std::string& name);  // the box's answer
   bool LoadingDocument() const { return loading_; }
   LineEnd DocumentLineEnd() const { return lineEnd_; }
+  const FileEncoding& DocumentEncoding() const { return encoding_; }
+  // Read the document's file again as raw bytes / as UTF-8 (EncodingCommands.cpp).
+  void ReopenAsBytes_Cmd();
+  void ReopenAsUtf8_Cmd();
 
   // Commands that save or replace the document run one at a time. One that
   // comes from outside (a menu, a drop, another process) while another is
@@ -233,10 +237,18 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   // What a read found out before the text went into the editor.
   struct ReadFacts {
     bool nfo = false;                // enough NFO characters for "Terminal"
-    std::int64_t lengthInStyle = 0;  // the text's length in the file's line ends
+    std::int64_t lengthInStyle = 0;  // the text's length in the file's line ends and encoding
+    EncodingChoice choice = EncodingChoice::Detect;  // what the read asked for
   };
   bool FinishRead(int mode, const std::string& history, const std::string& path,
                   const LoadedDocument& doc, const ReadFacts& facts);
+  // The document's encoding: status note, menu check marks, and the text
+  // a UTF-8 document cannot take (EncodingCommands.cpp).
+  std::string EncodingStatusNote() const;
+  void UpdateEncodingItems();
+  bool RefuseForeignText(const QString& text, bool fromClipboard);
+  bool GuardTextInput(QObject* watched, QEvent* event);
+  void ReopenAs(EncodingChoice choice, const std::string& history);
   void FinishDocument(int mode, const std::string& history, const std::string& note);
   // The file on disk (DiskWatch.cpp).
   void RememberDiskFile(const FileStamp& stamp);
@@ -268,6 +280,9 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   int docDepth_ = 0;  // document commands under way
   std::vector<std::pair<std::string, std::function<void()>>> pending_;
   LineEnd lineEnd_ = LineEnd::Lf;  // the document file's line ends
+  FileEncoding encoding_;          // and how it holds its characters
+  EncodingChoice encodingChoice_ = EncodingChoice::Detect;  // for the next read
+  EncodingChoice readChoice_ = EncodingChoice::Detect;      // how the document was read
   std::string dialogDir_;          // where the file dialogs start
   FileStamp diskStamp_;            // the file as last read or saved
   FileStamp seenStamp_;            // the state last asked about

@@ -48,6 +48,8 @@ const Row kMap[] = {
     {"&File", "SaveAs1", "Save File &As...", "F12", "Save to a specific or new file (F12)"},
     {"&File", "-", "", "", ""},
     {"&File", "ReadAsBinFile1", "Read fi&le as a Binary file", "Ctrl+B", ""},
+    {"&File", "ReopenBytes1", "Reopen as 8-&bit bytes", "", "Reads the file again byte for byte, without UTF-8 decoding"},
+    {"&File", "ReopenUtf81", "Reopen as &UTF-8", "", "Reads the file again as UTF-8 and saves it as UTF-8"},
     {"&File", "-", "", "", ""},
     {"&File", "ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)"},
     {"&File", "Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)"},
@@ -584,8 +586,8 @@ class CommandsTest : public QObject {
 
   void untitledDocumentDisablesTheFileItems() {
     form_->MenuFile_Popup();
-    for (const char* name : {"ReadAsBinFile1", "Revert1", "FileInfo1", "FileInfo2", "RenMovFile1",
-                             "DeleteFile1", "ExecFileDef1"})
+    for (const char* name : {"ReadAsBinFile1", "ReopenBytes1", "ReopenUtf81", "Revert1", "FileInfo1",
+                             "FileInfo2", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
       QVERIFY2(!form_->Action(name)->isEnabled(), name);
     // The tool list copies those states.
     form_->PopupMenu3_Popup();
