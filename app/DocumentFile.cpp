@@ -4,16 +4,19 @@
 #include <algorithm>
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
 #include <vector>
 
 #include "common/Utf8.h"
+#include "editor/LineIndex.h"
 
 namespace ql {
 namespace {
@@ -77,10 +80,28 @@ class BreakScanner {
 
 // ---- low-level file helpers; each keeps errno of the failing call ----
 
-bool ReadAll(int fd, std::int64_t sizeHint, std::string& out) {
+// A big buffer asks for huge pages before its first touch: filling 100 MiB
+// of fresh 4 KiB pages costs tens of thousands of faults, most of a read.
+void AdviseHugePages(std::string& buffer) {
+  constexpr std::size_t kWorthIt = std::size_t(8) << 20;
+  if (buffer.capacity() < kWorthIt) return;
+  const long page = ::sysconf(_SC_PAGESIZE);
+  if (page <= 0) return;
+  const auto first = reinterpret_cast<std::uintptr_t>(buffer.data());
+  const std::uintptr_t from = (first + static_cast<std::uintptr_t>(page) - 1) & ~(static_cast<std::uintptr_t>(page) - 1);
+  const std::uintptr_t to = (first + buffer.capacity()) & ~(static_cast<std::uintptr_t>(page) - 1);
+  // Only advice: without transparent huge pages it changes nothing.
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
+
+bool ReadAll(int fd, std::int64_t sizeHint, std::size_t slack, std::string& out) {
   // Most files are exactly as long as stat said: read into that at once,
   // then keep reading in case the file grew meanwhile.
-  out.assign(sizeHint > 0 ? static_cast<std::size_t>(sizeHint) : 0, '\0');
+  const std::size_t size = sizeHint > 0 ? static_cast<std::size_t>(sizeHint) : 0;
+  out.clear();
+  out.reserve(size + slack);
+  AdviseHugePages(out);
+  out.resize(size);
   std::size_t pos = 0;
   while (pos < out.size()) {
     const ssize_t n = ::read(fd, &out[pos], std::min(out.size() - pos, kBlock));
@@ -106,49 +127,64 @@ bool ReadAll(int fd, std::int64_t sizeHint, std::string& out) {
   }
 }
 
+// Where the text ends: at the first byte 0 or 26 (Ctrl+Z ends text reading;
+// the edit control stops at a zero byte). Marks doc as cut there.
+std::size_t TextEnd(const char* data, std::size_t n, LoadedDocument& doc) {
+  std::size_t keep = n;
+  if (const void* zero = std::memchr(data, 0, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
+  if (const void* eof = std::memchr(data, 26, keep))
+    keep = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
+  if (keep < n) {
+    doc.cut = true;
+    doc.cutByte = data[keep];
+  }
+  return keep;
+}
+
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
 }  // namespace
 
 // ---- reading ----
 
-LoadedDocument DecodeDocument(const std::string& bytes) {
+LoadedDocument DecodeDocument(const std::string& bytes) { return DecodeDocument(std::string(bytes)); }
+
+LoadedDocument DecodeDocument(std::string&& bytes) {
   LoadedDocument doc;
   doc.status = LoadedDocument::Ok;
   doc.fileSize = static_cast<std::int64_t>(bytes.size());
   const char* data = bytes.data();
-
-  // Ctrl+Z ends text reading; the edit control stops at a zero byte.
-  std::size_t keep = bytes.size();
-  if (const void* zero = std::memchr(data, 0, keep))
-    keep = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
-  if (const void* eof = std::memchr(data, 26, keep))
-    keep = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
-  if (keep < bytes.size()) {
-    doc.cut = true;
-    doc.cutByte = data[keep];
-  }
+  const std::size_t keep = TextEnd(data, bytes.size(), doc);
 
   // CR LF breaks are copied as they are, in runs; only lone CRs and LFs
-  // break a run.
+  // break a run. Text with none of those is taken as it is, uncopied.
   BreakScanner scan(data, keep);
   std::size_t at = 0, length = 0, copied = 0;
   LineEnd kind = LineEnd::Lf;
-  bool first = true;
+  bool first = true, copying = false;
   while (scan.Next(at, length, kind)) {
     if (first) {
       first = false;
       doc.style = kind;
-      doc.text.reserve(kind == LineEnd::CrLf ? keep : keep + keep / 8 + 16);
     } else if (kind != doc.style) {
       doc.mixed = true;
     }
     if (kind == LineEnd::CrLf) continue;
+    if (!copying) {
+      copying = true;
+      doc.text.reserve(keep + keep / 8 + 16);
+    }
     doc.text.append(data + copied, at - copied);
     doc.text += "\r\n";
     copied = at + length;
   }
-  doc.text.append(data + copied, keep - copied);
+  if (copying) {
+    doc.text.append(data + copied, keep - copied);
+  } else {
+    bytes.resize(keep);
+    doc.text = std::move(bytes);
+  }
   return doc;
 }
 
@@ -174,7 +210,7 @@ LoadedDocument DecodeDocument(std::string bytes, EncodingChoice choice) {
   const std::int64_t size = static_cast<std::int64_t>(bytes.size());
   std::string note;
   const FileEncoding encoding = TakeEncoding(bytes, choice, note);
-  LoadedDocument doc = DecodeDocument(bytes);
+  LoadedDocument doc = DecodeDocument(std::move(bytes));
   doc.fileSize = size;
   doc.encoding = encoding;
   doc.encodingNote = note;
@@ -183,44 +219,13 @@ LoadedDocument DecodeDocument(std::string bytes, EncodingChoice choice) {
 
 namespace {
 
-// How many bytes of [data, data + n) equal c, eight at a time: each match
-// becomes a 1 in its byte lane, lanes are summed every 255 words.
-std::size_t CountByte(const char* data, std::size_t n, unsigned char c) {
-  constexpr std::uint64_t kOnes = 0x0101010101010101ULL, kLow7 = 0x7F7F7F7F7F7F7F7FULL;
-  constexpr std::uint64_t kEven = 0x00FF00FF00FF00FFULL;
-  const std::uint64_t pattern = kOnes * c;
-  std::size_t count = 0, i = 0;
-  while (i + 8 <= n) {
-    std::uint64_t lanes = 0;
-    for (int k = 0; k < 255 && i + 8 <= n; ++k, i += 8) {
-      std::uint64_t w;
-      std::memcpy(&w, data + i, 8);
-      const std::uint64_t x = w ^ pattern;                    // zero byte where it matched
-      const std::uint64_t nonzero = ((x & kLow7) + kLow7) | x;  // high bit: byte is not zero
-      lanes += (~nonzero & ~kLow7) >> 7;
-    }
-    const std::uint64_t pairs = (lanes & kEven) + ((lanes >> 8) & kEven);
-    count += static_cast<std::size_t>((pairs * 0x0001000100010001ULL) >> 48);
-  }
-  for (; i < n; ++i) count += static_cast<unsigned char>(data[i]) == c;
-  return count;
-}
-
 // Cut, line-end style and mixing of bytes as read; the text keeps the
 // file's own breaks (the document model turns them into CR LF in place).
 void ScanDocument(std::string&& bytes, LoadedDocument& doc) {
   doc.status = LoadedDocument::Ok;
   doc.fileSize = static_cast<std::int64_t>(bytes.size());
   const char* data = bytes.data();
-  std::size_t keep = bytes.size();
-  if (const void* zero = std::memchr(data, 0, keep))
-    keep = static_cast<std::size_t>(static_cast<const char*>(zero) - data);
-  if (const void* eof = std::memchr(data, 26, keep))
-    keep = static_cast<std::size_t>(static_cast<const char*>(eof) - data);
-  if (keep < bytes.size()) {
-    doc.cut = true;
-    doc.cutByte = data[keep];
-  }
+  const std::size_t keep = TextEnd(data, bytes.size(), doc);
   // The style from the first break; the counts of CR and LF tell mixing
   // once the document model has counted the breaks (no stop at each one).
   const char* cr = static_cast<const char*>(std::memchr(data, '\r', keep));
@@ -229,9 +234,10 @@ void ScanDocument(std::string&& bytes, LoadedDocument& doc) {
     doc.style = (cr + 1 < data + keep && cr[1] == '\n') ? LineEnd::CrLf : LineEnd::Cr;
   else if (lf)
     doc.style = LineEnd::Lf;
-  const std::size_t crs = CountByte(data, keep, '\r'), lfs = CountByte(data, keep, '\n');
-  doc.crs = static_cast<std::int64_t>(crs);
-  doc.lfs = static_cast<std::int64_t>(lfs);
+  // One vectorised pass counts both.
+  const BreakScan counts = ScanBreaks(data, keep);
+  doc.crs = counts.crs;
+  doc.lfs = counts.lfs;
   bytes.resize(keep);
   doc.text = std::move(bytes);
 }
@@ -269,8 +275,7 @@ LoadedDocument ReadDocumentAs(const std::string& path, bool raw, std::size_t sla
   // Taken before reading: a change while we read shows at the next check.
   const FileStamp stamp = FileStampOfDescriptor(fd);
   std::string bytes;
-  if (raw) bytes.reserve(static_cast<std::size_t>(st.st_size) + slack);
-  const bool read = ReadAll(fd, static_cast<std::int64_t>(st.st_size), bytes);
+  const bool read = ReadAll(fd, static_cast<std::int64_t>(st.st_size), raw ? slack : 0, bytes);
   ::close(fd);
   if (!read) {
     doc.status = LoadedDocument::Unreadable;

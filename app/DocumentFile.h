@@ -54,6 +54,7 @@ LoadedDocument ReadDocumentBytes(const std::string& path, EncodingChoice choice 
 bool MixedBreaks(LineEnd style, std::int64_t crs, std::int64_t lfs, std::int64_t breaks);
 // The same rules over bytes already read (8-bit, no UTF-8 detection).
 LoadedDocument DecodeDocument(const std::string& bytes);
+LoadedDocument DecodeDocument(std::string&& bytes);  // takes the bytes, copies only to mend breaks
 LoadedDocument DecodeDocument(std::string bytes, EncodingChoice choice);
 // Decides the encoding of bytes just read and, for UTF-8, turns them into
 // the document's 8-bit text in place; note says why bytes stayed 8-bit.

@@ -18,7 +18,9 @@ inline double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
 }
 
-inline bool ReadWhole(const std::string& path, std::string& data) {
+// room(size): spare capacity to reserve beyond the file's bytes.
+inline bool ReadWhole(const std::string& path, std::string& data,
+                      std::size_t (*room)(std::size_t) = nullptr) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
   if (!f) return false;
   struct stat st;
@@ -26,7 +28,9 @@ inline bool ReadWhole(const std::string& path, std::string& data) {
     std::fclose(f);
     return false;
   }
-  data.resize(static_cast<std::size_t>(st.st_size));
+  const std::size_t size = static_cast<std::size_t>(st.st_size);
+  if (room) data.reserve(size + room(size));
+  data.resize(size);
   const std::size_t got = std::fread(&data[0], 1, data.size(), f);
   std::fclose(f);
   data.resize(got);

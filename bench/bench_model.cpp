@@ -30,23 +30,6 @@ double PeakMiB() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;  // kB on Linux
 }
 
-bool ReadRoomy(const std::string& path, std::string& data) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  struct stat st;
-  if (fstat(fileno(f), &st) != 0) {
-    std::fclose(f);
-    return false;
-  }
-  const std::size_t size = static_cast<std::size_t>(st.st_size);
-  data.reserve(size + ql::GapBuffer::Room(size));
-  data.resize(size);
-  const std::size_t got = std::fread(&data[0], 1, size, f);
-  std::fclose(f);
-  data.resize(got);
-  return true;
-}
-
 double Median(std::vector<double> v) {
   std::sort(v.begin(), v.end());
   return v.empty() ? 0 : v[v.size() / 2];
@@ -185,7 +168,7 @@ int main(int argc, char** argv) {
   {
     const auto start = Clock::now();
     std::string text;
-    if (!ReadRoomy(argv[1], text)) {
+    if (!ReadWhole(argv[1], text, ql::GapBuffer::Room)) {
       std::fprintf(stderr, "cannot read %s\n", argv[1]);
       return 1;
     }

@@ -115,7 +115,6 @@ void WrapIndex::SetLayout(const WidthTable& table, double width) {
     if (c != '\t') widest = std::max(widest, table.Advance(static_cast<unsigned char>(c)));
   meanAdvance_ = std::max(sum / 95, 1e-3);
   widestAdvance_ = widest;
-  xs_.clear();
   Reset();
 }
 
@@ -559,7 +558,7 @@ Offset WrapIndex::TotalLines() const {
 
 void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offset removedBreaks,
                              Offset insertedBreaks) {
-  Forget();
+  ForgetAll();
   // The part of a long first line before the edit keeps its rows: a row
   // start depends only on the bytes up to it.
   LongLine keep;
@@ -574,22 +573,6 @@ void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offse
     kept = true;
   }
   const Offset shift = insertedBreaks - removedBreaks;
-  {
-    // x checkpoints before the edit stay; those of lines after it move.
-    std::map<Offset, std::vector<double>> movedXs;
-    for (auto& [line, xs] : xs_) {
-      if (line < firstLine) {
-        movedXs.emplace(line, std::move(xs));
-      } else if (line == firstLine) {
-        const Offset rel = pos - doc_.LineStart(firstLine);
-        xs.resize(std::min(xs.size(), static_cast<std::size_t>(rel / kXStep + 1)));
-        movedXs.emplace(line, std::move(xs));
-      } else if (line > firstLine + removedBreaks) {
-        movedXs.emplace(line + shift, std::move(xs));
-      }
-    }
-    xs_.swap(movedXs);
-  }
   std::map<Offset, LongLine> moved;
   for (auto& [line, ll] : long_) {
     if (line < firstLine)
@@ -604,64 +587,6 @@ void WrapIndex::TextReplaced(Offset pos, Offset, Offset, Offset firstLine, Offse
     SetRows(firstLine, keep.rowsDone + Estimate(length - keep.nextStart), false);
     long_[firstLine] = std::move(keep);
   }
-}
-
-// ---- x within a row ----
-
-std::size_t WrapIndex::XCheckpointBefore(Offset line, Offset lineStart, Offset length, Offset pos, double x) {
-  std::vector<double>& xs = xs_[line];
-  if (xs.empty()) xs.push_back(0);
-  // Extend while the last checkpoint lies before what is asked for.
-  for (;;) {
-    const Offset at = static_cast<Offset>(xs.size() - 1) * kXStep;
-    if (at + kXStep > length || (pos >= 0 && at + kXStep > pos) || (pos < 0 && xs.back() > x)) break;
-    xs.push_back(table_.EndX(Bytes(lineStart + at, kXStep), kXStep, xs.back()));
-  }
-  std::size_t k = xs.size() - 1;
-  if (pos >= 0) {
-    k = std::min(k, static_cast<std::size_t>(pos / kXStep));
-  } else {
-    while (k > 0 && xs[k] > x) --k;
-  }
-  return k;
-}
-
-double WrapIndex::XInRow(Offset pos) {
-  Forget();
-  const Row row = RowOfOffset(pos);
-  pos = std::clamp(pos, row.start, row.end);
-  if (!Wrapping() && row.end - row.start > kLongLine) {
-    const Offset rel = pos - row.start;
-    const std::size_t k = XCheckpointBefore(row.line, row.start, row.end - row.start, rel, 0);
-    const Offset from = static_cast<Offset>(k) * kXStep;
-    return table_.EndX(Bytes(row.start + from, rel - from), rel - from, xs_[row.line][k]);
-  }
-  return table_.EndX(Bytes(row.start, pos - row.start), pos - row.start, 0);
-}
-
-Offset WrapIndex::OffsetAtX(const Row& row, double x) {
-  Forget();
-  const Offset length = row.end - row.start;
-  if (!Wrapping() && length > kLongLine) {
-    const std::size_t k = XCheckpointBefore(row.line, row.start, length, -1, x);
-    const Offset from = static_cast<Offset>(k) * kXStep;
-    const Offset span = std::min(length - from, 2 * kXStep);
-    return row.start + from + table_.ColumnAtX(Bytes(row.start + from, span), span, x, xs_[row.line][k]);
-  }
-  return row.start + table_.ColumnAtX(Bytes(row.start, length), length, x, 0);
-}
-
-Offset WrapIndex::FirstOffsetPastX(const Row& row, double x, double* startX) {
-  Forget();
-  const Offset length = row.end - row.start;
-  if (!Wrapping() && length > kLongLine) {
-    const std::size_t k = XCheckpointBefore(row.line, row.start, length, -1, x);
-    const Offset from = static_cast<Offset>(k) * kXStep;
-    const Offset span = std::min(length - from, 2 * kXStep);
-    return row.start + from +
-           table_.FirstColumnPast(Bytes(row.start + from, span), span, x, xs_[row.line][k], startX);
-  }
-  return row.start + table_.FirstColumnPast(Bytes(row.start, length), length, x, 0, startX);
 }
 
 }  // namespace ql

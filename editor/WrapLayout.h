@@ -79,17 +79,6 @@ class WrapIndex : public BufferListener {
   // starts, the end of a line to its last row.
   Row RowOfOffset(Offset pos);
 
-  // ---- x within a row ----
-  // x of pos from the start of its row (the whole line without wrapping).
-  // Lines longer than 64 KiB keep x every 16 KiB, so the caret of a long
-  // line without wrapping is measured from the nearest one.
-  double XInRow(Offset pos);
-  // The offset in row nearest to x, as a click wants it.
-  Offset OffsetAtX(const Row& row, double x);
-  // The first offset of row whose character reaches beyond x, and its x in
-  // *startX: where to start painting when scrolled to x.
-  Offset FirstOffsetPastX(const Row& row, double x, double* startX);
-
   void TextReplaced(Offset pos, Offset removedLength, Offset insertedLength, Offset firstLine,
                     Offset removedBreaks, Offset insertedBreaks) override;
 
@@ -136,8 +125,12 @@ class WrapIndex : public BufferListener {
   // The start of the row after the one at r of a line, read through a
   // window of the line's bytes.
   Offset NextRow(Offset lineStart, Offset length, Offset r);
-  // The window must not outlive a call: the document may move its bytes.
-  void Forget() { window_.lineStart = -1; }
+  // A window pointing into the document must not outlive a call (the
+  // document may move its gap); a copied one holds until the text changes.
+  void Forget() {
+    if (window_.bytes != window_.copy.data()) window_.lineStart = -1;
+  }
+  void ForgetAll() { window_.lineStart = -1; }
   // For a long line: lay out until row `row` is known or the line is done.
   void LayOutLongUntilRow(Offset line, LongLine& ll, Offset row);
   void LayOutLongUntilOffset(Offset line, LongLine& ll, Offset relPos);
@@ -154,12 +147,6 @@ class WrapIndex : public BufferListener {
   Offset pendingLines_ = 0;
   std::size_t cursor_ = 0;  // block where ComputeSome looks first
   std::map<Offset, LongLine> long_;
-  // x of a long line without wrapping at every kXStep bytes, as far as asked.
-  static constexpr Offset kXStep = 16 * 1024;
-  std::map<Offset, std::vector<double>> xs_;
-  // Extends the x checkpoints of line until they pass x (or pos), and
-  // returns the index of the last checkpoint at or before it.
-  std::size_t XCheckpointBefore(Offset line, Offset lineStart, Offset length, Offset pos, double x);
   struct Window {
     Offset lineStart = -1;
     Offset from = 0;

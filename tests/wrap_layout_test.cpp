@@ -376,48 +376,6 @@ TEST_P(LongLines, UnderEdits) {
 
 INSTANTIATE_TEST_SUITE_P(WrapIndex, LongLines, ::testing::Values(0, 2));
 
-// x in rows: the whole of a long line without wrapping (from checkpoints),
-// and wrapped rows, against the slow sum; under edits of the long line.
-TEST_P(LongLines, XWithinRows) {
-  std::mt19937 rng(99);
-  const int tab = 8, uniform = GetParam();
-  std::string line;
-  while (line.size() < 150000) line += RandomLine(rng, 40);
-  MemoryBuffer doc;
-  doc.SetText("first\r\n" + line + "\r\nlast");
-  WrapIndex wrap(doc);
-  wrap.SetLayout(Table(tab, uniform), 0);
-  for (int step = 0; step < 30; ++step) {
-    const std::string at = "step " + std::to_string(step);
-    const Offset start = doc.LineStart(1), length = doc.LineEnd(1) - start;
-    const std::string bytes = doc.TextRange(start, length);
-    for (int k = 0; k < 6; ++k) {
-      const Offset rel = std::uniform_int_distribution<Offset>(0, length - 1)(rng);
-      const WrapIndex::Row row = wrap.RowOfOffset(start + rel);
-      ASSERT_EQ(row.start, start) << at;
-      const double x = static_cast<double>(RefX(bytes, static_cast<std::size_t>(rel), tab, uniform));
-      const double right = static_cast<double>(RefX(bytes, static_cast<std::size_t>(rel + 1), tab, uniform));
-      ASSERT_DOUBLE_EQ(wrap.XInRow(start + rel), x) << at << " rel " << rel;
-      ASSERT_EQ(wrap.OffsetAtX(row, x + (right - x) * 0.25), start + rel) << at;
-      double past = -1;
-      ASSERT_EQ(wrap.FirstOffsetPastX(row, x + (right - x) * 0.5, &past), start + rel) << at;
-      ASSERT_DOUBLE_EQ(past, x) << at;
-    }
-    const Offset a = start + std::uniform_int_distribution<Offset>(0, length)(rng);
-    doc.ReplaceRange(a, std::min<Offset>(rng() % 9, doc.LineEnd(1) - a), RandomLine(rng, 12));
-  }
-  // Wrapped rows measure from their own start.
-  wrap.SetLayout(Table(tab, uniform), 200);
-  for (int k = 0; k < 20; ++k) {
-    const Offset pos = doc.LineStart(1) + std::uniform_int_distribution<Offset>(0, 100000)(rng);
-    const WrapIndex::Row row = wrap.RowOfOffset(pos);
-    const std::string bytes = doc.TextRange(row.start, row.end - row.start);
-    const double x = static_cast<double>(RefX(bytes, static_cast<std::size_t>(pos - row.start), tab, uniform));
-    ASSERT_DOUBLE_EQ(wrap.XInRow(pos), x);
-    ASSERT_EQ(wrap.OffsetAtX(row, x), pos);
-  }
-}
-
 // A row longer than the bytes the index reads at a time, across the gap.
 TEST(WrapIndex, RowLongerThanOneRead) {
   MemoryBuffer doc;

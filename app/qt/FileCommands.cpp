@@ -171,7 +171,7 @@ bool TFormQuillora::ReadIntoEditor(int mode, const std::string& history, const s
                           choice};
     if (doc.status == LoadedDocument::Ok) {
       EditorBusy busy(*this, false);
-      buffer_->SetText(doc.text);
+      RichEdit1->SetText(std::move(doc.text));  // taken over, not copied
     }
     return FinishRead(mode, history, path, doc, facts);
   }

@@ -190,8 +190,6 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   // Key handling by kind; each returns true when it took the key.
   bool MovementKey(QKeyEvent* e);
   bool EditingKey(QKeyEvent* e);
-  Offset WordLeft(Offset from) const;
-  Offset WordRight(Offset from) const;
   Offset LineEndOf(Offset line) const;
   unsigned char ByteAt(Offset pos) const;
   Offset ScrollRowsTo(Offset row);

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "common/FuncLib.h"
+#include "editor/WordMotion.h"
 #include "editor/qt/EditorView.h"
 
 namespace ql {
@@ -28,7 +29,13 @@ bool IsEditCommandKey(const QKeyEvent* e) {
          e->matches(QKeySequence::SelectAll);
 }
 
-bool IsBlank(unsigned char c) { return c == ' ' || c == '\t'; }
+// The word a double-click (or a drag by words) means at a boundary the
+// click snapped to: just after a word, that word rather than what follows.
+void WordUnder(const MemoryBuffer& doc, Offset at, Offset& start, Offset& end) {
+  const auto letter = [&](Offset p) { return IsLetter(static_cast<unsigned char>(doc.CharAt(p))); };
+  if (at > 0 && letter(at - 1) && !(at < doc.TextLength() && letter(at))) --at;
+  WordAt(doc, at, start, end);
+}
 
 }  // namespace
 
@@ -38,38 +45,6 @@ QStringList LocalFiles(const QMimeData* data) {
   for (const QUrl& url : data->urls())
     if (url.isLocalFile()) files << url.toLocalFile();
   return files;
-}
-
-// ---- words ----
-
-// Ctrl+Right: over the rest of a word (or of a run of other signs), then
-// over blanks; a line break is a stop of its own.
-Offset EditorView::WordRight(Offset pos) const {
-  const Offset n = doc_->TextLength();
-  if (pos >= n) return n;
-  if (ByteAt(pos) == '\r') return std::min(n, pos + 2);
-  const unsigned char c = ByteAt(pos);
-  if (IsLetter(c)) {
-    while (pos < n && IsLetter(ByteAt(pos))) ++pos;
-  } else if (!IsBlank(c)) {
-    while (pos < n && !IsLetter(ByteAt(pos)) && !IsBlank(ByteAt(pos)) && ByteAt(pos) != '\r') ++pos;
-  }
-  while (pos < n && IsBlank(ByteAt(pos))) ++pos;
-  return pos;
-}
-
-Offset EditorView::WordLeft(Offset pos) const {
-  if (pos <= 0) return 0;
-  if (ByteAt(pos - 1) == '\n') return std::max<Offset>(0, pos - 2);
-  while (pos > 0 && IsBlank(ByteAt(pos - 1))) --pos;
-  if (pos == 0 || ByteAt(pos - 1) == '\n') return pos;
-  if (IsLetter(ByteAt(pos - 1))) {
-    while (pos > 0 && IsLetter(ByteAt(pos - 1))) --pos;
-  } else {
-    while (pos > 0 && !IsLetter(ByteAt(pos - 1)) && !IsBlank(ByteAt(pos - 1)) && ByteAt(pos - 1) != '\n')
-      --pos;
-  }
-  return pos;
 }
 
 // ---- keys ----
@@ -115,14 +90,14 @@ bool EditorView::MovementKey(QKeyEvent* e) {
         to = std::min(Anchor(), CaretOffset());
         break;
       }
-      to = ctrl ? WordLeft(CaretOffset()) : (CaretOffset() >= 2 && ByteAt(CaretOffset() - 1) == '\n' ? CaretOffset() - 2 : std::max<Offset>(0, CaretOffset() - 1));
+      to = ctrl ? PreviousWordStart(*doc_, CaretOffset()) : (CaretOffset() >= 2 && ByteAt(CaretOffset() - 1) == '\n' ? CaretOffset() - 2 : std::max<Offset>(0, CaretOffset() - 1));
       break;
     case Qt::Key_Right:
       if (!shift && !ctrl && Anchor() != CaretOffset()) {
         to = std::max(Anchor(), CaretOffset());
         break;
       }
-      to = ctrl ? WordRight(CaretOffset()) : (CaretOffset() < n && ByteAt(CaretOffset()) == '\r' ? CaretOffset() + 2 : std::min(n, CaretOffset() + 1));
+      to = ctrl ? NextWordStart(*doc_, CaretOffset()) : (CaretOffset() < n && ByteAt(CaretOffset()) == '\r' ? CaretOffset() + 2 : std::min(n, CaretOffset() + 1));
       break;
     case Qt::Key_Up:
       if (ctrl) return false;  // the window's line scrolling
@@ -163,7 +138,7 @@ bool EditorView::EditingKey(QKeyEvent* e) {
     case Qt::Key_Backspace:
       if (Anchor() == CaretOffset()) {
         if (CaretOffset() == 0) return true;
-        const Offset from = ctrl ? WordLeft(CaretOffset())
+        const Offset from = ctrl ? PreviousWordStart(*doc_, CaretOffset())
                                  : (CaretOffset() >= 2 && ByteAt(CaretOffset() - 1) == '\n' ? CaretOffset() - 2 : CaretOffset() - 1);
         SetAnchorCaret(CaretOffset(), from);
       }
@@ -172,7 +147,7 @@ bool EditorView::EditingKey(QKeyEvent* e) {
     case Qt::Key_Delete:
       if (Anchor() == CaretOffset()) {
         if (CaretOffset() >= n) return true;
-        const Offset to = ctrl ? WordRight(CaretOffset()) : (ByteAt(CaretOffset()) == '\r' ? CaretOffset() + 2 : CaretOffset() + 1);
+        const Offset to = ctrl ? NextWordStart(*doc_, CaretOffset()) : (ByteAt(CaretOffset()) == '\r' ? CaretOffset() + 2 : CaretOffset() + 1);
         SetAnchorCaret(CaretOffset(), to);
       }
       UserEdit("");
@@ -342,17 +317,9 @@ void EditorView::mouseDoubleClickEvent(QMouseEvent* e) {
     return;
   }
   const Offset at = OffsetAt(e->position().toPoint());
-  // A word by the letter set; on anything else just that character.
-  Offset s = at, en = at;
-  const Offset n = doc_->TextLength();
-  if (at < n && IsLetter(ByteAt(at))) {
-    while (s > 0 && IsLetter(ByteAt(s - 1))) --s;
-    while (en < n && IsLetter(ByteAt(en))) ++en;
-  } else if (at > 0 && IsLetter(ByteAt(at - 1))) {
-    while (s > 0 && IsLetter(ByteAt(s - 1))) --s;
-  } else if (at < n && ByteAt(at) != '\r') {
-    en = at + 1;
-  }
+  // A word by the letter set, or a run of blanks or of other signs.
+  Offset s, en;
+  WordUnder(*doc_, at, s, en);
   dragUnit_ = DragUnit::Word;
   dragOriginStart_ = s;
   dragOriginEnd_ = en;
@@ -391,11 +358,10 @@ void EditorView::mouseMoveEvent(QMouseEvent* e) {
   }
   if (dragUnit_ == DragUnit::Word) {
     // Extend by whole words from the double-clicked one.
-    if (at < dragOriginStart_) at = WordLeft(std::min(at + 1, dragOriginStart_));
-    else if (at > dragOriginEnd_) {
-      const Offset n = doc_->TextLength();
-      while (at < n && IsLetter(ByteAt(at))) ++at;
-    }
+    Offset wordStart, wordEnd;
+    WordUnder(*doc_, at, wordStart, wordEnd);
+    if (at < dragOriginStart_) at = wordStart;
+    else if (at > dragOriginEnd_) at = wordEnd;
   } else {  // lines
     const Offset line = doc_->OffsetToLine(at);
     if (at < dragOriginStart_) at = doc_->LineToOffset(line);

@@ -390,6 +390,19 @@ class EditorViewTest : public QObject {
     QTest::mousePress(V().viewport(), Qt::LeftButton, Qt::NoModifier, beta);
     QTest::mouseRelease(V().viewport(), Qt::LeftButton, Qt::NoModifier, beta);
     QCOMPARE(V().SelText(), std::string("alpha beta\r\n"));
+    // A double-click snapped to just after a word means that word; on
+    // other signs, their run.
+    struct Click {
+      const char* text;
+      Offset at;
+      const char* selected;
+    };
+    const Click clicks[] = {{"alpha beta", 5, "alpha"}, {"a == b", 3, "=="}};
+    for (const Click& c : clicks) {
+      V().SetText(c.text);
+      QTest::mouseDClick(V().viewport(), Qt::LeftButton, Qt::NoModifier, V().PointOfOffset(c.at) + QPoint(0, 3));
+      QCOMPARE(V().SelText(), std::string(c.selected));
+    }
   }
 };
 
