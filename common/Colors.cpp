@@ -1,6 +1,7 @@
 // Color arithmetic on 0x00BBGGRR values and their hexadecimal text forms.
 #include "common/FuncLib.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace ql {
@@ -89,6 +90,27 @@ Color BlendColors(Color c1, Color c2, std::uint16_t amount) {
 Color GrayColor(Color color) {
   const int gray = (Red(color) + Green(color) + Blue(color)) / 3;
   return MakeColor(gray, gray, gray);
+}
+
+}  // namespace ql
+
+namespace ql {
+
+std::optional<Color> ParseHexRGB(const std::string& text, std::size_t minDigits) {
+  const std::size_t from = !text.empty() && text[0] == '#' ? 1 : 0;
+  const std::size_t digits = text.size() - from;
+  if (digits < std::max<std::size_t>(minDigits, 1) || digits > 6) return std::nullopt;
+  Color rgb = 0;
+  for (std::size_t i = from; i < text.size(); ++i) {
+    const char c = text[i];
+    int v;
+    if (c >= '0' && c <= '9') v = c - '0';
+    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+    else return std::nullopt;
+    rgb = rgb << 4 | static_cast<Color>(v);
+  }
+  return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
 }
 
 }  // namespace ql

@@ -8,6 +8,7 @@
 #include <bitset>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -70,6 +71,9 @@ std::string HexToDecStr(const std::string& hex, int minDigits);  // throws Conve
 std::string SwapHexRGB(const std::string& s);
 bool ColorToHexParts(Color color, std::string& r, std::string& g, std::string& b);
 bool ParseRGBTriplet(const std::string& s, std::string& r, std::string& g, std::string& b);
+// "RRGGBB" (HTML order, '#' allowed in front) as 0x00BBGGRR; from
+// minDigits to six hex digits, fewer digits filling from the right.
+std::optional<Color> ParseHexRGB(const std::string& text, std::size_t minDigits);
 Color InvertColor(Color color);
 Color BlendColors(Color c1, Color c2, std::uint16_t amount);
 Color GrayColor(Color color);

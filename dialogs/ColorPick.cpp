@@ -16,21 +16,7 @@ Color ClampStartColor(std::int64_t color) {
   return static_cast<Color>(signedColor);
 }
 
-std::optional<Color> ParseHexBox(const std::string& text) {
-  std::string digits = text;
-  if (!digits.empty() && digits[0] == '#') digits.erase(0, 1);
-  if (digits.empty() || digits.size() > 6) return std::nullopt;
-  Color rgb = 0;
-  for (char c : digits) {
-    int v;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else return std::nullopt;
-    rgb = rgb << 4 | static_cast<Color>(v);
-  }
-  return ColorFromChannels(rgb >> 16 & 0xFF, rgb >> 8 & 0xFF, rgb & 0xFF);
-}
+std::optional<Color> ParseHexBox(const std::string& text) { return ParseHexRGB(text, 1); }
 
 std::optional<int> ChannelValue(const std::string& text) {
   if (text.empty() || text.size() > 9) return std::nullopt;

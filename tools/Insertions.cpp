@@ -203,22 +203,7 @@ std::string HexColorCode(Color color) {
   return buffer;
 }
 
-std::optional<Color> ParseHexColor(const std::string& text) {
-  std::string digits = text;
-  if (!digits.empty() && digits[0] == '#') digits.erase(0, 1);
-  if (digits.size() != 6) return std::nullopt;
-  Color rgb = 0;
-  for (char c : digits) {
-    int v;
-    if (c >= '0' && c <= '9') v = c - '0';
-    else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-    else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-    else return std::nullopt;
-    rgb = rgb << 4 | static_cast<Color>(v);
-  }
-  // RRGGBB to 0x00BBGGRR.
-  return (rgb >> 16 & 0xFF) | (rgb & 0xFF00) | (rgb & 0xFF) << 16;
-}
+std::optional<Color> ParseHexColor(const std::string& text) { return ParseHexRGB(text, 6); }
 
 HexColorStart ReadHexSelection(const std::string& selection) {
   HexColorStart start;
