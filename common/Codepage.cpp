@@ -163,7 +163,7 @@ std::string EncodeFromUtf16(Codepage cp, std::u16string_view text) {
   return out;
 }
 
-std::string DecodeToUtf8(Codepage cp, std::string_view bytes) {
+void AppendDecodedUtf8(Codepage cp, std::string_view bytes, std::string& out) {
   const CodepageTables& t = TablesFor(cp);
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const auto* end = p + bytes.size();
@@ -180,8 +180,7 @@ std::string DecodeToUtf8(Codepage cp, std::string_view bytes) {
     std::memcpy(o, seq.bytes, 4);
     return o + seq.len;
   };
-  std::string out;
-  out.reserve(bytes.size() + bytes.size() / 2 + 16);
+  out.reserve(out.size() + bytes.size() + bytes.size() / 2 + 16);
   while (p < end) {
     const unsigned char* blockEnd = end - p > static_cast<std::ptrdiff_t>(kBlock) ? p + kBlock : end;
     char* o = buffer;
@@ -200,6 +199,11 @@ std::string DecodeToUtf8(Codepage cp, std::string_view bytes) {
     for (; p < blockEnd; ++p) o = put(o, *p);
     out.append(buffer, static_cast<std::size_t>(o - buffer));
   }
+}
+
+std::string DecodeToUtf8(Codepage cp, std::string_view bytes) {
+  std::string out;
+  AppendDecodedUtf8(cp, bytes, out);
   return out;
 }
 

@@ -19,6 +19,7 @@ int UnicodeToByte(Codepage cp, char32_t ch);
 std::u16string DecodeToUtf16(Codepage cp, std::string_view bytes);
 std::string EncodeFromUtf16(Codepage cp, std::u16string_view text);
 std::string DecodeToUtf8(Codepage cp, std::string_view bytes);
+void AppendDecodedUtf8(Codepage cp, std::string_view bytes, std::string& out);
 std::string EncodeFromUtf8(Codepage cp, std::string_view utf8);
 
 // ANSI <-> OEM conversion of 8-bit text (byte to byte through Unicode).

@@ -219,42 +219,8 @@ Utf8Scan Utf8ToCp1252InPlace(std::string& bytes) {
 }
 
 void AppendCp1252AsUtf8(std::string_view text, bool bom, std::string& out) {
-  const Tables& t = Cp1252();
-  const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-  const auto* end = p + text.size();
   if (bom) out += "\xEF\xBB\xBF";
-  // Blocks go through a small buffer that stays in cache and is then
-  // appended: no sizing pass and no zero-filling of the result. Each
-  // character is stored as four bytes and the pointer moves by its length.
-  constexpr std::size_t kBlock = 16384;
-  char buffer[kBlock * 3 + 4];
-  out.reserve(out.size() + text.size() + text.size() / 8 + 16);
-  while (p < end) {
-    const unsigned char* blockEnd = end - p > static_cast<std::ptrdiff_t>(kBlock) ? p + kBlock : end;
-    char* o = buffer;
-    while (blockEnd - p >= 16) {
-      std::uint64_t lo, hi;
-      std::memcpy(&lo, p, 8);
-      std::memcpy(&hi, p + 8, 8);
-      if (((lo | hi) & kHighBits) == 0) {
-        std::memcpy(o, p, 16);
-        o += 16;
-      } else {
-        for (int k = 0; k < 16; ++k) {
-          const Utf8Seq& seq = t.toUtf8[p[k]];
-          std::memcpy(o, seq.bytes, 4);
-          o += seq.len;
-        }
-      }
-      p += 16;
-    }
-    for (; p < blockEnd; ++p) {
-      const Utf8Seq& seq = t.toUtf8[*p];
-      std::memcpy(o, seq.bytes, 4);
-      o += seq.len;
-    }
-    out.append(buffer, static_cast<std::size_t>(o - buffer));
-  }
+  AppendDecodedUtf8(Codepage::Cp1252, text, out);
 }
 
 std::string Cp1252ToUtf8(std::string_view text, bool bom) {
