@@ -20,6 +20,7 @@
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 
 using namespace ql;
 
@@ -50,41 +51,20 @@ pid_t DeadPid() {
 
 }  // namespace
 
-class DiskFileTest : public QObject {
+class DiskFileTest : public QObject, private WindowFixture {
   Q_OBJECT
 
-  QTemporaryDir dir_;
   QTemporaryDir cache_;
-  MemoryStore store_;
-  std::unique_ptr<TFormQuillora> form_;
-  std::vector<std::string> dialogAnswer_;
 
-  QString P(const QString& name) const { return dir_.path() + "/" + name; }
-  std::string S(const QString& name) const { return P(name).toStdString(); }
-
-  void Open(const QString& name) {
-    dialogAnswer_ = {S(name)};
-    form_->OpenFile_Cmd();
-  }
   void Edit(const std::string& text) {
-    form_->Buffer().SetText(text);
-    form_->SetModified(true);
+    form->Buffer().SetText(text);
+    form->SetModified(true);
   }
 
  private slots:
   void initTestCase() { qputenv("XDG_CACHE_HOME", QFile::encodeName(cache_.path())); }
-  void init() {
-    store_ = MemoryStore();
-    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
-    form_->SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
-    form_->SetFileDialogHandler([this](const std::string&, const std::string&) { return dialogAnswer_; });
-    form_->Start();
-    QCoreApplication::processEvents();
-  }
-  void cleanup() {
-    form_->SetModified(false);
-    form_.reset();
-  }
+  void init() { Start(); }
+  void cleanup() { Stop(); }
 
   void changeOnDiskAsksBeforeSaving_data() {
     QTest::addColumn<QString>("how");
@@ -111,28 +91,28 @@ class DiskFileTest : public QObject {
     }
     {
       ScriptedBoxes no({7}, 7);
-      form_->SaveFile_Cmd();
+      form->SaveFile_Cmd();
       QCOMPARE(no.seen.size(), size_t(1));
       QCOMPARE(no.seen[0].caption, std::string("File changed on disk!"));
       QCOMPARE(no.seen[0].text, "The following file was changed by another program since it was opened or saved:\n\"" +
                                     S("a.txt") + "\"\n\nDo you want to overwrite it?");
       QCOMPARE(no.seen[0].flags, 52u);
       QCOMPARE(ReadAll(P("a.txt")), theirs);  // No keeps their file
-      QVERIFY(form_->Modified());
-      Activate(form_.get());  // told once is enough
+      QVERIFY(form->Modified());
+      Activate(form.get());  // told once is enough
       QCOMPARE(no.seen.size(), size_t(1));
     }
     {
       ScriptedBoxes yes({6}, 7);
-      form_->SaveFile_Cmd();
+      form->SaveFile_Cmd();
       QCOMPARE(yes.seen.size(), size_t(1));
       QCOMPARE(ReadAll(P("a.txt")), QByteArray("mine\n"));
-      QVERIFY(!form_->Modified());
+      QVERIFY(!form->Modified());
     }
     // Our own save is no change: the next one asks nothing.
     ScriptedBoxes none({}, 7);
     Edit("mine again\r\n");
-    form_->SaveFile_Cmd();
+    form->SaveFile_Cmd();
     QCOMPARE(none.seen.size(), size_t(0));
     QCOMPARE(ReadAll(P("a.txt")), QByteArray("mine again\n"));
   }
@@ -151,15 +131,15 @@ class DiskFileTest : public QObject {
     QVERIFY(WriteFile(P("a.txt"), "one\n"));
     Open("a.txt");
     if (modified) Edit("typed\r\n");
-    const std::string before = form_->EditorText();
+    const std::string before = form->EditorText();
     {
       ScriptedBoxes none({}, 7);
-      Activate(form_.get());  // nothing changed: nothing asked
+      Activate(form.get());  // nothing changed: nothing asked
       QCOMPARE(none.seen.size(), size_t(0));
     }
     QVERIFY(WriteFile(P("a.txt"), "changed elsewhere\n"));
     ScriptedBoxes boxes({answer}, 7);
-    Activate(form_.get());
+    Activate(form.get());
     QCOMPARE(boxes.seen.size(), size_t(1));
     QCOMPARE(boxes.seen[0].caption, std::string("File changed on disk!"));
     const std::string start = "The following file was changed by another program:\n\"" + S("a.txt") + "\"\n\n";
@@ -167,18 +147,18 @@ class DiskFileTest : public QObject {
                                                    : "Do you want to reload it?"));
     QCOMPARE(boxes.seen[0].flags, modified ? 52u : 36u);
     if (answer == 6) {
-      QCOMPARE(form_->EditorText(), std::string("changed elsewhere\r\n"));
-      QVERIFY(!form_->Modified());
-      QCOMPARE(form_->StatusText(0), std::string("Reloaded: \"a.txt\""));
+      QCOMPARE(form->EditorText(), std::string("changed elsewhere\r\n"));
+      QVERIFY(!form->Modified());
+      QCOMPARE(form->StatusText(0), std::string("Reloaded: \"a.txt\""));
     } else {
-      QCOMPARE(form_->EditorText(), before);  // never replaced without a Yes
-      QCOMPARE(form_->Modified(), modified);
+      QCOMPARE(form->EditorText(), before);  // never replaced without a Yes
+      QCOMPARE(form->Modified(), modified);
       QCOMPARE(ReadAll(P("a.txt")), QByteArray("changed elsewhere\n"));
       // Asked once per change; the save still asks.
-      Activate(form_.get());
+      Activate(form.get());
       QCOMPARE(boxes.seen.size(), size_t(1));
-      form_->SetModified(true);
-      form_->SaveFile_Cmd();
+      form->SetModified(true);
+      form->SaveFile_Cmd();
       QCOMPARE(boxes.seen.size(), size_t(2));
       QCOMPARE(boxes.seen[1].text.rfind("The following file was changed by another program since", 0), size_t(0));
       QCOMPARE(ReadAll(P("a.txt")), QByteArray("changed elsewhere\n"));
@@ -190,19 +170,19 @@ class DiskFileTest : public QObject {
     Open("a.txt");
     QVERIFY(QFile::remove(P("a.txt")));
     ScriptedBoxes boxes({}, 1);
-    Activate(form_.get());
+    Activate(form.get());
     QCOMPARE(boxes.seen.size(), size_t(1));
     QCOMPARE(boxes.seen[0].caption, std::string("File deleted on disk!"));
     QCOMPARE(boxes.seen[0].text, "The following file was deleted or moved by another program:\n\"" + S("a.txt") +
                                      "\"\n\nThe text is kept; save it with Save As.");
     QCOMPARE(boxes.seen[0].flags, 48u);
-    QCOMPARE(form_->EditorText(), std::string("one\r\n"));
-    QVERIFY(form_->Modified());  // closing now asks to save it
-    Activate(form_.get());
+    QCOMPARE(form->EditorText(), std::string("one\r\n"));
+    QVERIFY(form->Modified());  // closing now asks to save it
+    Activate(form.get());
     QCOMPARE(boxes.seen.size(), size_t(1));
     // Back again (another program restored it): offered for reload.
     QVERIFY(WriteFile(P("a.txt"), "restored\n"));
-    Activate(form_.get());
+    Activate(form.get());
     QCOMPARE(boxes.seen.size(), size_t(2));
     QCOMPARE(boxes.seen[1].caption, std::string("File changed on disk!"));
   }
@@ -222,7 +202,7 @@ class DiskFileTest : public QObject {
     {
       ScriptedBoxes boxes({}, 1);
       Open("a.txt");
-      QCOMPARE(form_->DocFileName(), S("a.txt"));
+      QCOMPARE(form->DocFileName(), S("a.txt"));
       QCOMPARE(boxes.seen.size(), size_t(1));
       QCOMPARE(boxes.seen[0].caption, std::string("Interrupted save!"));
       QCOMPARE(boxes.seen[0].text, "A save of the following file was interrupted:\n\"" + S("a.txt") +
@@ -232,7 +212,7 @@ class DiskFileTest : public QObject {
     }
     ScriptedBoxes none({}, 7);
     Edit("saved\r\n");
-    form_->SaveFile_Cmd();
+    form->SaveFile_Cmd();
     QCOMPARE(none.seen.size(), size_t(0));
     QCOMPARE(ReadAll(P("a.txt")), QByteArray("saved\n"));
     QVERIFY(!QFile::exists(P(copy)));
@@ -281,26 +261,26 @@ class DiskFileTest : public QObject {
     Edit("new\r\n");
     {
       ScriptedBoxes boxes({7}, 7);
-      form_->SaveFile_Cmd();
+      form->SaveFile_Cmd();
       QCOMPARE(boxes.seen.size(), size_t(1));
       QCOMPARE(boxes.seen[0].caption, std::string("File is readonly!"));
       QCOMPARE(boxes.seen[0].text, "The following file is readonly:\n\"" + S("ro.txt") +
                                        "\"\n\nDo you want to save it somewhere else?");
       QCOMPARE(boxes.seen[0].flags, 52u);
       QCOMPARE(ReadAll(P("ro.txt")), QByteArray("old\n"));
-      QVERIFY(form_->Modified());
+      QVERIFY(form->Modified());
     }
     // FileError 5: deleting it.
     {
       ScriptedBoxes boxes({6}, 7);
-      form_->DeleteFile_Cmd();
+      form->DeleteFile_Cmd();
       QCOMPARE(boxes.seen.size(), size_t(2));
       QCOMPARE(boxes.seen[1].caption, std::string("Couldn't delete!"));
       QCOMPARE(boxes.seen[1].text, "Couldn't delete the following file, it's readonly:\n\"" + S("ro.txt") + "\"");
       QCOMPARE(boxes.seen[1].flags, 16u);
       QVERIFY(QFile::exists(P("ro.txt")));
-      QCOMPARE(form_->DocFileName(), S("ro.txt"));
-      QCOMPARE(form_->EditorText(), std::string("new\r\n"));
+      QCOMPARE(form->DocFileName(), S("ro.txt"));
+      QCOMPARE(form->EditorText(), std::string("new\r\n"));
     }
 
     // A writable file in a read-only folder is saved, in place.
@@ -308,18 +288,18 @@ class DiskFileTest : public QObject {
     QVERIFY(WriteFile(P("folder/w.txt"), "old\n"));
     const ino_t inode = InodeOf(P("folder/w.txt"));
     QVERIFY(QFile::setPermissions(P("folder"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
-    form_->SetModified(false);
+    form->SetModified(false);
     Open("folder/w.txt");
     Edit("new\r\n");
     {
       ScriptedBoxes none({}, 7);
-      form_->SaveFile_Cmd();
+      form->SaveFile_Cmd();
       QCOMPARE(none.seen.size(), size_t(0));
     }
-    QVERIFY(!form_->Modified());
+    QVERIFY(!form->Modified());
     QCOMPARE(ReadAll(P("folder/w.txt")), QByteArray("new\n"));
     QCOMPARE(InodeOf(P("folder/w.txt")), inode);
-    QCOMPARE(form_->StatusText(0), std::string("Saved: \"w.txt\""));
+    QCOMPARE(form->StatusText(0), std::string("Saved: \"w.txt\""));
     QCOMPARE(QDir(P("folder")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{"w.txt"});
     QVERIFY(QFile::setPermissions(P("folder"), QFileDevice::ReadOwner | QFileDevice::WriteOwner |

@@ -13,6 +13,7 @@
 #include "editor/qt/EditorView.h"
 #include "platform/Store.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 
 using namespace ql;
 
@@ -29,44 +30,23 @@ const std::string k1252("caf\xE9 \x80 \x93q\x94\r\n");
 
 }  // namespace
 
-class EncodingTest : public QObject {
+class EncodingTest : public QObject, private WindowFixture {
   Q_OBJECT
 
-  QTemporaryDir dir_;
-  MemoryStore store_;
-  std::unique_ptr<TFormQuillora> form_;
-  std::vector<std::string> dialogAnswer_;
-
-  QString P(const QString& name) const { return dir_.path() + "/" + name; }
-  std::string S(const QString& name) const { return P(name).toStdString(); }
-
-  void Open(const QString& name) {
-    dialogAnswer_ = {S(name)};
-    form_->OpenFile_Cmd();
-  }
   void SaveUnchanged() {
-    form_->SetModified(true);
-    form_->SaveFile_Cmd();
+    form->SetModified(true);
+    form->SaveFile_Cmd();
   }
   // A key that types one character (QTest only types ASCII).
   void Type(const char* utf8) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString::fromUtf8(utf8));
-    QApplication::sendEvent(form_->Editor(), &press);
+    QApplication::sendEvent(form->Editor(), &press);
   }
-  bool IsUtf8() const { return form_->DocumentEncoding().kind == TextEncoding::Utf8; }
+  bool IsUtf8() const { return form->DocumentEncoding().kind == TextEncoding::Utf8; }
 
  private slots:
-  void init() {
-    store_ = MemoryStore();
-    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
-    form_->SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
-    form_->SetFileDialogHandler([this](const std::string&, const std::string&) { return dialogAnswer_; });
-    form_->Start();
-  }
-  void cleanup() {
-    form_->SetModified(false);
-    form_.reset();
-  }
+  void init() { Start(); }
+  void cleanup() { Stop(); }
 
   // Each file opens as UTF-8 or as bytes, says so, and saves back identical.
   void filesOpenAndSaveBackIdentical_data() {
@@ -91,66 +71,66 @@ class EncodingTest : public QObject {
     QVERIFY(WriteFile(P("f.txt"), bytes));
     ScriptedBoxes boxes;
     Open("f.txt");
-    QCOMPARE(QByteArray::fromStdString(form_->EditorText()), document);
-    QCOMPARE(QString::fromStdString(form_->StatusText(0)), status);
+    QCOMPARE(QByteArray::fromStdString(form->EditorText()), document);
+    QCOMPARE(QString::fromStdString(form->StatusText(0)), status);
     QVERIFY(boxes.seen.empty());  // a clean UTF-8 file raises no length prompt
     SaveUnchanged();
     QCOMPARE(ReadAll(P("f.txt")), bytes);
-    QVERIFY(!form_->Modified());
+    QVERIFY(!form->Modified());
   }
 
   void bothNotesShow() {
     QVERIFY(WriteFile(P("m.txt"), "\xC3\xA9\n\r\n"));
     Open("m.txt");
-    QCOMPARE(form_->StatusText(0), std::string("Opened: \"m.txt\"  (UTF-8)  (mixed line ends: saved with LF)"));
+    QCOMPARE(form->StatusText(0), std::string("Opened: \"m.txt\"  (UTF-8)  (mixed line ends: saved with LF)"));
   }
 
   void theWidgetShowsTheCharacters() {
     QVERIFY(WriteFile(P("u.txt"), kUtf8));
     Open("u.txt");
-    QCOMPARE(form_->Editor()->DisplayString(0, 10), QString::fromUtf8(kUtf8).left(10));
-    QVERIFY(form_->Action("ReopenUtf81")->isChecked());
-    QVERIFY(!form_->Action("ReopenBytes1")->isChecked());
+    QCOMPARE(form->Editor()->DisplayString(0, 10), QString::fromUtf8(kUtf8).left(10));
+    QVERIFY(form->Action("ReopenUtf81")->isChecked());
+    QVERIFY(!form->Action("ReopenBytes1")->isChecked());
   }
 
   void editsAreSavedAsUtf8() {
     QVERIFY(WriteFile(P("u.txt"), "\xEF\xBB\xBF" "x\xE2\x82\xAC\n"));
     Open("u.txt");
-    form_->Buffer().SetSelection(1, 0);
-    form_->Buffer().ReplaceSelection("\xE9");  // é
-    form_->SaveFile_Cmd();
+    form->Buffer().SetSelection(1, 0);
+    form->Buffer().ReplaceSelection("\xE9");  // é
+    form->SaveFile_Cmd();
     QCOMPARE(ReadAll(P("u.txt")), QByteArray("\xEF\xBB\xBF" "x\xC3\xA9\xE2\x82\xAC\n"));
-    QCOMPARE(form_->StatusText(0), std::string("Saved: \"u.txt\"  (UTF-8 with byte-order mark)"));
+    QCOMPARE(form->StatusText(0), std::string("Saved: \"u.txt\"  (UTF-8 with byte-order mark)"));
   }
 
   void reopenEitherWay() {
     QVERIFY(WriteFile(P("u.txt"), kUtf8));
     Open("u.txt");
-    form_->Action("ReopenBytes1")->trigger();
-    QCOMPARE(QByteArray::fromStdString(form_->EditorText()), QByteArray(kUtf8).replace("\n", "\r\n"));
+    form->Action("ReopenBytes1")->trigger();
+    QCOMPARE(QByteArray::fromStdString(form->EditorText()), QByteArray(kUtf8).replace("\n", "\r\n"));
     QVERIFY(!IsUtf8());
-    QVERIFY(form_->Action("ReopenBytes1")->isChecked());
-    QCOMPARE(form_->StatusText(0), std::string("Reopened as 8-bit bytes: \"u.txt\"  (8-bit bytes)"));
+    QVERIFY(form->Action("ReopenBytes1")->isChecked());
+    QCOMPARE(form->StatusText(0), std::string("Reopened as 8-bit bytes: \"u.txt\"  (8-bit bytes)"));
     SaveUnchanged();
     QCOMPARE(ReadAll(P("u.txt")), kUtf8);
     {
       ScriptedBoxes boxes({6});  // a revert reads the file as it was read
-      form_->Revert_Cmd();
+      form->Revert_Cmd();
     }
     QVERIFY(!IsUtf8());
-    form_->Action("ReopenUtf81")->trigger();
-    QCOMPARE(form_->EditorText(), k1252);
+    form->Action("ReopenUtf81")->trigger();
+    QCOMPARE(form->EditorText(), k1252);
     QVERIFY(IsUtf8());
 
     // Plain ASCII becomes a UTF-8 document when asked.
     QVERIFY(WriteFile(P("a.txt"), "abc\n"));
     Open("a.txt");
     QVERIFY(!IsUtf8());
-    form_->ReopenAsUtf8_Cmd();
+    form->ReopenAsUtf8_Cmd();
     QVERIFY(IsUtf8());
-    form_->Buffer().SetSelection(3, 0);
-    form_->Buffer().ReplaceSelection("\x80");
-    form_->SaveFile_Cmd();
+    form->Buffer().SetSelection(3, 0);
+    form->Buffer().ReplaceSelection("\x80");
+    form->SaveFile_Cmd();
     QCOMPARE(ReadAll(P("a.txt")), QByteArray("abc\xE2\x82\xAC\n"));
   }
 
@@ -159,20 +139,20 @@ class EncodingTest : public QObject {
     QVERIFY(WriteFile(P("c.txt"), cyrillic));
     Open("c.txt");
     ScriptedBoxes boxes;
-    form_->ReopenAsUtf8_Cmd();
+    form->ReopenAsUtf8_Cmd();
     QCOMPARE(boxes.Captions(), std::vector<std::string>{"Not read as UTF-8!"});
     QVERIFY(boxes.seen[0].text.find("U+0416") != std::string::npos);
     QVERIFY(!IsUtf8());
-    QVERIFY(!form_->Action("ReopenUtf81")->isChecked());
-    QCOMPARE(form_->EditorText(), std::string("\xD0\x96\r\n"));
+    QVERIFY(!form->Action("ReopenUtf81")->isChecked());
+    QCOMPARE(form->EditorText(), std::string("\xD0\x96\r\n"));
   }
 
   void binaryReadIsAlwaysRaw() {
     QVERIFY(WriteFile(P("u.txt"), kUtf8));
     Open("u.txt");
     QVERIFY(IsUtf8());
-    form_->ReadNonTxtFile_Cmd();
-    QCOMPARE(QByteArray::fromStdString(form_->EditorText()), QByteArray(kUtf8).replace("\n", "\r\n"));
+    form->ReadNonTxtFile_Cmd();
+    QCOMPARE(QByteArray::fromStdString(form->EditorText()), QByteArray(kUtf8).replace("\n", "\r\n"));
     QVERIFY(!IsUtf8());
     SaveUnchanged();
     QCOMPARE(ReadAll(P("u.txt")), kUtf8);
@@ -184,52 +164,52 @@ class EncodingTest : public QObject {
     Open("z.txt");
     QCOMPARE(boxes.seen.size(), size_t(1));
     QVERIFY(boxes.seen[0].text.find("2 characters in text.\n6 bytes in file.") == 0);
-    QCOMPARE(form_->EditorText(), std::string("\xC3\xA9\x0B" "abc"));
+    QCOMPARE(form->EditorText(), std::string("\xC3\xA9\x0B" "abc"));
     QVERIFY(!IsUtf8());
   }
 
   void pasteKeepsWhatTheDocumentCanSave() {
     QVERIFY(WriteFile(P("u.txt"), kUtf8));
     Open("u.txt");
-    form_->Buffer().SetSelection(0, 0);
+    form->Buffer().SetSelection(0, 0);
     QGuiApplication::clipboard()->setText(QString::fromUtf8("\xD0\x96!"));
     {
       ScriptedBoxes boxes;
-      form_->Paste_Cmd();
+      form->Paste_Cmd();
       QCOMPARE(boxes.Captions(), std::vector<std::string>{"Character not in Windows-1252!"});
       QVERIFY(boxes.seen[0].text.find("\"\xD0\x96\" (U+0416)") != std::string::npos);
       QVERIFY(boxes.seen[0].text.find("UTF-8") != std::string::npos);
     }
-    QCOMPARE(form_->EditorText(), k1252);
-    QVERIFY(!form_->Modified());
+    QCOMPARE(form->EditorText(), k1252);
+    QVERIFY(!form->Modified());
     QGuiApplication::clipboard()->setText(QString::fromUtf8("\xE2\x80\x94"));  // em dash: in the set
-    form_->Paste_Cmd();
-    QCOMPARE(form_->EditorText(), "\x97" + k1252);
+    form->Paste_Cmd();
+    QCOMPARE(form->EditorText(), "\x97" + k1252);
 
     // An 8-bit document keeps the '?' rule.
-    form_->SetModified(false);
+    form->SetModified(false);
     QVERIFY(WriteFile(P("b.txt"), "x"));
     Open("b.txt");
     QGuiApplication::clipboard()->setText(QString::fromUtf8("\xD0\x96"));
     ScriptedBoxes boxes;
-    form_->Buffer().SetSelection(1, 0);
-    form_->Paste_Cmd();
+    form->Buffer().SetSelection(1, 0);
+    form->Paste_Cmd();
     QVERIFY(boxes.seen.empty());
-    QCOMPARE(form_->EditorText(), std::string("x?"));
+    QCOMPARE(form->EditorText(), std::string("x?"));
   }
 
   void typingKeepsWhatTheDocumentCanSave() {
     QVERIFY(WriteFile(P("u.txt"), kUtf8));
     Open("u.txt");
-    form_->Buffer().SetSelection(0, 0);
+    form->Buffer().SetSelection(0, 0);
     {
       ScriptedBoxes boxes;
       Type("\xE2\x86\x92");  // →
       QCOMPARE(boxes.Captions(), std::vector<std::string>{"Character not in Windows-1252!"});
     }
-    QCOMPARE(form_->EditorText(), k1252);
+    QCOMPARE(form->EditorText(), k1252);
     Type("\xC3\xBC");  // ü
-    QCOMPARE(form_->EditorText(), "\xFC" + k1252);
+    QCOMPARE(form->EditorText(), "\xFC" + k1252);
   }
 
   // Big files are read in the background: the same detection there.
@@ -238,11 +218,11 @@ class EncodingTest : public QObject {
     for (int i = 0; i < 200000; ++i) big += "caf\xC3\xA9 \xE2\x82\xAC line\n";  // ~4.6 MB
     QVERIFY(WriteFile(P("big.txt"), big));
     Open("big.txt");
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!form->LoadingDocument(), 60000);
     QVERIFY(IsUtf8());
-    QCOMPARE(form_->Buffer().LineCount(), Offset(200000));
-    QCOMPARE(form_->Buffer().TextLength(), Offset(200000 * 13));
-    QCOMPARE(form_->StatusText(0), std::string("Opened: \"big.txt\"  (UTF-8)"));
+    QCOMPARE(form->Buffer().LineCount(), Offset(200000));
+    QCOMPARE(form->Buffer().TextLength(), Offset(200000 * 13));
+    QCOMPARE(form->StatusText(0), std::string("Opened: \"big.txt\"  (UTF-8)"));
     SaveUnchanged();
     QCOMPARE(ReadAll(P("big.txt")), big);
   }
@@ -250,9 +230,9 @@ class EncodingTest : public QObject {
   void newDocumentsAreEightBit() {
     QVERIFY(WriteFile(P("u.txt"), kUtf8));
     Open("u.txt");
-    form_->NewFile_Cmd();
+    form->NewFile_Cmd();
     QVERIFY(!IsUtf8());
-    QVERIFY(form_->Action("ReopenBytes1")->isChecked());
+    QVERIFY(form->Action("ReopenBytes1")->isChecked());
   }
 };
 
