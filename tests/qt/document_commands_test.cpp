@@ -19,6 +19,7 @@
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 
 using namespace ql;
 
@@ -42,24 +43,12 @@ using Command = void (TFormQuillora::*)();
 
 }  // namespace
 
-class DocumentCommandsTest : public QObject {
+class DocumentCommandsTest : public QObject, private WindowFixture {
   Q_OBJECT
 
-  QTemporaryDir dir_;
   QString bin_;        // holds the stand-in xdg-open
   QString emptyBin_;   // a PATH without any opener
   QByteArray oldPath_;
-  MemoryStore store_;
-  std::unique_ptr<TFormQuillora> form_;
-  std::vector<std::string> dialogAnswer_;
-
-  QString P(const QString& name) const { return dir_.path() + "/" + name; }
-  std::string S(const QString& name) const { return P(name).toStdString(); }
-
-  void Open(const QString& name) {
-    dialogAnswer_ = {S(name)};
-    form_->OpenFile_Cmd();
-  }
   // The stand-in opener records into `dump` and exits with `code`.
   void Opener(const QString& dump, int code) {
     QFile::remove(dump);
@@ -80,16 +69,11 @@ class DocumentCommandsTest : public QObject {
   }
   void init() {
     qputenv("PATH", oldPath_);
-    store_ = MemoryStore();
-    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
-    form_->SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
-    form_->SetFileDialogHandler([this](const std::string&, const std::string&) { return dialogAnswer_; });
-    form_->Start();
+    Start();
   }
   void cleanup() {
     SetMsgBoxHook(nullptr);
-    form_->SetModified(false);
-    form_.reset();
+    Stop();
     qputenv("PATH", oldPath_);
   }
 
@@ -119,24 +103,24 @@ class DocumentCommandsTest : public QObject {
         {"DeleteFile", &TFormQuillora::DeleteFile_Cmd}, {"FileInfo", &TFormQuillora::FileInfo_Open}};
 
     const QString old = QDir::currentPath();
-    QDir::setCurrent(dir_.path());
+    QDir::setCurrent(dir.path());
     QVERIFY(WriteFile(P("Untitled"), "somebody else's file\n"));
     const QString dump = P("opened");
     Opener(dump, 0);
-    dialogAnswer_ = {S("renamed.txt")};
-    form_->Editor()->ReplaceSelection("typed, never saved");
-    QVERIFY(form_->Modified());
+    dialogAnswer = {S("renamed.txt")};
+    form->Editor()->ReplaceSelection("typed, never saved");
+    QVERIFY(form->Modified());
 
-    form_->MenuFile_Popup();
+    form->MenuFile_Popup();
     for (const char* name : {"ReadAsBinFile1", "Revert1", "FileInfo1", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
-      QVERIFY2(!form_->Action(name)->isEnabled(), name);
+      QVERIFY2(!form->Action(name)->isEnabled(), name);
 
     ScriptedBoxes boxes(std::vector<int>(answers.begin(), answers.end()), 7);
     if (command == "Command2") {
-      QCOMPARE(HandleInstanceCommand(2, *form_), 1LL);
+      QCOMPARE(HandleInstanceCommand(2, *form), 1LL);
       QTest::qWait(200);
     } else {
-      (form_.get()->*commands.at(command))();
+      (form.get()->*commands.at(command))();
       QTest::qWait(200);  // a late report of the opener would come in here
     }
     QDir::setCurrent(old);
@@ -144,9 +128,9 @@ class DocumentCommandsTest : public QObject {
     QStringList seen;
     for (const std::string& c : boxes.Captions()) seen << QString::fromStdString(c);
     QCOMPARE(seen, captions);
-    QCOMPARE(form_->EditorText(), std::string("typed, never saved"));
-    QCOMPARE(form_->DocFileName(), std::string("Untitled"));
-    QVERIFY(form_->Modified());
+    QCOMPARE(form->EditorText(), std::string("typed, never saved"));
+    QCOMPARE(form->DocFileName(), std::string("Untitled"));
+    QVERIFY(form->Modified());
     QCOMPARE(ReadAll(P("Untitled")), QByteArray("somebody else's file\n"));
     QVERIFY(!QFile::exists(P("renamed.txt")));
     QVERIFY(!QFile::exists(dump));
@@ -161,34 +145,34 @@ class DocumentCommandsTest : public QObject {
       ScriptedBoxes no({7}, 7);  // not as binary now
       Open("nul.txt");
     }
-    QCOMPARE(form_->EditorText(), std::string("abc"));
-    form_->Editor()->ReplaceSelection("typed ");
-    const std::string typed = form_->EditorText();
+    QCOMPARE(form->EditorText(), std::string("abc"));
+    form->Editor()->ReplaceSelection("typed ");
+    const std::string typed = form->EditorText();
 
     {
       ScriptedBoxes cancel({2}, 7);
-      form_->ReadNonTxtFile_Cmd();
+      form->ReadNonTxtFile_Cmd();
       QCOMPARE(cancel.Captions(), std::vector<std::string>{"Do you wanna save first?"});
       QCOMPARE(cancel.seen[0].flags, 35u);
     }
-    QCOMPARE(form_->EditorText(), typed);
-    QVERIFY(form_->Modified());
+    QCOMPARE(form->EditorText(), typed);
+    QVERIFY(form->Modified());
 
     {
       ScriptedBoxes yes({6}, 7);  // saved, then read as binary
-      form_->ReadNonTxtFile_Cmd();
+      form->ReadNonTxtFile_Cmd();
     }
     QCOMPARE(ReadAll(P("nul.txt")), QByteArray::fromStdString(typed));
-    QCOMPARE(form_->EditorText(), typed);
-    QVERIFY(!form_->Modified());
+    QCOMPARE(form->EditorText(), typed);
+    QVERIFY(!form->Modified());
 
     QVERIFY(WriteFile(P("nul.txt"), bytes));
-    form_->Editor()->ReplaceSelection("more");
+    form->Editor()->ReplaceSelection("more");
     {
       ScriptedBoxes no({7}, 7);  // given up knowingly
-      form_->ReadNonTxtFile_Cmd();
+      form->ReadNonTxtFile_Cmd();
     }
-    QCOMPARE(form_->EditorText(), std::string("abc\x0B" "def"));
+    QCOMPARE(form->EditorText(), std::string("abc\x0B" "def"));
   }
 
   // ---- commands that arrive while another one runs ----
@@ -199,7 +183,7 @@ class DocumentCommandsTest : public QObject {
     QVERIFY(WriteFile(P("dropped.txt"), "dropped"));
     const QString dump = P("opened-later");
     Opener(dump, 0);
-    form_->Editor()->ReplaceSelection("draft");  // modified: command 3 would save
+    form->Editor()->ReplaceSelection("draft");  // modified: command 3 would save
     bool dumpDuringPrompt = true;
     QByteArray fileDuringPrompt;
     std::vector<std::string> captions;
@@ -207,11 +191,11 @@ class DocumentCommandsTest : public QObject {
       captions.push_back(caption);
       if (caption != "Length Nonequal To Filesize") return 7;
       // Another process asks for a save and an execute, and files are dropped.
-      HandleInstanceCommand(3, *form_);
-      HandleInstanceCommand(2, *form_);
-      HandleInstanceCommand(3, *form_);
+      HandleInstanceCommand(3, *form);
+      HandleInstanceCommand(2, *form);
+      HandleInstanceCommand(3, *form);
       QTest::qWait(100);  // the box's own event loop
-      emit form_->Editor()->filesDropped({P("dropped.txt")});
+      emit form->Editor()->filesDropped({P("dropped.txt")});
       QTest::qWait(200);
       fileDuringPrompt = ReadAll(P("cut.txt"));
       dumpDuringPrompt = QFile::exists(dump);
@@ -220,11 +204,11 @@ class DocumentCommandsTest : public QObject {
     Open("cut.txt");
     QCOMPARE(fileDuringPrompt, bytes);
     QVERIFY(!dumpDuringPrompt);
-    QCOMPARE(form_->DocFileName(), S("cut.txt"));
+    QCOMPARE(form->DocFileName(), S("cut.txt"));
     // Then they run, in order, on the document there is by then.
     QTRY_VERIFY(QFile::exists(dump));
     QCOMPARE(OpenerArguments(dump), QStringList{P("cut.txt")});
-    QTRY_COMPARE(form_->DocFileName(), S("dropped.txt"));
+    QTRY_COMPARE(form->DocFileName(), S("dropped.txt"));
     QCOMPARE(ReadAll(P("cut.txt")), bytes);  // the new document was not modified: no save
     SetMsgBoxHook(nullptr);
     QCOMPARE(captions, std::vector<std::string>({"Do you wanna save first?", "Length Nonequal To Filesize"}));
@@ -233,19 +217,19 @@ class DocumentCommandsTest : public QObject {
   void aSaveAskedForDuringSaveAsWaitsForIt() {
     QVERIFY(WriteFile(P("mine.txt"), "old"));
     Open("mine.txt");
-    form_->Buffer().SetText("new text");
-    form_->SetModified(true);
+    form->Buffer().SetText("new text");
+    form->SetModified(true);
     // The Save As dialog is up when another process asks for a save.
     QByteArray fileDuringDialog;
-    form_->SetFileDialogHandler([&](const std::string&, const std::string&) {
-      HandleInstanceCommand(3, *form_);
+    form->SetFileDialogHandler([&](const std::string&, const std::string&) {
+      HandleInstanceCommand(3, *form);
       QTest::qWait(200);
       fileDuringDialog = ReadAll(P("mine.txt"));
       return std::vector<std::string>{S("copy.txt")};
     });
-    form_->SaveFileAs_Cmd();
+    form->SaveFileAs_Cmd();
     QCOMPARE(fileDuringDialog, QByteArray("old"));
-    QCOMPARE(form_->DocFileName(), S("copy.txt"));
+    QCOMPARE(form->DocFileName(), S("copy.txt"));
     QTest::qWait(100);
     QCOMPARE(ReadAll(P("mine.txt")), QByteArray("old"));  // not modified any more: nothing to save
   }
@@ -255,13 +239,13 @@ class DocumentCommandsTest : public QObject {
     for (int i = 0; i < 200000; ++i) big += "line of some text here\n";
     QVERIFY(WriteFile(P("big.txt"), big));
     Open("big.txt");
-    QVERIFY(form_->LoadingDocument());
-    form_->Action("New1")->trigger();
-    QCOMPARE(form_->DocFileName(), std::string("Untitled"));  // still loading
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
-    QTRY_COMPARE(form_->StatusText(0), std::string("New file"));
-    QCOMPARE(form_->DocFileName(), std::string("Untitled"));
-    QCOMPARE(form_->Buffer().TextLength(), Offset(0));
+    QVERIFY(form->LoadingDocument());
+    form->Action("New1")->trigger();
+    QCOMPARE(form->DocFileName(), std::string("Untitled"));  // still loading
+    QTRY_VERIFY_WITH_TIMEOUT(!form->LoadingDocument(), 60000);
+    QTRY_COMPARE(form->StatusText(0), std::string("New file"));
+    QCOMPARE(form->DocFileName(), std::string("Untitled"));
+    QCOMPARE(form->Buffer().TextLength(), Offset(0));
   }
 
   void closingWhileABigFileLoadsWaitsForIt() {
@@ -270,14 +254,14 @@ class DocumentCommandsTest : public QObject {
     big.prepend(".LOG\n");  // opens modified: closing asks
     QVERIFY(WriteFile(P("big.log"), big));
     Open("big.log");
-    QVERIFY(form_->LoadingDocument());
+    QVERIFY(form->LoadingDocument());
     ScriptedBoxes boxes({2}, 2);  // Cancel in the exit prompt
-    QVERIFY(!form_->close());
+    QVERIFY(!form->close());
     QVERIFY(boxes.seen.empty());
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(!form->LoadingDocument(), 60000);
     QTRY_COMPARE(boxes.Captions(), std::vector<std::string>{"Save before quiting?"});
     QVERIFY(boxes.seen[0].text.find(S("big.log")) != std::string::npos);  // about the new document
-    QVERIFY(form_->isVisible());
+    QVERIFY(form->isVisible());
   }
 
   // ---- the recent list ----
@@ -286,32 +270,32 @@ class DocumentCommandsTest : public QObject {
     for (const char* name : {"a.txt", "b.txt"}) QVERIFY(WriteFile(P(name), name));
     Open("a.txt");
     Open("b.txt");
-    form_->NewFile_Cmd();
-    QCOMPARE(form_->Lists().RecentList[1], S("a.txt"));
+    form->NewFile_Cmd();
+    QCOMPARE(form->Lists().RecentList[1], S("a.txt"));
 
     // By index: the prompt's Save As puts c.txt on top, moving a.txt down.
-    form_->Editor()->ReplaceSelection("unsaved");
-    dialogAnswer_ = {S("c.txt")};
+    form->Editor()->ReplaceSelection("unsaved");
+    dialogAnswer = {S("c.txt")};
     {
       ScriptedBoxes yes({6}, 7);
-      form_->OpenRecent_Cmd(1);
+      form->OpenRecent_Cmd(1);
     }
     QCOMPARE(ReadAll(P("c.txt")), QByteArray("unsaved"));
-    QCOMPARE(form_->DocFileName(), S("a.txt"));
+    QCOMPARE(form->DocFileName(), S("a.txt"));
 
     // By the menu: the item for b.txt, with the same kind of Save As.
-    form_->NewFile_Cmd();
-    form_->Editor()->ReplaceSelection("more");
-    QMenu* menu = form_->findChild<QMenu*>("RecentFiles1");
-    form_->BuildRecentMenu(menu);
+    form->NewFile_Cmd();
+    form->Editor()->ReplaceSelection("more");
+    QMenu* menu = form->findChild<QMenu*>("RecentFiles1");
+    form->BuildRecentMenu(menu);
     QAction* item = nullptr;
     for (QAction* a : menu->actions())
       if (a->text().endsWith("/b.txt")) item = a;
     QVERIFY(item);
-    dialogAnswer_ = {S("d.txt")};
+    dialogAnswer = {S("d.txt")};
     ScriptedBoxes yes({6}, 7);
     item->trigger();
-    QCOMPARE(form_->DocFileName(), S("b.txt"));
+    QCOMPARE(form->DocFileName(), S("b.txt"));
   }
 
   // ---- execute: the desktop opens the document ----
@@ -343,7 +327,7 @@ class DocumentCommandsTest : public QObject {
     if (openerExit < 0) qputenv("PATH", QFile::encodeName(emptyBin_));
 
     ScriptedBoxes boxes({}, 1);
-    form_->ExecFileDef_Cmd();
+    form->ExecFileDef_Cmd();
     if (openerExit >= 0) {
       QTRY_VERIFY(QFile::exists(dump));
       QCOMPARE(OpenerArguments(dump), QStringList{doc});
@@ -354,12 +338,12 @@ class DocumentCommandsTest : public QObject {
     for (const std::string& c : boxes.Captions()) seen << QString::fromStdString(c);
     QCOMPARE(seen, captions);
     QVERIFY(!QFile::exists(marker));  // never run as a program
-    QCOMPARE(form_->DocFileName(), doc.toStdString());
+    QCOMPARE(form->DocFileName(), doc.toStdString());
 
     // The instance command takes the same way.
     if (openerExit == 0) {
       QFile::remove(dump);
-      QCOMPARE(HandleInstanceCommand(2, *form_), 1LL);
+      QCOMPARE(HandleInstanceCommand(2, *form), 1LL);
       QTRY_VERIFY(QFile::exists(dump));
       QCOMPARE(OpenerArguments(dump), QStringList{doc});
       QTest::qWait(200);
@@ -384,7 +368,7 @@ class DocumentCommandsTest : public QObject {
     QVERIFY(WriteFile(P(name), "x"));
     QVERIFY(WriteFile(P("taken.txt"), "t"));
     Open(name);
-    form_->SetFileDialogHandler(nullptr);  // the real dialog
+    form->SetFileDialogHandler(nullptr);  // the real dialog
     QString seenText, seenSelection;
     bool asksBeforeOverwriting = true;
     QTimer poll;
@@ -409,14 +393,14 @@ class DocumentCommandsTest : public QObject {
     });
     poll.start();
     ScriptedBoxes boxes({}, 1);
-    form_->RenMoveFile_Cmd();
+    form->RenMoveFile_Cmd();
     QCOMPARE(seenText, name);
     QCOMPARE(seenSelection, selected);
     QVERIFY(!asksBeforeOverwriting);
     if (name.endsWith(".txt")) {
       QCOMPARE(boxes.Captions(), std::vector<std::string>{"Couldn't rename!"});
       QCOMPARE(ReadAll(P("taken.txt")), QByteArray("t"));
-      QCOMPARE(form_->DocFileName(), S(name));
+      QCOMPARE(form->DocFileName(), S(name));
     }
   }
 
@@ -427,7 +411,7 @@ class DocumentCommandsTest : public QObject {
     const QDateTime before = QDateTime::currentDateTime();
     Open("diary.log");
     const QDateTime after = QDateTime::currentDateTime();
-    const QString text = QString::fromStdString(form_->EditorText());
+    const QString text = QString::fromStdString(form->EditorText());
     QVERIFY(text.startsWith(".LOG\r\n") && text.endsWith("\r\n"));
     const QString stamp = text.mid(6, text.size() - 8);
     const QLocale locale;
@@ -439,7 +423,7 @@ class DocumentCommandsTest : public QObject {
     const QString format = QString::fromStdString(WithoutTimeZone(locale.timeFormat(QLocale::LongFormat).toStdString()));
     QVERIFY2(time == locale.toString(before.time(), format) || time == locale.toString(after.time(), format),
              qPrintable(time));
-    form_->SetModified(false);
+    form->SetModified(false);
   }
 };
 
