@@ -7,3 +7,6 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_BUILD_TEST
 cmake --build build-test -j"$(nproc)"
 cd build-test
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+cd ..
+# Every parser of outside input under the fuzzer, for a bounded time each.
+bash scripts/fuzz.sh "${QUILLORA_FUZZ_SECONDS:-20}"
