@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/qt/Artwork.h"
 #include "app/qt/MainQuillora.h"
 #include "platform/qt/InstanceChannel.h"
 #include "platform/qt/Look.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
   char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
   int qtArgc = 1;
   QApplication app(qtArgc, qtArgv);
+  QApplication::setWindowIcon(ql::ThemeIcon("accessories-text-editor"));
 
   // A running instance writes its settings before we read them; one that
   // does not answer within two seconds does not hold up the start.
