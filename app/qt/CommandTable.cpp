@@ -144,7 +144,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Document());
   t.push_back(Row("File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Document());
   t.push_back(Sep("File"));
-  t.push_back(Row("File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)", &F::Print_Cmd));
+  t.push_back(Row("File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)", &F::Print_Cmd).Document());
   t.push_back(Row("File", "PrintSetup1", "Pr&inter setup...", "Shift+Ctrl+P", "Printer setup (Shift+Ctrl+P)", &F::PrintSetup_Cmd));
   t.push_back(Sep("File"));
   t.push_back(Row("File", "Close1", "&Close Quillora", "Alt+Q", "Close Quillora (Alt+Q)", &F::Close_Cmd));

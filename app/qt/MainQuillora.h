@@ -24,6 +24,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QDialog;
+class QTimer;
 
 namespace ql {
 
@@ -318,6 +319,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   EditorBuffer* buffer_ = nullptr;  // the control itself
   QToolBar* ToolBar1 = nullptr;
   TTrayCtrl* TrayCtrl1 = nullptr;
+  QTimer* trayWatch_ = nullptr;  // brings the window back if the tray goes away
   bool quitOnLastClosed_ = true;  // the application's setting before the tray
   std::unique_ptr<DocumentPrinter> printer_;
   std::array<QLabel*, 5> panels_{};

@@ -1,6 +1,7 @@
 // The window's side of the tray icon: hiding in the notification area and
 // coming back from it.
 #include <QApplication>
+#include <QTimer>
 
 #include "app/qt/Artwork.h"
 #include "app/qt/MainQuillora.h"
@@ -16,6 +17,13 @@ void TFormQuillora::CreateTray() {
   TrayCtrl1->SetCycleInterval(0);
   TrayCtrl1->SetCycleIcons(false);
   TrayCtrl1->OnClick = [this] { Restore_Cmd(); };
+  // A panel that quits or crashes takes its tray with it; a window hidden
+  // there would be lost with its unsaved text, so it comes back.
+  trayWatch_ = new QTimer(this);
+  trayWatch_->setInterval(2000);
+  connect(trayWatch_, &QTimer::timeout, this, [this] {
+    if (InTray() && !TTrayCtrl::TrayAvailable()) Restore_Cmd();
+  });
 }
 
 bool TFormQuillora::InTray() const { return TrayCtrl1 && TrayCtrl1->Visible(); }
@@ -36,6 +44,7 @@ void TFormQuillora::MinimizeToTray_Cmd() {
   TrayCtrl1->SetIcon(AppIcon());
   TrayCtrl1->SetHint("Quillora  <" + QToUtf8(PathToQ(ExtractFileName(docFileName_))) + ">");
   TrayCtrl1->SetVisible(true);
+  trayWatch_->start();
 }
 
 void TFormQuillora::Restore_Cmd() {
@@ -48,6 +57,7 @@ void TFormQuillora::Restore_Cmd() {
 
 void TFormQuillora::LeaveTray() {
   if (!InTray()) return;
+  trayWatch_->stop();
   TrayCtrl1->SetVisible(false);
   QApplication::setQuitOnLastWindowClosed(quitOnLastClosed_);
 }

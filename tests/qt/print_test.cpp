@@ -123,6 +123,19 @@ class PrintTest : public QObject, private WindowFixture {
              "doc.txt  (" + QString::fromStdString(FormatKb(static_cast<std::int64_t>(doc.size()))) + " kb)");
   }
 
+  void printWaitsForADocumentComingIn() {
+    // Big enough to be read in the background; one long line after the first.
+    QVERIFY(WriteFile(P("big.txt"), "head line\r\n" + QByteArray(5 * 1024 * 1024, 'x')));
+    Open("big.txt");
+    QVERIFY(form->LoadingDocument());
+    PrintTo(pdf_);
+    form->Action("Print1")->trigger();
+    QTRY_VERIFY_WITH_TIMEOUT(dialogs_ == 1, 60000);
+    const QStringList printed = Folded(Run("pdftotext", {"-layout", pdf_, "-"}));
+    QCOMPARE(printed.size(), 2);
+    QCOMPARE(printed[0], QString("head line"));
+  }
+
   void longLinesAreCutNotWrapped() {
     const std::string longLine(400, 'w');
     form->SetEditorText("first\r\n" + longLine + "\r\nlast");

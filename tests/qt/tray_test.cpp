@@ -169,6 +169,20 @@ class TrayTest : public QObject, private WindowFixture {
     QVERIFY(QApplication::quitOnLastWindowClosed());
   }
 
+  void theWindowComesBackWhenTheTrayGoesAway() {
+    bool tray = true;
+    TTrayCtrl::SetAvailabilityHook([&] { return tray; });
+    Start();
+    form->MinimizeToTray_Cmd();
+    QTest::qWait(2500);
+    QVERIFY(form->InTray());
+    tray = false;
+    QTRY_VERIFY_WITH_TIMEOUT(form->isVisible(), 5000);
+    QVERIFY(!form->InTray());
+    QVERIFY(QApplication::quitOnLastWindowClosed());
+    TTrayCtrl::SetAvailabilityHook(nullptr);
+  }
+
   void aDialogClosingInTheTrayDoesNotQuit() {
     TTrayCtrl::SetAvailabilityHook([] { return true; });
     Start();
