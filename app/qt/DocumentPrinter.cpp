@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGlyphRun>
 #include <QPageSetupDialog>
@@ -9,6 +10,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProgressDialog>
 #include <cmath>
 #include <vector>
 
@@ -57,12 +59,13 @@ QString PrinterLabel(const QPrinter& printer) {
 
 }  // namespace
 
-std::string PrintText(QPrinter& printer, const PrintRequest& r) {
+PrintResult PrintText(QPrinter& printer, const PrintRequest& r, const PrintProgress& progress) {
   printer.setDocName(Utf8ToQ(r.title));
   printer.setFullPage(false);  // the printer's own margins
   QPainter p;
   if (!p.begin(&printer))
-    return "The printer could not start printing:\n\"" + QToUtf8(PrinterLabel(printer)) + "\"";
+    return {PrintResult::Failed,
+            "The printer could not start printing:\n\"" + QToUtf8(PrinterLabel(printer)) + "\""};
 
   // The table is built at the printer's resolution, so the advances are
   // the ones the paper gets.
@@ -77,17 +80,25 @@ std::string PrintText(QPrinter& printer, const PrintRequest& r) {
   const std::vector<PrintPage> pages = Paginate(lines.size(), table.LineHeight(), page.height());
   const qreal x0 = kPrintIndent * table[' '].advance;
   const int copies = printer.supportsMultipleCopies() ? 1 : std::max(1, printer.copyCount());
+  const std::size_t total = pages.size() * static_cast<std::size_t>(copies);
 
   p.setPen(Qt::black);  // whatever the editor's colors
-  bool first = true;
+  std::size_t done = 0;
   for (int copy = 0; copy < copies; ++copy) {
     for (const PrintPage& pg : pages) {
-      if (!first && !printer.newPage()) {
+      if (progress && !progress(done, total)) {
+        printer.abort();
         p.end();
-        return "Printing stopped: the printer reported an error on \"" +
-               QToUtf8(PrinterLabel(printer)) + "\".";
+        // A file with the first pages only would look like the whole job.
+        if (!printer.outputFileName().isEmpty()) QFile::remove(printer.outputFileName());
+        return {PrintResult::Cancelled, {}};
       }
-      first = false;
+      if (done > 0 && !printer.newPage()) {
+        p.end();
+        return {PrintResult::Failed, "Printing stopped: the printer reported an error on \"" +
+                                         QToUtf8(PrinterLabel(printer)) + "\"."};
+      }
+      ++done;
       for (std::size_t i = 0; i < pg.count; ++i) {
         const PrintedLine& l = lines[pg.first + i];
         const std::string_view line(r.text.data() + l.start, l.length);
@@ -96,7 +107,8 @@ std::string PrintText(QPrinter& printer, const PrintRequest& r) {
     }
   }
   if (!p.end())
-    return "The print job could not be finished:\n\"" + QToUtf8(PrinterLabel(printer)) + "\"";
+    return {PrintResult::Failed,
+            "The print job could not be finished:\n\"" + QToUtf8(PrinterLabel(printer)) + "\""};
   return {};
 }
 
@@ -148,14 +160,19 @@ bool DocumentPrinter::Print(const PrintRequest& request) {
     ok = exec_(dialog) == QDialog::Accepted;
   }
   if (!ok) return false;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::string error = PrintText(printer, request);
-  QApplication::restoreOverrideCursor();
-  if (!error.empty()) {
-    MsgBox(error, "Print", 16);
-    return false;
-  }
-  return true;
+  // A long job shows its pages going by and can be cancelled.
+  QProgressDialog progress("Printing...", "Cancel", 0, 1, OwnerWindow());
+  progress.setWindowTitle("Print");
+  progress.setWindowModality(Qt::WindowModal);
+  progress.setMinimumDuration(700);
+  const PrintResult result = PrintText(printer, request, [&](std::size_t page, std::size_t pages) {
+    if (progress.maximum() != static_cast<int>(pages)) progress.setMaximum(static_cast<int>(pages));
+    progress.setValue(static_cast<int>(page));  // lets the events through once it shows
+    return !progress.wasCanceled();
+  });
+  progress.reset();
+  if (result.kind == PrintResult::Failed) MsgBox(result.error, "Print", 16);
+  return result.kind == PrintResult::Printed;
 }
 
 void DocumentPrinter::PageSetup() {

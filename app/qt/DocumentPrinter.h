@@ -22,9 +22,17 @@ struct PrintRequest {
   std::string docFileName;       // where a PDF is suggested
 };
 
-// Draws the request on a printer that is set up. Returns what went wrong,
-// or an empty text when the job was printed.
-std::string PrintText(QPrinter& printer, const PrintRequest& request);
+struct PrintResult {
+  enum Kind { Printed, Cancelled, Failed };
+  Kind kind = Printed;
+  std::string error;  // Failed: what to tell the user
+};
+// Told before each page (0-based) of the whole job; false cancels it.
+using PrintProgress = std::function<bool(std::size_t page, std::size_t pages)>;
+
+// Draws the request on a printer that is set up.
+PrintResult PrintText(QPrinter& printer, const PrintRequest& request,
+                      const PrintProgress& progress = nullptr);
 
 class DocumentPrinter {
  public:

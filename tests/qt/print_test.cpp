@@ -136,6 +136,40 @@ class PrintTest : public QObject, private WindowFixture {
     QCOMPARE(printed[0], QString("head line"));
   }
 
+  void progressSeesEveryPageAndCanCancel() {
+    PrintRequest r;
+    for (int i = 0; i < 300; ++i) r.text += "line " + std::to_string(i) + "\r\n";
+    r.fontName = "Courier New";
+    r.title = "job";
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(pdf_);
+    std::vector<std::size_t> seen;
+    std::size_t total = 0;
+    PrintResult done = PrintText(printer, r, [&](std::size_t page, std::size_t pages) {
+      seen.push_back(page);
+      total = pages;
+      return true;
+    });
+    QCOMPARE(done.kind, PrintResult::Printed);
+    QCOMPARE(QString::number(total), Info(pdf_, "Pages"));
+    QCOMPARE(seen.size(), total);
+    for (std::size_t i = 0; i < seen.size(); ++i) QCOMPARE(seen[i], i);
+
+    QFile::remove(pdf_);
+    QPrinter again(QPrinter::HighResolution);
+    again.setOutputFormat(QPrinter::PdfFormat);
+    again.setOutputFileName(pdf_);
+    seen.clear();
+    done = PrintText(again, r, [&](std::size_t page, std::size_t) {
+      seen.push_back(page);
+      return page < 1;  // cancelled before the second page
+    });
+    QCOMPARE(done.kind, PrintResult::Cancelled);
+    QCOMPARE(seen.size(), std::size_t(2));
+    QVERIFY(!QFile::exists(pdf_));  // no half job that looks whole
+  }
+
   void longLinesAreCutNotWrapped() {
     const std::string longLine(400, 'w');
     form->SetEditorText("first\r\n" + longLine + "\r\nlast");
