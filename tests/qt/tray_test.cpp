@@ -28,6 +28,15 @@ QColor Shown(TTrayCtrl& tray) {
   return img.isNull() ? QColor() : img.pixelColor(8, 8);
 }
 
+// Runs the event loop until something ends it; after ms it ends with `code`.
+int RunLoop(int ms, int code) {
+  QTimer fallback;
+  fallback.setSingleShot(true);
+  QObject::connect(&fallback, &QTimer::timeout, [code] { QCoreApplication::exit(code); });
+  fallback.start(ms);
+  return QCoreApplication::exec();
+}
+
 }  // namespace
 
 class TrayTest : public QObject, private WindowFixture {
@@ -193,10 +202,11 @@ class TrayTest : public QObject, private WindowFixture {
       d->setAttribute(Qt::WA_DeleteOnClose);
       d->show();
       dialogShown = d->isVisible();
+      // Once it is gone, give an automatic quit time to happen.
+      connect(d, &QObject::destroyed, [] { QTimer::singleShot(200, [] { QCoreApplication::exit(42); }); });
       QTimer::singleShot(20, d, &QDialog::close);
     });
-    QTimer::singleShot(500, [] { QCoreApplication::exit(42); });
-    QCOMPARE(QCoreApplication::exec(), 42);  // 0 would be the automatic quit
+    QCOMPARE(RunLoop(20000, 43), 42);  // 0 would be the automatic quit, 43 no close at all
     QVERIFY(dialogShown);
     QVERIFY(form->InTray());
     form->Restore_Cmd();
@@ -207,8 +217,7 @@ class TrayTest : public QObject, private WindowFixture {
     Start();
     form->MinimizeToTray_Cmd();
     QTimer::singleShot(0, [this] { form->Action("Close2")->trigger(); });
-    QTimer::singleShot(3000, [] { QCoreApplication::exit(42); });
-    QCOMPARE(QCoreApplication::exec(), 0);
+    QCOMPARE(RunLoop(5000, 42), 0);
     QVERIFY(!form->InTray());
     QVERIFY(!form->Tray()->TrayIcon().isVisible());
   }
@@ -222,8 +231,7 @@ class TrayTest : public QObject, private WindowFixture {
     form->MinimizeToTray_Cmd();
     ScriptedBoxes boxes({2});  // Cancel
     QTimer::singleShot(0, [this] { form->Action("Close2")->trigger(); });
-    QTimer::singleShot(300, [] { QCoreApplication::exit(42); });
-    QCOMPARE(QCoreApplication::exec(), 42);
+    QCOMPARE(RunLoop(300, 42), 42);
     QCOMPARE(boxes.Captions(), std::vector<std::string>{"Save before quiting?"});
     QVERIFY(form->InTray());
     QVERIFY(!form->isVisible());
