@@ -196,7 +196,7 @@ std::vector<CommandDef> MakeCommands() {
   AddFunctionChoices(t, "MiscFunctions1", "1", false);
 
   // ---- Tools ----
-  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", nullptr));
+  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", &F::NumConvert_Open));
   t.push_back(Sep("Tools"));
   t.push_back(Tagged("Tools", "CharMap1", "MS &Character map...", "Shift+F7", "MS Charecter map", &F::Tools_Open, 1));
   t.push_back(Tagged("Tools", "Calculator1", "MS C&alculator...", "Shift+F8", "MS Calculator", &F::Tools_Open, 2));

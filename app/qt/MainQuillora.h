@@ -145,6 +145,9 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void VisibleAsciiChars_Cmd();
   void InsHexColor_Cmd();
 
+  // Utility dialogs (UtilityCommands.cpp).
+  void NumConvert_Open();
+
   // Find and replace.
   void FindRep_Open();
   void FindNext_Cmd();
