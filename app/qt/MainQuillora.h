@@ -30,7 +30,9 @@ namespace ql {
 class Store;
 class EditorView;
 class TFormFindReplace;
+class TFormConfig;
 class WindowSearchHost;
+class WindowConfigHost;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -147,6 +149,9 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
 
   // Utility dialogs (UtilityCommands.cpp).
   void NumConvert_Open();
+  // The configuration dialog, made on first use and kept (ConfigCommands.cpp).
+  void Config_Open();
+  TFormConfig* ConfigDialog();
 
   // Find and replace.
   void FindRep_Open();
@@ -296,6 +301,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::unique_ptr<SearchEngine> search_;
   TFormFindReplace* findReplace_ = nullptr;
   friend class WindowSearchHost;
+  friend class WindowConfigHost;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status
