@@ -86,7 +86,14 @@ QWidget* TFormConfig::BuildColorPage() {
   connect(BuildIn_Combo, qOverload<int>(&QComboBox::activated), this, &TFormConfig::BuildIn_Change);
   Preset_ListBox = new QListWidget(presets);
   Preset_ListBox->setObjectName("Preset_ListBox");
-  connect(Preset_ListBox, &QListWidget::currentRowChanged, this, &TFormConfig::Preset_Change);
+  // A click, or the arrow keys within the list; the list taking the focus
+  // (and with it a current row) chooses nothing.
+  connect(Preset_ListBox, &QListWidget::itemClicked, this,
+          [this](QListWidgetItem* item) { Preset_Change(Preset_ListBox->row(item)); });
+  connect(Preset_ListBox, &QListWidget::currentItemChanged, this,
+          [this](QListWidgetItem* item, QListWidgetItem* previous) {
+            if (item && previous) Preset_Change(Preset_ListBox->row(item));
+          });
   SavePreset_BitBtn = new QPushButton("&Save", presets);
   SavePreset_BitBtn->setObjectName("SavePreset_BitBtn");
   Delete_BitBtn = new QPushButton("&Delete", presets);

@@ -177,7 +177,7 @@ void TFormConfig::FillRegKeys() {
     QSignalBlocker quiet(Reg_Combo);
     Reg_Combo->clear();
     for (const std::string& group : StoreGroups(host_->SettingsStore())) Reg_Combo->addItem(ToQString(group));
-    Reg_Combo->setCurrentIndex(-1);
+    Reg_Combo->setCurrentIndex(0);  // the empty entry: the program's key itself
   }
   Reg_Combo_Change(-1);
 }

@@ -157,7 +157,11 @@ class ConfigDialogTest : public QObject {
     QCOMPARE(PresetLines(), (QStringList{"00:  first", "01:  second", "02:  0123456789abcdef"}));
     // A system color is stored as what it looks like.
     QCOMPARE(d_->Presets()[0].BackColor, ResolveColor(clWindow));
+    d_->panels_[0]->SetColor(0x123456);
     d_->Preset_ListBox->setCurrentRow(1);
+    QCOMPARE(d_->panels_[0]->ColorValue(), 0x123456u);  // a first current row (the focus) chooses nothing
+    d_->Preset_ListBox->setCurrentRow(0);
+    d_->Preset_ListBox->setCurrentRow(1);  // an arrow key
     QCOMPARE(d_->panels_[0]->ColorValue(), 0x804000u);
     d_->DeletePreset_Cmd();
     QCOMPARE(PresetLines(), (QStringList{"00:  first", "01:  0123456789abcdef"}));
