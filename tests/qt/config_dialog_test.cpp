@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <QApplication>
+#include <QTimer>
 #include <QtTest>
 
 #include "app/SettingsIO.h"
@@ -262,6 +264,23 @@ class ConfigDialogTest : public QObject {
     QVERIFY(!O().Checked(Check::SaveAutoOpt));
     QVERIFY(!w_.form->Action("SaveAutoOpt")->isChecked());
     QVERIFY(!d_->Apply_Btn->isEnabled());  // unchecking there was no change of the user's
+  }
+
+  void menuCommandsOpenTheDialogs() {
+    QStringList seen;
+    for (const char* name : {"Config1", "Config2", "NumConvert1"}) {
+      QAction* a = w_.form->Action(name);
+      QVERIFY2(a && a->isEnabled(), name);
+      QTimer::singleShot(0, [&seen] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+          seen << modal->objectName();
+          modal->reject();
+        }
+      });
+      a->trigger();
+    }
+    QCOMPARE(seen, (QStringList{"FormConfig", "FormConfig", "FormNumber"}));
+    QCOMPARE(w_.form->ConfigDialog(), d_);  // made once, kept
   }
 
   void saveAppliesAndWritesTheStore() {
