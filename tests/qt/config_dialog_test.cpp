@@ -14,12 +14,44 @@
 #include <QtTest>
 
 #include "app/SettingsIO.h"
+#include "settings/qt/ConfigHost.h"
+#include <stdexcept>
 #include "settings/qt/ConfigDialog.h"
 #include "settings/qt/ConfigSwatch.h"
 #include "TestSupport.h"
 #include "WindowFixture.h"
 
 using namespace ql;
+
+namespace {
+
+// A window that fails while taking the settings.
+class FailingHost : public ConfigHost {
+ public:
+  QWidget* HostWindow() override { return nullptr; }
+  AppOptions& Options() override { return options; }
+  AppLists& Lists() override { return lists; }
+  Store& SettingsStore() override { return store; }
+  std::string SettingsLocation() override { return "/nowhere"; }
+  void ApplySettings() override { throw std::runtime_error("no window"); }
+  void SetSaveAutomatic(bool) override {}
+  void ShowStatus(const std::string& text) override { status = text; }
+  void SaveSettings_Cmd() override {}
+  void PlayCompletionSound(int) override {}
+  void ClearRecent_Cmd() override {}
+  void RemoveObsolete_Cmd() override {}
+  bool CanAssociate() override { return false; }
+  void Associate_Open() override {}
+  QIcon FileIcon(const std::string&) override { return {}; }
+  QList<QIcon> ImageList() override { return {}; }
+
+  AppOptions options;
+  AppLists lists;
+  MemoryStore store;
+  std::string status;
+};
+
+}  // namespace
 
 class ConfigDialogTest : public QObject {
   Q_OBJECT
@@ -281,6 +313,19 @@ class ConfigDialogTest : public QObject {
     }
     QCOMPARE(seen, (QStringList{"FormConfig", "FormConfig", "FormNumber"}));
     QCOMPARE(w_.form->ConfigDialog(), d_);  // made once, kept
+  }
+
+  void failureWhileApplyingIsReported() {
+    auto owned = std::make_unique<FailingHost>();
+    FailingHost* host = owned.get();
+    TFormConfig dialog(std::move(owned), nullptr);
+    dialog.FormShow();
+    QVERIFY(!dialog.Associate_Btn->isEnabled());  // no association dialog in this window
+    ScriptedBoxes boxes;
+    QVERIFY(!dialog.SetSettings_Cmd());
+    QCOMPARE(boxes.Captions(), std::vector<std::string>{"Fatal Error!"});
+    QCOMPARE(boxes.seen[0].text, std::string("An error occured while the settings where set!"));
+    QCOMPARE(host->status, std::string("Setting all the settings..."));
   }
 
   void saveAppliesAndWritesTheStore() {

@@ -2,6 +2,8 @@
 // typed box stays as typed, errors turn the others red, Page Up/Down step.
 #include <QLabel>
 #include <QLineEdit>
+#include <QApplication>
+#include <QMouseEvent>
 #include <QtTest>
 
 #include "dialogs/qt/NumberDialog.h"
@@ -82,6 +84,17 @@ class NumberDialogTest : public QObject {
     QTest::keyClick(f.Box(NumBase::Dec), Qt::Key_PageUp);  // does nothing
     QCOMPARE(Text(f, NumBase::Dec), QString("1x"));
     QCOMPARE(Text(f, NumBase::Hex), hex);
+  }
+
+  void hintShowsContentsAndLength() {
+    TFormNumber f(nullptr);
+    f.show();
+    Type(f, NumBase::Bin, "1010");
+    QTest::mouseMove(f.Box(NumBase::Bin), QPoint(5, 5));
+    QMouseEvent move(QEvent::MouseMove, QPointF(6, 6), f.Box(NumBase::Bin)->mapToGlobal(QPointF(6, 6)),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(f.Box(NumBase::Bin), &move);
+    QCOMPARE(f.Box(NumBase::Bin)->toolTip(), QString("Contents:  1010\r\nLength:  4"));
   }
 
   void labelsShowTypeInformation() {
