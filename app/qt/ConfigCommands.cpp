@@ -20,7 +20,6 @@ class WindowConfigHost : public ConfigHost {
  public:
   explicit WindowConfigHost(TFormQuillora& form) : form_(form) {}
 
-  QWidget* HostWindow() override { return &form_; }
   AppOptions& Options() override { return form_.options_; }
   AppLists& Lists() override { return form_.lists_; }
   Store& SettingsStore() override { return form_.store_; }

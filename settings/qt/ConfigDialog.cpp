@@ -201,17 +201,6 @@ ConfigValues TFormConfig::ControlValues() const {
   return v;
 }
 
-void TFormConfig::SetControls(const ConfigValues& v) {
-  for (int i = 0; i < kCheckCount; ++i) checks_[i]->setChecked(v.checks[i]);
-  Sound_Combo->setCurrentIndex(v.sound);
-  TabSize1_UpDown->setValue(v.tabPosition);
-  RecentMax_UpDown->setValue(v.recentPosition);
-  for (int i = 0; i < 4; ++i) panels_[i]->SetColor(v.colors[i]);
-  DlgFontName = v.fontName;
-  DlgFontSize = v.fontSize;
-  UpdateExamples();
-}
-
 bool TFormConfig::SetSettings_Cmd() {
   const ConfigValues v = ControlValues();
   const std::string same = IdenticalColorsText(v);

@@ -54,7 +54,6 @@ class TFormConfig : public QDialog {
   // Loads every control from the current options (each display).
   void FormShow();
   ConfigValues ControlValues() const;
-  void SetControls(const ConfigValues& values);  // as a user would, handlers run
 
   // General page and the buttons below the pages.
   bool SetSettings_Cmd();  // false when nothing was applied

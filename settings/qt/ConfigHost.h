@@ -7,8 +7,6 @@
 
 #include "app/Options.h"
 
-class QWidget;
-
 namespace ql {
 
 class Store;
@@ -16,7 +14,6 @@ class Store;
 class ConfigHost {
  public:
   virtual ~ConfigHost() = default;
-  virtual QWidget* HostWindow() = 0;
   virtual AppOptions& Options() = 0;
   virtual AppLists& Lists() = 0;
   virtual Store& SettingsStore() = 0;

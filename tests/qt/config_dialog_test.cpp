@@ -28,7 +28,6 @@ namespace {
 // A window that fails while taking the settings.
 class FailingHost : public ConfigHost {
  public:
-  QWidget* HostWindow() override { return nullptr; }
   AppOptions& Options() override { return options; }
   AppLists& Lists() override { return lists; }
   Store& SettingsStore() override { return store; }
