@@ -196,7 +196,7 @@ std::vector<CommandDef> MakeCommands() {
   AddFunctionChoices(t, "MiscFunctions1", "1", false);
 
   // ---- Tools ----
-  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", nullptr));
+  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", &F::NumConvert_Open));
   t.push_back(Sep("Tools"));
   t.push_back(Tagged("Tools", "CharMap1", "MS &Character map...", "Shift+F7", "MS Charecter map", &F::Tools_Open, 1));
   t.push_back(Tagged("Tools", "Calculator1", "MS C&alculator...", "Shift+F8", "MS Calculator", &F::Tools_Open, 2));
@@ -204,7 +204,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Tools", "Run1", "Run!...", "F9", "", nullptr));
 
   // ---- Options ----
-  t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", nullptr).Context(91));
+  t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", &F::Config_Open).Context(91));
   t.push_back(Row("Options", "Associate1", "&Association options...", "F4", "Option to associate files with Quillora (F4)", nullptr).Context(92));
   t.push_back(Sep("Options"));
   t.push_back(Row("Options", "ChangeScreenFont1", "Change &screen font...", "F6", "Change the screen font (F6)", &F::ChangeScreenFont_Open));
@@ -308,7 +308,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", nullptr).Icon("go-jump"));
   t.push_back(Row("ToolBar1", "MiscFunc2", "Functions", "", "Misc functions (F8)|Opens a box with different functions (F8)", nullptr).Icon("system-run"));
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", nullptr).Icon("preferences-system"));
+  t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", &F::Config_Open).Icon("preferences-system"));
   t.push_back(Row("ToolBar1", "ScreenFont2", "Font", "", "Change font (F6)", &F::ChangeScreenFont_Open).Icon("preferences-desktop-font"));
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "About2", "About", "", "About Quillora (F1)", nullptr).Icon("help-about"));
