@@ -145,6 +145,12 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void VisibleAsciiChars_Cmd();
   void InsHexColor_Cmd();
 
+  // Sorting, the hexadecimal dump, the text analyzer, go to (TextJobCommands.cpp).
+  void SortLines_Cmd();
+  void DumpHex_Cmd();
+  void CountWords_Func();
+  void GotoDialog_Open();
+
   // Find and replace.
   void FindRep_Open();
   void FindNext_Cmd();
