@@ -18,7 +18,7 @@ namespace ql {
 
 TFormGoto::TFormGoto(QWidget* parent, const GotoStart& start, std::uint32_t boxBack,
                      std::uint32_t boxText)
-    : QDialog(parent, Qt::Tool | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setObjectName("FormGoto");
   setWindowTitle("Goto...");
   const char* captions[3] = {"&Line", "C&haracter", "&Percent"};

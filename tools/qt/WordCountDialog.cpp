@@ -31,7 +31,7 @@ const Row kRows[] = {
 }  // namespace
 
 TFormWordCount::TFormWordCount(QWidget* parent, const TextStats& stats)
-    : QDialog(parent, Qt::Tool | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setObjectName("FormWordCount");
   setWindowTitle("Text Analyzer");
   PageCtrl1 = new QTabWidget;
@@ -66,9 +66,9 @@ TFormWordCount::TFormWordCount(QWidget* parent, const TextStats& stats)
   ListView1->setFlow(QListView::TopToBottom);
   ListView1->setWrapping(true);
   ListView1->setResizeMode(QListView::Adjust);
+  ListView1->setSpacing(1);
   ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
   ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  ListView1->setUniformItemSizes(true);
   auto* analyzeLayout = new QVBoxLayout(analyze);
   analyzeLayout->addWidget(ListView1);
   PageCtrl1->addTab(analyze, "&Analyze");
