@@ -94,14 +94,15 @@ std::string HexDump(const std::string& text, const TProgressProc& progress) {
 
 void DumpHexCommand(TextJobHost& host) {
   host.ShowStatus("Dumping hexadecimal...");
-  JobProgress window(host, "Dumping hexadecimal...");
-  EditorBuffer& b = host.Buffer();
-  const std::string before = b.Text();
-  std::string source;
+  // Asked before the progress window opens, which would stand over the box.
   bool fromFile = false;
   if (host.Modified())
     fromFile = host.Message("Read file from disk insteed of the changed text?", "Read from disk?",
                             36) == 6;
+  JobProgress window(host, "Dumping hexadecimal...");
+  EditorBuffer& b = host.Buffer();
+  const std::string before = b.Text();
+  std::string source;
   if (fromFile) {
     // A file that is not there or cannot be read is no empty source: the
     // text would be lost for nothing.

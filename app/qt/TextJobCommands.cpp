@@ -40,9 +40,13 @@ class WindowJobHost : public TextJobHost {
   void BeginProgress(const std::string& caption) override {
     SetProcessColors(form_.Options().BackColor, form_.Options().TextColor);
     ShowProcess(Utf8ToQ(caption));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
   }
   TProgressProc Progress() override { return [](int percent) { UpdateProcess(percent); }; }
-  void EndProgress() override { CloseProcess(); }
+  void EndProgress() override {
+    QApplication::restoreOverrideCursor();
+    CloseProcess();
+  }
   void Completed() override { form_.PlayCompletionSound(form_.Options().MsgBeep); }
 
  private:
