@@ -174,7 +174,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Search", "FindRep1", "&Find/Replace...", "Ctrl+F", "Find a 'String' in the text or replace it with another (Ctrl+F)", &F::FindRep_Open));
   t.push_back(Row("Search", "FindNext1", "Find &next", "F3", "Find the next search string (F3)", &F::FindNext_Cmd).Off());
   t.push_back(Sep("Search"));
-  t.push_back(Row("Search", "GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)", nullptr));
+  t.push_back(Row("Search", "GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)", &F::GotoDialog_Open));
 
   // ---- Hyper Text ----
   t.push_back(Row("HyperText", "InsHexColor1", "Insert/Edit Hex &color code...", "", "", &F::InsHexColor_Cmd));
@@ -186,10 +186,10 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("HyperText", "RemHtmlTag1", "&Remove HTML tags", "", "", nullptr));
 
   // ---- Functions ----
-  t.push_back(Row("Functions", "CountWords1", "&Text Analyze...", "F7", "Analyzes words and characters in all the text or selected (F7)", nullptr));
+  t.push_back(Row("Functions", "CountWords1", "&Text Analyze...", "F7", "Analyzes words and characters in all the text or selected (F7)", &F::CountWords_Func));
   t.push_back(Sep("Functions"));
-  t.push_back(Row("Functions", "SortLines1", "&Sort all lines in text", "", "Sorts the lines in alphabetical order", nullptr));
-  t.push_back(Row("Functions", "DumpHex1", "&Dump Hexadecimal", "", "Dump Hexadecimal data", nullptr));
+  t.push_back(Row("Functions", "SortLines1", "&Sort all lines in text", "", "Sorts the lines in alphabetical order", &F::SortLines_Cmd));
+  t.push_back(Row("Functions", "DumpHex1", "&Dump Hexadecimal", "", "Dump Hexadecimal data", &F::DumpHex_Cmd));
   t.push_back(Sep("Functions"));
   t.push_back(Row("Functions", "Functions1", "&Misc functions dialog...", "F8", "Opens a box with different functions (F8)", nullptr));
   t.push_back(Sub("Functions", "MiscFunctions1", "Misc &functions"));
@@ -304,8 +304,8 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("ToolBar1", "FindRep2", "Find", "", "Find a 'String' in the text or replace it with another (Ctrl+F)", &F::FindRep_Open).Icon("edit-find"));
   t.push_back(Row("ToolBar1", "FindNext2", "Find next", "", "Find the next search string (F3)", &F::FindNext_Cmd).Off().Icon("go-down-search"));
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "CountWordsChar2", "Text analyze", "", "Analyzes words and characters in all the text or selected (F7)", nullptr).Icon("accessories-text-editor"));
-  t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", nullptr).Icon("go-jump"));
+  t.push_back(Row("ToolBar1", "CountWordsChar2", "Text analyze", "", "Analyzes words and characters in all the text or selected (F7)", &F::CountWords_Func).Icon("accessories-text-editor"));
+  t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", &F::GotoDialog_Open).Icon("go-jump"));
   t.push_back(Row("ToolBar1", "MiscFunc2", "Functions", "", "Misc functions (F8)|Opens a box with different functions (F8)", nullptr).Icon("system-run"));
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", &F::Config_Open).Icon("preferences-system"));

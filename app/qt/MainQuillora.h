@@ -155,6 +155,11 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   // The configuration dialog, made on first use and kept (ConfigCommands.cpp).
   void Config_Open();
   TFormConfig* ConfigDialog();
+  // Sorting, the hexadecimal dump, the text analyzer, go to (TextJobCommands.cpp).
+  void SortLines_Cmd();
+  void DumpHex_Cmd();
+  void CountWords_Func();
+  void GotoDialog_Open();
 
   // Find and replace.
   void FindRep_Open();
