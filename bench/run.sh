@@ -3,8 +3,10 @@
 # and times each of our whole commands against its command-line peer on the
 # same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
 # Windows-1252 decoding vs iconv, the case conversions vs tr with the same
-# Windows-1252 byte sets, Multi to Single Character vs sed -z. Each result is
-# checked against the peer's.
+# Windows-1252 byte sets, Multi to Single Character vs sed -z, the text
+# functions ROT 13 vs tr, hexadecimal and binary text vs basenc, backward text
+# vs tac | tr. Each result is checked against the peer's. HTML tag coloring
+# of a 10 MB page is timed alone.
 # bench_model measures the edit control's document model (load and index
 # against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
@@ -21,7 +23,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms bench_functions qt_view quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -130,6 +132,27 @@ peer_ms=$(best_ms "LC_ALL=C sed -z 's/\\(.\\)./\\1/g' '$text' >'$out/multi.sed'"
 if cmp -s "$out/multi.ours" "$out/multi.sed"; then check="same bytes as sed -z"; else check="DIFFERS from sed -z"; failures=$((failures + 1)); fi
 report "Multi to Single B vs sed" "$ours_ms" "$peer_ms" "$out/multi.time" "$check"
 rm -f "$out/multi.ours" "$out/multi.sed"
+
+# ---- text functions: ROT 13 vs tr, hex and binary text vs basenc, backward vs tac | tr ----
+for op in rot13 hex binary backward; do
+  case $op in
+    rot13) peer="LC_ALL=C tr 'A-Za-z' 'N-ZA-Mn-za-m' <'$text'" name="ROT 13 vs tr" ;;
+    hex) peer="basenc --base16 -w0 '$text'" name="hex text vs basenc" ;;
+    binary) peer="basenc --base2msbf -w0 '$text'" name="binary text vs basenc" ;;
+    backward) peer="LC_ALL=C tac -r -s 'x\\|[^x]' '$text' | LC_ALL=C tr '\\r\\n' '\\n\\r'" name="backward vs tac | tr" ;;
+  esac
+  ours_ms=$(best_ms "'$bin/bench_functions' $op '$text' '$out/$op.ours' 2>'$out/$op.time'")
+  peer_ms=$(best_ms "$peer >'$out/$op.peer'")
+  if cmp -s "$out/$op.ours" "$out/$op.peer"; then check="same bytes as the peer"; else check="DIFFERS from the peer"; failures=$((failures + 1)); fi
+  report "$name" "$ours_ms" "$peer_ms" "$out/$op.time" "$check"
+  rm -f "$out/$op.ours" "$out/$op.peer"
+done
+
+# ---- HTML tag coloring of a 10 MB page (no peer) ----
+page="$out/page_10mb.html"
+[[ -s "$page" ]] || "$bin/bench_functions" htmlgen "$page" 10
+html_ms=$(best_ms "'$bin/bench_functions' htmlcolor '$page' 2>'$out/htmlcolor.time'")
+echo "HTML tag coloring of a 10 MiB page: ${html_ms} ms whole command ($(sed -n 's/.*op_ms=\([0-9.]*\).*runs=\([0-9]*\).*/\1 ms coloring, \2 color runs/p' "$out/htmlcolor.time"))"
 
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"

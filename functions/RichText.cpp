@@ -116,8 +116,12 @@ class Reader {
         ++at_;
         continue;
       }
-      std::string word;
-      while (at_ < s_.size() && s_[at_] >= 'a' && s_[at_] <= 'z' && word.size() < 8) word += s_[at_++];
+      // A control word: letters, an optional number, one optional blank.
+      const std::size_t wordStart = at_;
+      while (at_ < s_.size() && s_[at_] >= 'a' && s_[at_] <= 'z' && at_ - wordStart < 8) ++at_;
+      const char* word = s_.data() + wordStart;
+      const std::size_t wordLength = at_ - wordStart;
+      const auto is = [&](const char* w, std::size_t n) { return wordLength == n && std::memcmp(word, w, n) == 0; };
       long value = -1;
       if (at_ < s_.size() && s_[at_] >= '0' && s_[at_] <= '9') {
         value = 0;
@@ -128,16 +132,16 @@ class Reader {
         }
       }
       if (at_ < s_.size() && s_[at_] == ' ') ++at_;  // the word's delimiter
-      if (word == "plain" && value < 0) {
+      if (is("plain", 5) && value < 0) {
         color = 0;
-      } else if (word == "f" && value == 0) {
-      } else if (word == "fs" && value > 0) {
+      } else if (is("f", 1) && value == 0) {
+      } else if (is("fs", 2) && value > 0) {
         if (doc.fontSize == 0) doc.fontSize = static_cast<int>(value / 2);
-      } else if (word == "cf" && value >= 0 && value <= 2) {
+      } else if (is("cf", 2) && value >= 0 && value <= 2) {
         color = static_cast<int>(value);
-      } else if (word == "tab" && value < 0) {
+      } else if (is("tab", 3) && value < 0) {
         out += '\t';
-      } else if (word == "par" && value < 0) {
+      } else if (is("par", 3) && value < 0) {
         out += "\r\n";
         afterPar = out.size();
       } else {

@@ -37,7 +37,7 @@ bool RefuseNul(TextFunctionHost& host, const std::string& result) {
 // ROT 13 and backward: same length, the selection stays as it was.
 void SelfInverse(TextFunctionHost& host, bool selected, const std::string& startText,
                  const std::string& endText,
-                 std::string (*transform)(const std::string&, const TProgressProc&)) {
+                 std::string (*transform)(std::string, const TProgressProc&)) {
   EditorBuffer& b = host.Buffer();
   const Offset start = b.SelStart(), length = b.SelLength();
   {

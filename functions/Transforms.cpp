@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 namespace ql {
 
@@ -35,16 +36,36 @@ int HexValue(unsigned char c) {
   return -1;
 }
 
-// Maps every byte through `table` into a result of the same length.
-std::string MapBytes(const std::string& s, const ByteTable& table, const TProgressProc& progress) {
+// Maps every byte through `table` in place.
+std::string MapBytes(std::string s, const ByteTable& table, const TProgressProc& progress) {
   const std::size_t n = s.size();
-  std::string out(n, '\0');
-  const auto* in = reinterpret_cast<const unsigned char*>(s.data());
-  auto* o = reinterpret_cast<unsigned char*>(&out[0]);
+  auto* p = reinterpret_cast<unsigned char*>(&s[0]);
   ProgressTicker ticker(progress, n);
   for (std::size_t done = 0; done < n;) {
     const std::size_t end = done + kSlice < n ? done + kSlice : n;
-    for (std::size_t i = done; i < end; ++i) o[i] = table[in[i]];
+    for (std::size_t i = done; i < end; ++i) p[i] = table[p[i]];
+    done = end;
+    ticker.Step(done);
+  }
+  return s;
+}
+
+// Builds a result `width` times as long by appending, one slice at a time,
+// what `expand` writes for each input byte.
+template <std::size_t width, typename Expand>
+std::string Widen(const std::string& s, const TProgressProc& progress, Expand expand) {
+  const std::size_t n = s.size();
+  std::string out;
+  out.reserve(n * width);
+  constexpr std::size_t kPiece = 4096;
+  char piece[kPiece * width];
+  const auto* in = reinterpret_cast<const unsigned char*>(s.data());
+  ProgressTicker ticker(progress, n);
+  for (std::size_t done = 0; done < n;) {
+    const std::size_t end = done + kPiece < n ? done + kPiece : n;
+    char* o = piece;
+    for (std::size_t i = done; i < end; ++i, o += width) expand(in[i], o);
+    out.append(piece, static_cast<std::size_t>(o - piece));
     done = end;
     ticker.Step(done);
   }
@@ -53,26 +74,27 @@ std::string MapBytes(const std::string& s, const ByteTable& table, const TProgre
 
 }  // namespace
 
-std::string Rot13Text(const std::string& s, const TProgressProc& progress) {
-  return MapBytes(s, Rot13Table(), progress);
+std::string Rot13Text(std::string s, const TProgressProc& progress) {
+  return MapBytes(std::move(s), Rot13Table(), progress);
 }
 
-std::string BackwardText(const std::string& s, const TProgressProc& progress) {
-  const std::size_t n = s.size();
-  std::string out(n, '\0');
-  const auto* in = reinterpret_cast<const unsigned char*>(s.data());
-  auto* o = reinterpret_cast<unsigned char*>(&out[0]);
-  ProgressTicker ticker(progress, n);
-  for (std::size_t done = 0; done < n;) {
-    const std::size_t end = done + kSlice < n ? done + kSlice : n;
+std::string BackwardText(std::string s, const TProgressProc& progress) {
+  // Swap the two ends inward; each byte also gets CR and LF exchanged.
+  const auto flip = [](unsigned char c) -> unsigned char { return c == '\r' ? '\n' : c == '\n' ? '\r' : c; };
+  const std::size_t n = s.size(), half = (n + 1) / 2;
+  auto* p = reinterpret_cast<unsigned char*>(&s[0]);
+  ProgressTicker ticker(progress, half);
+  for (std::size_t done = 0; done < half;) {
+    const std::size_t end = done + kSlice < half ? done + kSlice : half;
     for (std::size_t i = done; i < end; ++i) {
-      const unsigned char c = in[n - 1 - i];
-      o[i] = c == '\r' ? '\n' : c == '\n' ? '\r' : c;
+      const unsigned char a = p[i], b = p[n - 1 - i];
+      p[i] = flip(b);
+      p[n - 1 - i] = flip(a);
     }
     done = end;
     ticker.Step(done);
   }
-  return out;
+  return s;
 }
 
 std::string TextToBinary(const std::string& s, const TProgressProc& progress) {
@@ -83,18 +105,7 @@ std::string TextToBinary(const std::string& s, const TProgressProc& progress) {
       for (int b = 0; b < 8; ++b) t[c][b] = (c >> (7 - b)) & 1 ? '1' : '0';
     return t;
   }();
-  const std::size_t n = s.size();
-  std::string out(n * 8, '\0');
-  const auto* in = reinterpret_cast<const unsigned char*>(s.data());
-  char* o = &out[0];
-  ProgressTicker ticker(progress, n);
-  for (std::size_t done = 0; done < n;) {
-    const std::size_t end = done + kSlice < n ? done + kSlice : n;
-    for (std::size_t i = done; i < end; ++i) std::memcpy(o + i * 8, digits[in[i]].data(), 8);
-    done = end;
-    ticker.Step(done);
-  }
-  return out;
+  return Widen<8>(s, progress, [](unsigned char c, char* o) { std::memcpy(o, digits[c].data(), 8); });
 }
 
 std::string BinaryToText(const std::string& s, const TProgressProc& progress) {
@@ -127,18 +138,7 @@ std::string TextToHex(const std::string& s, const TProgressProc& progress) {
     for (int c = 0; c < 256; ++c) t[c] = {kDigits[c >> 4], kDigits[c & 15]};
     return t;
   }();
-  const std::size_t n = s.size();
-  std::string out(n * 2, '\0');
-  const auto* in = reinterpret_cast<const unsigned char*>(s.data());
-  char* o = &out[0];
-  ProgressTicker ticker(progress, n);
-  for (std::size_t done = 0; done < n;) {
-    const std::size_t end = done + kSlice < n ? done + kSlice : n;
-    for (std::size_t i = done; i < end; ++i) std::memcpy(o + i * 2, pairs[in[i]].data(), 2);
-    done = end;
-    ticker.Step(done);
-  }
-  return out;
+  return Widen<2>(s, progress, [](unsigned char c, char* o) { std::memcpy(o, pairs[c].data(), 2); });
 }
 
 std::string HexToText(const std::string& s, const TProgressProc& progress) {
@@ -189,7 +189,7 @@ int CheckBitOrder(const std::string& order) {
   return 0;
 }
 
-std::string BitShiftText(const std::string& s, const std::string& order, bool encrypt,
+std::string BitShiftText(std::string s, const std::string& order, bool encrypt,
                          const TProgressProc& progress) {
   // Bit k counted from the most significant (k = 0 is bit 7).
   ByteTable table{};
@@ -203,7 +203,7 @@ std::string BitShiftText(const std::string& s, const std::string& order, bool en
     }
     table[c] = static_cast<unsigned char>(out);
   }
-  return MapBytes(s, table, progress);
+  return MapBytes(std::move(s), table, progress);
 }
 
 }  // namespace ql

@@ -10,9 +10,11 @@
 
 namespace ql {
 
-std::string Rot13Text(const std::string& s, const TProgressProc& progress = {});
+// ROT 13, backward and bit shift keep the length: they work in the string
+// they are given (move a text in to spare the copy).
+std::string Rot13Text(std::string s, const TProgressProc& progress = {});
 // Characters in reverse order with CR and LF swapped, so CR LF stays CR LF.
-std::string BackwardText(const std::string& s, const TProgressProc& progress = {});
+std::string BackwardText(std::string s, const TProgressProc& progress = {});
 // Eight digits per character, most significant first.
 std::string TextToBinary(const std::string& s, const TProgressProc& progress = {});
 // Groups of eight digits from the start; a last group of 2-7 digits gives
@@ -32,7 +34,7 @@ bool AllHexDigits(const std::string& s);
 int CheckBitOrder(const std::string& order);
 // Encrypting puts input bit order[k] at output bit k (bits counted 1-8 from
 // the most significant); decrypting undoes it. The order must pass CheckBitOrder.
-std::string BitShiftText(const std::string& s, const std::string& order, bool encrypt,
+std::string BitShiftText(std::string s, const std::string& order, bool encrypt,
                          const TProgressProc& progress = {});
 
 }  // namespace ql
