@@ -207,6 +207,7 @@ TEST(Coloring, HtmlTagColoring) {
       {"escapes", "<b>\\{\t}</b>", "ggg" "tttt" "gggg"},
       {"value to line end", "<a b=c\r\nd>", "ggggg" "d" "gg" "gg"},
       {"unclosed at the end", "x <a b=c", "tt" "ggggg" "d"},
+      {"looks like rich text", "{\\rtf1 <b>x</b>}", "ttttttt" "ggg" "t" "gggg" "t"},
   };
   for (const Case& c : cases) {
     MemoryFunctionHost host;
@@ -219,6 +220,20 @@ TEST(Coloring, HtmlTagColoring) {
     EXPECT_EQ(host.bulkDepth, 0);
     EXPECT_FALSE(host.buffer.CanUndo()) << c.name;  // colors are no edit
   }
+}
+
+TEST(Coloring, HtmlTagColoringReportsProgressInWholePercents) {
+  MemoryFunctionHost host;
+  std::string page;
+  while (page.size() < (1 << 20)) page += "<p class=\"x\">text</p>\r\n";
+  host.buffer.SetText(page);
+  HtmlColoringCommand(host, kColors);
+  ASSERT_FALSE(host.percents.empty());
+  EXPECT_LE(host.percents.size(), 101u);
+  EXPECT_EQ(host.percents.back(), 100);
+  for (std::size_t i = 1; i < host.percents.size(); ++i) EXPECT_LT(host.percents[i - 1], host.percents[i]);
+  EXPECT_EQ(host.progressCaptions, std::vector<std::string>{"Coloring HTML tags..."});
+  EXPECT_EQ(host.buffer.Text(), page);
 }
 
 }  // namespace

@@ -125,6 +125,20 @@ class FunctionsTest : public QObject, private WindowFixture {
     QCOMPARE(form->StatusText(0), std::string("The HTML tag coloring are done"));
   }
 
+  void coloringUnderWordWrapFollowsTheTextsLines() {
+    const std::string value(3000, 'v');
+    form->SetEditorText("name=" + value + "\r\n[s]");
+    form->Editor()->SetWordWrap(true);
+    ScriptedBoxes boxes;
+    Trigger("StandardColoring1");
+    QVERIFY(boxes.seen.empty());
+    QCOMPARE(ColorAt(0), 0xFF0000u);     // the key in the tags color
+    QCOMPARE(ColorAt(5), 0x008000u);     // the value, on every row it wraps to
+    QCOMPARE(ColorAt(3004), 0x008000u);
+    QCOMPARE(ColorAt(3007), 0x008000u);  // the section line
+    form->Editor()->SetWordWrap(false);
+  }
+
   void keywordColoringUsesTheUsersPresets() {
     QVERIFY(QDir().mkpath(P("quillora/Presets")));
     QVERIFY(WriteFile(P("quillora/Presets/Shell.KWL"), "echo,set"));
