@@ -23,7 +23,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms bench_functions qt_view quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms bench_functions qt_functions qt_view quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -153,6 +153,7 @@ page="$out/page_10mb.html"
 [[ -s "$page" ]] || "$bin/bench_functions" htmlgen "$page" 10
 html_ms=$(best_ms "'$bin/bench_functions' htmlcolor '$page' 2>'$out/htmlcolor.time'")
 echo "HTML tag coloring of a 10 MiB page: ${html_ms} ms whole command ($(sed -n 's/.*op_ms=\([0-9.]*\).*runs=\([0-9]*\).*/\1 ms coloring, \2 color runs/p' "$out/htmlcolor.time"))"
+echo "the same through the main window: $("$bin/qt_functions" "$page")"
 
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"

@@ -47,9 +47,9 @@ void SelfInverse(TextFunctionHost& host, bool selected, const std::string& start
       ProgressScope progress(host, startText);
       WriteBack(b, selected, transform(Source(b, selected), host.Progress()));
     }
-    host.ShowStatus(endText);
     b.SetSelection(start, length);
   }
+  host.ShowStatus(endText);
   host.TextChanged();
   host.CompletionSound();
 }
@@ -116,7 +116,6 @@ void DigitTextCommand(TextFunctionHost& host, DigitBase base, bool selected, boo
   {
     BulkScope bulk(host);
     const std::pair<Offset, Offset> written = WriteBack(b, selected, result);
-    host.ShowStatus(texts.end);
     if (selected) {
       b.SetSelection(written.first, written.second);  // the converted text stays selected
     } else {
@@ -124,6 +123,7 @@ void DigitTextCommand(TextFunctionHost& host, DigitBase base, bool selected, boo
       b.SetSelection(start, encrypt ? length * factor : length / factor);  // clamped to the text
     }
   }
+  host.ShowStatus(texts.end);
   host.TextChanged();
   host.CompletionSound();
 }

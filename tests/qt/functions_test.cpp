@@ -61,14 +61,15 @@ class FunctionsTest : public QObject, private WindowFixture {
       const char* before;
       Offset selStart, selLength;
       const char* after;
+      const char* status;
     } cases[] = {
-        {"Rot131", "Hello", 0, 0, "Uryyb"},
-        {"Rot132", "Hello", 1, 2, "Hrylo"},  // the pop-up twin, on the selection
-        {"Backward1", "ab\r\ncd", 0, 0, "dc\r\nba"},
-        {"EncryptHex1", "A\r\n", 0, 0, "410D0A"},
-        {"DecryptHex1", "4a4B", 0, 0, "JK"},
-        {"EncryptBinary1", "xA", 1, 1, "x01000001"},
-        {"DecryptBinary1", "0100000101", 0, 0, "A\x01"},
+        {"Rot131", "Hello", 0, 0, "Uryyb", "ROT 13 encryption/decryption done"},
+        {"Rot132", "Hello", 1, 2, "Hrylo", "ROT 13 encryption/decryption done"},  // the pop-up twin
+        {"Backward1", "ab\r\ncd", 0, 0, "dc\r\nba", "Backward text encryption/decryption done"},
+        {"EncryptHex1", "A\r\n", 0, 0, "410D0A", "Hexadecimal text encryption done"},
+        {"DecryptHex1", "4a4B", 0, 0, "JK", "Hexadecimal text decryption done"},
+        {"EncryptBinary1", "xA", 1, 1, "x01000001", "Binary text encryption done"},
+        {"DecryptBinary1", "0100000101", 0, 0, "A\x01", "Binary text decryption done"},
     };
     for (const Case& c : cases) {
       form->SetEditorText(c.before);
@@ -79,6 +80,7 @@ class FunctionsTest : public QObject, private WindowFixture {
       QCOMPARE(form->EditorText(), std::string(c.after));
       QVERIFY2(boxes.seen.empty(), c.item);
       QVERIFY2(form->Modified(), c.item);
+      QCOMPARE(form->StatusText(0), std::string(c.status));
       QVERIFY(!form->EditorIsBusy());
       QVERIFY(!ProcessShown());
       form->Buffer().Undo();
