@@ -82,8 +82,13 @@ class Reader {
       const char* p = s_.data() + at_;
       const char* const stop = s_.data() + s_.size();
       // Plain bytes up to the next byte that means something.
+      static const std::array<bool, 256> special = [] {
+        std::array<bool, 256> t{};
+        for (unsigned char c : {'\\', '{', '}', '\r', '\n', '\0'}) t[c] = true;
+        return t;
+      }();
       const char* q = p;
-      while (q < stop && *q != '\\' && *q != '{' && *q != '}' && *q != '\r' && *q != '\n' && *q != '\0') ++q;
+      while (q < stop && !special[static_cast<unsigned char>(*q)]) ++q;
       if (q > p) {
         out.append(p, static_cast<std::size_t>(q - p));
         at_ += static_cast<std::size_t>(q - p);
