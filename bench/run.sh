@@ -5,7 +5,9 @@
 # Windows-1252 decoding vs iconv, the case conversions vs tr with the same
 # Windows-1252 byte sets, Multi to Single Character vs sed -z, the hexadecimal
 # dump vs xxd -u -g1, the text analyzer vs wc -w -c, sort all lines vs
-# sort -s -f. Each result is checked against the peer's.
+# sort -s -f, the text functions ROT 13 vs tr, hexadecimal and binary text vs
+# basenc, backward text vs tac | tr. Each result is checked against the
+# peer's. HTML tag coloring of a 10 MB page is timed alone.
 # bench_model measures the edit control's document model (load and index
 # against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
@@ -22,7 +24,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print bench_textjobs quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print bench_textjobs bench_functions qt_functions quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -160,6 +162,28 @@ rm -f "$out"/dump.* "$out"/wc.* "$out"/sort.*
 awk -v r="$dump_ratio" 'BEGIN { exit !(r < 1.0) }' && echo "hex dump below the goal of 1.0x xxd" >&2
 awk -v r="$count_ratio" 'BEGIN { exit !(r < 1.0) }' && echo "text analyzer below the goal of 1.0x wc" >&2
 awk -v r="$sort_ratio" 'BEGIN { exit !(r < 1 / 1.5) }' && echo "sort lines slower than 1.5x sort -s -f" >&2
+
+# ---- text functions: ROT 13 vs tr, hex and binary text vs basenc, backward vs tac | tr ----
+for op in rot13 hex binary backward; do
+  case $op in
+    rot13) peer="LC_ALL=C tr 'A-Za-z' 'N-ZA-Mn-za-m' <'$text'" name="ROT 13 vs tr" ;;
+    hex) peer="basenc --base16 -w0 '$text'" name="hex text vs basenc" ;;
+    binary) peer="basenc --base2msbf -w0 '$text'" name="binary text vs basenc" ;;
+    backward) peer="LC_ALL=C tac -r -s 'x\\|[^x]' '$text' | LC_ALL=C tr '\\r\\n' '\\n\\r'" name="backward vs tac | tr" ;;
+  esac
+  ours_ms=$(best_ms "'$bin/bench_functions' $op '$text' '$out/$op.ours' 2>'$out/$op.time'")
+  peer_ms=$(best_ms "$peer >'$out/$op.peer'")
+  if cmp -s "$out/$op.ours" "$out/$op.peer"; then check="same bytes as the peer"; else check="DIFFERS from the peer"; failures=$((failures + 1)); fi
+  report "$name" "$ours_ms" "$peer_ms" "$out/$op.time" "$check"
+  rm -f "$out/$op.ours" "$out/$op.peer"
+done
+
+# ---- HTML tag coloring of a 10 MB page (no peer) ----
+page="$out/page_10mb.html"
+[[ -s "$page" ]] || "$bin/bench_functions" htmlgen "$page" 10
+html_ms=$(best_ms "'$bin/bench_functions' htmlcolor '$page' 2>'$out/htmlcolor.time'")
+echo "HTML tag coloring of a 10 MiB page: ${html_ms} ms whole command ($(sed -n 's/.*op_ms=\([0-9.]*\).*runs=\([0-9]*\).*/\1 ms coloring, \2 color runs/p' "$out/htmlcolor.time"))"
+echo "the same through the main window: $("$bin/qt_functions" "$page")"
 
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"

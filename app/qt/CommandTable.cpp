@@ -191,7 +191,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Functions", "SortLines1", "&Sort all lines in text", "", "Sorts the lines in alphabetical order", &F::SortLines_Cmd));
   t.push_back(Row("Functions", "DumpHex1", "&Dump Hexadecimal", "", "Dump Hexadecimal data", &F::DumpHex_Cmd));
   t.push_back(Sep("Functions"));
-  t.push_back(Row("Functions", "Functions1", "&Misc functions dialog...", "F8", "Opens a box with different functions (F8)", nullptr));
+  t.push_back(Row("Functions", "Functions1", "&Misc functions dialog...", "F8", "Opens a box with different functions (F8)", &F::Functions_Open));
   t.push_back(Sub("Functions", "MiscFunctions1", "Misc &functions"));
   AddFunctionChoices(t, "MiscFunctions1", "1", false);
 
@@ -306,7 +306,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "CountWordsChar2", "Text analyze", "", "Analyzes words and characters in all the text or selected (F7)", &F::CountWords_Func).Icon("accessories-text-editor"));
   t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", &F::GotoDialog_Open).Icon("go-jump"));
-  t.push_back(Row("ToolBar1", "MiscFunc2", "Functions", "", "Misc functions (F8)|Opens a box with different functions (F8)", nullptr).Icon("system-run"));
+  t.push_back(Row("ToolBar1", "MiscFunc2", "Functions", "", "Misc functions (F8)|Opens a box with different functions (F8)", &F::Functions_Open).Icon("system-run"));
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", &F::Config_Open).Icon("preferences-system"));
   t.push_back(Row("ToolBar1", "ScreenFont2", "Font", "", "Change font (F6)", &F::ChangeScreenFont_Open).Icon("preferences-desktop-font"));

@@ -127,6 +127,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void MenuTools_Popup();
   void PopupMenu3_Popup();
   void Function_Choice(int tag);
+  void Functions_Open();
   void CheckHtmlSyntax_Cmd();
   void Tools_Open(int tag);
   void Help_Open(int tag);
@@ -323,6 +324,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   TFormFindReplace* findReplace_ = nullptr;
   friend class WindowSearchHost;
   friend class WindowConfigHost;
+  friend class WindowFunctionHost;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status

@@ -61,6 +61,10 @@ ColorPickHook& PickHook() {
 void SetTextInputHook(TextInputHook hook) { InputHook() = std::move(hook); }
 void SetColorPickHook(ColorPickHook hook) { PickHook() = std::move(hook); }
 
+std::int64_t AskColor(QWidget* owner, Store& store, std::int64_t initial, const std::string& caption) {
+  return PickHook() ? PickHook()(initial) : PickColor(owner, store, initial, caption);
+}
+
 void TFormQuillora::UpperCase_Cmd() {
   WindowToolHost host(*this);
   CaseCommand(host, CaseKind::Upper);
@@ -151,8 +155,7 @@ void TFormQuillora::InsHexColor_Cmd() {
   EditorBuffer& b = Buffer();
   const Offset length = b.SelLength();
   const HexColorStart start = ReadHexSelection(length == 6 || length == 7 ? b.SelText() : "");
-  const std::int64_t color =
-      PickHook() ? PickHook()(start.initial) : PickColor(this, store_, start.initial, "");
+  const std::int64_t color = AskColor(this, store_, start.initial, "");
   if (color < 0) return;
   WindowToolHost host(*this);
   InsertText(host, (start.hash ? "#" : "") + HexColorCode(static_cast<Color>(color)));

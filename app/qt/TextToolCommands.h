@@ -6,7 +6,11 @@
 #include <optional>
 #include <string>
 
+class QWidget;
+
 namespace ql {
+
+class Store;
 
 // Returns the text entered (Windows-1252) or nothing when cancelled.
 using TextInputHook = std::function<std::optional<std::string>(
@@ -16,5 +20,7 @@ void SetTextInputHook(TextInputHook hook);
 // Answers the color picker: the chosen color (0x00BBGGRR) or -1.
 using ColorPickHook = std::function<std::int64_t(std::int64_t initial)>;
 void SetColorPickHook(ColorPickHook hook);
+// The color picker, or the hook when a test has set one.
+std::int64_t AskColor(QWidget* owner, Store& store, std::int64_t initial, const std::string& caption);
 
 }  // namespace ql

@@ -1,5 +1,5 @@
 // Small commands that live in the window: the tool list and context
-// pop-ups, the text-function entry, the external tools, help topics, and
+// pop-ups, the external tools, help topics, and
 // the enabling rules run when menus open.
 #include <QAction>
 #include <QKeyEvent>
@@ -38,16 +38,6 @@ std::string FindTool(int tag) {
 }  // namespace
 
 void TFormQuillora::Close_Cmd() { close(); }
-
-void TFormQuillora::Function_Choice(int tag) {
-  if (buffer_->TextLength() == 0) {
-    FileError(0, "");
-    return;
-  }
-  if (tag < 1 || (tag > 5 && tag < 10) || tag > 13) return;
-  // The text functions come with their own dialog; until then say so.
-  MsgBox("The text functions are not part of this version yet.", "Not yet!", 64);
-}
 
 void TFormQuillora::CheckHtmlSyntax_Cmd() { MsgBox("Comming soon!", "Not yet!", 16); }
 

@@ -657,8 +657,10 @@ class CommandsTest : public QObject {
     QCOMPARE(boxes.Captions(), std::vector<std::string>{"Not yet!"});
     QCOMPARE(boxes.Texts(), std::vector<std::string>{"Comming soon!"});
     form_->Buffer().SetText("some text");
-    form_->Function_Choice(4);
-    QCOMPARE(boxes.Captions().size(), size_t(2));  // not silent
+    form_->Function_Choice(4);  // ROT 13
+    QCOMPARE(form_->EditorText(), std::string("fbzr grkg"));
+    form_->Function_Choice(7);  // no function has this tag
+    QCOMPARE(form_->EditorText(), std::string("fbzr grkg"));
     form_->ToolList_Popup();
     QTRY_VERIFY(form_->PopupMenu(3)->isVisible());
     form_->PopupMenu(3)->close();
