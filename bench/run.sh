@@ -3,8 +3,9 @@
 # and times each of our whole commands against its command-line peer on the
 # same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
 # Windows-1252 decoding vs iconv, the case conversions vs tr with the same
-# Windows-1252 byte sets, Multi to Single Character vs sed -z. Each result is
-# checked against the peer's.
+# Windows-1252 byte sets, Multi to Single Character vs sed -z, the HTML tools
+# (bench/html.sh: tag removal and minifier vs sed, analyzer vs grep). Each
+# result is checked against the peer's.
 # bench_model measures the edit control's document model (load and index
 # against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
@@ -21,7 +22,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms bench_html qt_html qt_view quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -130,6 +131,9 @@ peer_ms=$(best_ms "LC_ALL=C sed -z 's/\\(.\\)./\\1/g' '$text' >'$out/multi.sed'"
 if cmp -s "$out/multi.ours" "$out/multi.sed"; then check="same bytes as sed -z"; else check="DIFFERS from sed -z"; failures=$((failures + 1)); fi
 report "Multi to Single B vs sed" "$ours_ms" "$peer_ms" "$out/multi.time" "$check"
 rm -f "$out/multi.ours" "$out/multi.sed"
+
+# ---- HTML tools: tag removal and minifier vs sed, analyzer vs grep ----
+"$here/html.sh" "$bin" || failures=$((failures + 1))
 
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"

@@ -60,6 +60,7 @@ ColorPickHook& PickHook() {
 
 void SetTextInputHook(TextInputHook hook) { InputHook() = std::move(hook); }
 void SetColorPickHook(ColorPickHook hook) { PickHook() = std::move(hook); }
+const ColorPickHook& CurrentColorPickHook() { return PickHook(); }
 
 void TFormQuillora::UpperCase_Cmd() {
   WindowToolHost host(*this);

@@ -16,5 +16,6 @@ void SetTextInputHook(TextInputHook hook);
 // Answers the color picker: the chosen color (0x00BBGGRR) or -1.
 using ColorPickHook = std::function<std::int64_t(std::int64_t initial)>;
 void SetColorPickHook(ColorPickHook hook);
+const ColorPickHook& CurrentColorPickHook();  // empty: the real picker
 
 }  // namespace ql
