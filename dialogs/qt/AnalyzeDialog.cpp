@@ -121,7 +121,7 @@ TFormAnalyze::TFormAnalyze(QWidget* parent, AnalyzeInput input)
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(PageControl1);
   layout->addLayout(buttons);
-  resize(560, 380);
+  resize(620, 400);
   Analyze();
 }
 
@@ -155,9 +155,12 @@ void TFormAnalyze::Analyze() {
   for (QTreeWidget* list : {Gen_ListView, Link_ListView}) {
     list->header()->setSectionResizeMode(QHeaderView::Interactive);
     list->resizeColumnToContents(0);
-    if (list->columnWidth(0) > 260) list->setColumnWidth(0, 260);
+    if (list->columnWidth(0) > 230) list->setColumnWidth(0, 230);
   }
-  Link_ListView->setColumnWidth(1, 200);
+  // The size stays in view; the location takes what is left.
+  Link_ListView->header()->setStretchLastSection(false);
+  Link_ListView->setColumnWidth(2, 100);
+  Link_ListView->setColumnWidth(1, 620 - 60 - Link_ListView->columnWidth(0) - 100);
 }
 
 void TFormAnalyze::Link_ListViewSelectItem() {
