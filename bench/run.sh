@@ -3,9 +3,10 @@
 # and times each of our whole commands against its command-line peer on the
 # same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
 # Windows-1252 decoding vs iconv, the case conversions vs tr with the same
-# Windows-1252 byte sets, Multi to Single Character vs sed -z, the HTML tools
-# (bench/html.sh: tag removal and minifier vs sed, analyzer vs grep). Each
-# result is checked against the peer's.
+# Windows-1252 byte sets, Multi to Single Character vs sed -z, the hexadecimal
+# dump vs xxd -u -g1, the text analyzer vs wc -w -c, sort all lines vs
+# sort -s -f, the HTML tools (bench/html.sh: tag removal and minifier vs sed,
+# analyzer vs grep). Each result is checked against the peer's.
 # bench_model measures the edit control's document model (load and index
 # against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
@@ -22,7 +23,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms bench_html qt_html qt_view quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print bench_textjobs bench_html qt_html quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -132,6 +133,35 @@ if cmp -s "$out/multi.ours" "$out/multi.sed"; then check="same bytes as sed -z";
 report "Multi to Single B vs sed" "$ours_ms" "$peer_ms" "$out/multi.time" "$check"
 rm -f "$out/multi.ours" "$out/multi.sed"
 
+# ---- hexadecimal dump vs xxd, text analyzer vs wc, sort all lines vs sort ----
+# The dump must have xxd's number of lines, the analyzer wc's character
+# count (our words follow the program's own rule: only spaces and CRs
+# separate), the sorted text the same lines as sort's. Goals: dump and count
+# at least as fast as their peers, sort within 1.5x of sort -s -f.
+ours_ms=$(best_ms "'$bin/bench_textjobs' dump '$text' '$out/dump.ours' 2>'$out/dump.time'")
+peer_ms=$(best_ms "xxd -u -g1 '$text' >'$out/dump.xxd'")
+if [[ $(wc -l <"$out/dump.ours") == $(wc -l <"$out/dump.xxd") ]]; then check="as many lines as xxd"; else check="line count DIFFERS from xxd"; failures=$((failures + 1)); fi
+report "hex dump vs xxd -u -g1" "$ours_ms" "$peer_ms" "$out/dump.time" "$check"
+dump_ratio=$(awk -v a="$peer_ms" -v b="$ours_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+rm -f "$out/dump.ours" "$out/dump.xxd"
+ours_ms=$(best_ms "'$bin/bench_textjobs' count '$text' >'$out/wc.ours' 2>'$out/wc.time'")
+peer_ms=$(best_ms "LC_ALL=C wc -w -c '$text' >'$out/wc.peer'")
+read -r our_words our_chars <"$out/wc.ours"
+read -r peer_words peer_chars _ <"$out/wc.peer"
+if [[ "$our_chars" == "$peer_chars" ]]; then check="chars $our_chars = wc (words $our_words, wc $peer_words)"; else check="chars $our_chars != wc $peer_chars"; failures=$((failures + 1)); fi
+report "words+chars vs wc -w -c" "$ours_ms" "$peer_ms" "$out/wc.time" "$check"
+count_ratio=$(awk -v a="$peer_ms" -v b="$ours_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+ours_ms=$(best_ms "'$bin/bench_textjobs' sort '$text' '$out/sort.ours' 2>'$out/sort.time'")
+peer_ms=$(best_ms "LC_ALL=C sort -s -f '$text' >'$out/sort.peer'")
+# Our lines all end in CR LF, also a last one that had no break.
+if cmp -s <(tr -d '\r' <"$out/sort.ours" | LC_ALL=C sort) <(tr -d '\r' <"$out/sort.peer" | LC_ALL=C sort); then check="the same lines as sort"; else check="lines DIFFER from sort"; failures=$((failures + 1)); fi
+report "sort lines vs sort -s -f" "$ours_ms" "$peer_ms" "$out/sort.time" "$check"
+sort_ratio=$(awk -v a="$peer_ms" -v b="$ours_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+rm -f "$out"/dump.* "$out"/wc.* "$out"/sort.*
+awk -v r="$dump_ratio" 'BEGIN { exit !(r < 1.0) }' && echo "hex dump below the goal of 1.0x xxd" >&2
+awk -v r="$count_ratio" 'BEGIN { exit !(r < 1.0) }' && echo "text analyzer below the goal of 1.0x wc" >&2
+awk -v r="$sort_ratio" 'BEGIN { exit !(r < 1 / 1.5) }' && echo "sort lines slower than 1.5x sort -s -f" >&2
+
 # ---- HTML tools: tag removal and minifier vs sed, analyzer vs grep ----
 "$here/html.sh" "$bin" || failures=$((failures + 1))
 
@@ -237,6 +267,26 @@ done
 echo "ours and cp are whole-process wall times (best of $runs); 'ours op' is the part qt_files times itself"
 echo "(open: read + show; save: bytes + safe save). Ours runs under GNU time for the peak memory."
 rm -f "$out/files.ours" "$rss_file"
+
+# ---- printing to a PDF file vs pr ----
+# qt_print runs the print job on the 1 MB text into a PDF (pages laid out,
+# every glyph drawn through the print font's table, the file written); pr
+# paginates the same file as text. The check: pdftotext finds every line
+# that has text.
+pf="$out/text_1mb.txt"
+[[ -s "$pf" ]] || "$bin/bench_gen" "$pf" 1 >/dev/null
+ours_ms=$(best_ms "'$bin/qt_print' '$pf' '$out/print.pdf' >'$out/print.ours' 2>/dev/null")
+pr_ms=$(best_ms "pr '$pf' >/dev/null")
+op=$(sed -n 's/.*ms=\([0-9.]*\).*/\1/p' "$out/print.ours")
+pages=$(pdfinfo "$out/print.pdf" 2>/dev/null | sed -n 's/^Pages: *//p')
+want=$(LC_ALL=C grep -c '[!-~]' "$pf")
+got=$(pdftotext -layout "$out/print.pdf" - 2>/dev/null | LC_ALL=C grep -c '[!-~]' || true)
+if [[ "$got" == "$want" ]]; then check="all $want lines with text in the PDF"; else check="PDF has ${got:-?} of $want lines with text"; failures=$((failures + 1)); fi
+printf '\n%-24s %9s %9s %9s %9s %9s  %s\n' "print 1 MB text" "ours" "ours op" "pr" "ours/pr" "pages/s" "check"
+printf '%-24s %7sms %7sms %7sms %9s %9s  %s\n' "to PDF" "$ours_ms" "${op:-?}" "$pr_ms" "$(ratio "$ours_ms" "$pr_ms")" \
+  "$(awk -v p="${pages:-0}" -v ms="${op:-0}" 'BEGIN { printf "%.0f", (ms > 0 ? p / (ms / 1000) : 0) }')" "$check"
+echo "ours: the whole qt_print process; 'ours op' the job alone ($pages pages). pr only paginates text."
+rm -f "$out/print.pdf" "$out/print.ours"
 
 # ---- opening a UTF-8 file in the window vs the same text as 8-bit bytes ----
 # Both through qt_files open (read, detect, show in the editor widget); the

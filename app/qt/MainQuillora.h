@@ -24,13 +24,18 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QDialog;
+class QTimer;
 
 namespace ql {
 
 class Store;
 class EditorView;
 class TFormFindReplace;
+class TFormConfig;
 class WindowSearchHost;
+class TTrayCtrl;
+class DocumentPrinter;
+class WindowConfigHost;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -145,6 +150,17 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void VisibleAsciiChars_Cmd();
   void InsHexColor_Cmd();
 
+  // Utility dialogs (UtilityCommands.cpp).
+  void NumConvert_Open();
+  // The configuration dialog, made on first use and kept (ConfigCommands.cpp).
+  void Config_Open();
+  TFormConfig* ConfigDialog();
+  // Sorting, the hexadecimal dump, the text analyzer, go to (TextJobCommands.cpp).
+  void SortLines_Cmd();
+  void DumpHex_Cmd();
+  void CountWords_Func();
+  void GotoDialog_Open();
+
   // HTML tools (HtmlCommands.cpp).
   void HtmlWizard_Open();
   void AnalyzePage_Cmd();
@@ -187,6 +203,17 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   // one has ended; a non-empty key waits only once.
   void RunDocumentCommand(const std::string& key, std::function<void()> command);
   bool DocumentCommandRunning() const { return docDepth_ > 0 || loading_; }
+
+  // The tray icon (TrayCommands.cpp).
+  void MinimizeToTray_Cmd();
+  void Restore_Cmd();
+  bool InTray() const;
+  TTrayCtrl* Tray() const { return TrayCtrl1; }
+
+  // Printing (PrintCommands.cpp).
+  void Print_Cmd();
+  void PrintSetup_Cmd();
+  DocumentPrinter& Printing();
 
   // Recent files.
   void AddToRecent();
@@ -267,6 +294,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void ReportInterruptedSaves(const std::string& path);
   void InstallHelp();
   void CreateSearch();
+  void CreateTray();
+  void LeaveTray();  // the icon goes, closing the last window ends the program again
   bool MenuHelpKey(QObject* watched, QEvent* event);
   bool SaveSettings(bool saveOptions, bool updateUsage);
   void ApplyOptions();
@@ -302,6 +331,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::unique_ptr<SearchEngine> search_;
   TFormFindReplace* findReplace_ = nullptr;
   friend class WindowSearchHost;
+  friend class WindowConfigHost;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status
@@ -311,6 +341,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   EditorView* RichEdit1 = nullptr;
   EditorBuffer* buffer_ = nullptr;  // the control itself
   QToolBar* ToolBar1 = nullptr;
+  TTrayCtrl* TrayCtrl1 = nullptr;
+  QTimer* trayWatch_ = nullptr;  // brings the window back if the tray goes away
+  bool quitOnLastClosed_ = true;  // the application's setting before the tray
+  std::unique_ptr<DocumentPrinter> printer_;
   std::array<QLabel*, 5> panels_{};
   QHash<QString, QAction*> actions_;
 };
