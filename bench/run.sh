@@ -6,8 +6,9 @@
 # Windows-1252 byte sets, Multi to Single Character vs sed -z, the hexadecimal
 # dump vs xxd -u -g1, the text analyzer vs wc -w -c, sort all lines vs
 # sort -s -f, the text functions ROT 13 vs tr, hexadecimal and binary text vs
-# basenc, backward text vs tac | tr. Each result is checked against the
-# peer's. HTML tag coloring of a 10 MB page is timed alone.
+# basenc, backward text vs tac | tr, the HTML tools (bench/html.sh: tag
+# removal and minifier vs sed, analyzer vs grep). Each result is checked
+# against the peer's. HTML tag coloring of a 10 MB page is timed alone.
 # bench_model measures the edit control's document model (load and index
 # against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
@@ -24,7 +25,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print bench_textjobs bench_functions qt_functions quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print bench_textjobs bench_functions qt_functions bench_html qt_html quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -184,6 +185,9 @@ page="$out/page_10mb.html"
 html_ms=$(best_ms "'$bin/bench_functions' htmlcolor '$page' 2>'$out/htmlcolor.time'")
 echo "HTML tag coloring of a 10 MiB page: ${html_ms} ms whole command ($(sed -n 's/.*op_ms=\([0-9.]*\).*runs=\([0-9]*\).*/\1 ms coloring, \2 color runs/p' "$out/htmlcolor.time"))"
 echo "the same through the main window: $("$bin/qt_functions" "$page")"
+
+# ---- HTML tools: tag removal and minifier vs sed, analyzer vs grep ----
+"$here/html.sh" "$bin" || failures=$((failures + 1))
 
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"

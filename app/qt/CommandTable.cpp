@@ -179,11 +179,11 @@ std::vector<CommandDef> MakeCommands() {
   // ---- Hyper Text ----
   t.push_back(Row("HyperText", "InsHexColor1", "Insert/Edit Hex &color code...", "", "", &F::InsHexColor_Cmd));
   t.push_back(Sep("HyperText"));
-  t.push_back(Row("HyperText", "HtmlWizard1", "HTML &Wizard...", "", "", nullptr));
-  t.push_back(Row("HyperText", "AnalyzePage1", "Page &Analyzer...", "", "", nullptr));
+  t.push_back(Row("HyperText", "HtmlWizard1", "HTML &Wizard...", "", "", &F::HtmlWizard_Open));
+  t.push_back(Row("HyperText", "PageAnalyzer1", "Page &Analyzer...", "", "", &F::AnalyzePage_Cmd));
   t.push_back(Row("HyperText", "CheckHtmlSyntax1", "Check HTML &syntax...", "", "", &F::CheckHtmlSyntax_Cmd).Hidden());
-  t.push_back(Row("HyperText", "MiniHtml1", "&Minimize HTML code...", "", "", nullptr));
-  t.push_back(Row("HyperText", "RemHtmlTag1", "&Remove HTML tags", "", "", nullptr));
+  t.push_back(Row("HyperText", "MiniHtml1", "&Minimize HTML code...", "", "", &F::MiniHtml_Cmd));
+  t.push_back(Row("HyperText", "RemHtmlTag1", "&Remove HTML tags", "", "", &F::RemHtmlTag_Cmd));
 
   // ---- Functions ----
   t.push_back(Row("Functions", "CountWords1", "&Text Analyze...", "F7", "Analyzes words and characters in all the text or selected (F7)", &F::CountWords_Func));

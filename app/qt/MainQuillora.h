@@ -162,6 +162,15 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void CountWords_Func();
   void GotoDialog_Open();
 
+  // HTML tools (HtmlCommands.cpp).
+  void HtmlWizard_Open();
+  void AnalyzePage_Cmd();
+  void MiniHtml_Cmd();
+  void RemHtmlTag_Cmd();
+  // The wizard's picture chooser (tests answer through the file-dialog
+  // handler with kind "picture"); "" when cancelled.
+  std::string AskPicture(const std::string& folder);
+
   // Find and replace.
   void FindRep_Open();
   void FindNext_Cmd();

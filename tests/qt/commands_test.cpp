@@ -106,7 +106,7 @@ const Row kMap[] = {
     {"Hype&r Text", "InsHexColor1", "Insert/Edit Hex &color code...", "", ""},
     {"Hype&r Text", "-", "", "", ""},
     {"Hype&r Text", "HtmlWizard1", "HTML &Wizard...", "", ""},
-    {"Hype&r Text", "AnalyzePage1", "Page &Analyzer...", "", ""},
+    {"Hype&r Text", "PageAnalyzer1", "Page &Analyzer...", "", ""},
     {"Hype&r Text", "CheckHtmlSyntax1", "Check HTML &syntax...", "", ""},
     {"Hype&r Text", "MiniHtml1", "&Minimize HTML code...", "", ""},
     {"Hype&r Text", "RemHtmlTag1", "&Remove HTML tags", "", ""},
