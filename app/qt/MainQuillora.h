@@ -124,6 +124,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void Function_Choice(int tag);
   void CheckHtmlSyntax_Cmd();
   void Tools_Open(int tag);
+  void Run_Open();  // UtilityCommands.cpp, with FileInfo_Open
   void Help_Open(int tag);
   void ToolList_Popup();
 
