@@ -271,7 +271,7 @@ std::vector<CommandDef> MakeCommands() {
   // ---- pop-up menu 3: the tool list ----
   t.push_back(Row("PopupMenu3", "ExecFileDef2", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+9)", &F::ExecFileDef_Cmd).Off().Twin().Document());
   t.push_back(Row("PopupMenu3", "Revert2", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd).Off().Twin().Document());
-  t.push_back(Row("PopupMenu3", "FileInfo3", "&File info...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", &F::FileInfo_Open).Twin());
+  t.push_back(Row("PopupMenu3", "FileInfo3", "&File info...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", &F::FileInfo_Open).Off().Twin());
   t.push_back(Row("PopupMenu3", "RenMovFile2", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Off().Twin().Document());
   t.push_back(Row("PopupMenu3", "DeleteFile2", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Off().Document());
   t.push_back(Sep("PopupMenu3"));
