@@ -61,6 +61,9 @@ int LaunchDetached(const std::string& program, const std::vector<std::string>& a
   const char* dir = directory.empty() ? nullptr : directory.c_str();
   sigset_t none;
   sigemptyset(&none);
+  struct sigaction byDefault {};
+  byDefault.sa_handler = SIG_DFL;
+  sigemptyset(&byDefault.sa_mask);
 
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return ShellCodeForErrno(errno);
@@ -79,7 +82,8 @@ int LaunchDetached(const std::string& program, const std::vector<std::string>& a
     const pid_t grandchild = fork();
     if (grandchild < 0) Report(fds[1], kFork, errno);
     if (grandchild != 0) _exit(0);
-    signal(SIGPIPE, SIG_DFL);
+    // An ignored SIGPIPE would be inherited through exec.
+    sigaction(SIGPIPE, &byDefault, nullptr);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     if (dir && chdir(dir) != 0) {
       Report(fds[1], kEnterDirectory, errno);

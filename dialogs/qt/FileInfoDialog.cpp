@@ -172,6 +172,8 @@ TFormFileInfo::TFormFileInfo(QWidget* parent, const std::string& path)
   layout->addLayout(buttons);
   setMinimumWidth(480);
   FillView();
+  // A stray Space must not tick a box.
+  Close_Btn->setFocus();
 }
 
 QLabel* TFormFileInfo::ValueLabel(const char* name, const char* text) {
