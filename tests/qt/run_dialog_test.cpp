@@ -286,6 +286,23 @@ class RunDialogTest : public QObject {
     QCOMPARE(host.list.front(), RunEntry({"/bin/true", "%%F% %D%", ""}));
   }
 
+  void enterRunsAndEscapeCloses() {
+    TestHost host;
+    host.doc = QToPath(P("doc.txt"));
+    TFormRun d(nullptr, host, 0x80000005, 0x80000008);
+    d.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&d));
+    const QString out = P("dump4");
+    Type(d, kDumper, "\"" + out + "\" %F%", "");
+    d.Param_Edit->setFocus();
+    QTest::keyClick(d.Param_Edit, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 5000);
+    QCOMPARE(ReadDump(out).mid(1), QStringList{P("doc.txt")});
+    QVERIFY(d.isVisible());  // the dialog stays for the next run
+    QTest::keyClick(d.FileName_Combo, Qt::Key_Escape);
+    QVERIFY(!d.isVisible());
+  }
+
   void browseAndClear() {
     TestHost host;
     host.list = {"/bin/true" + kSep + "a" + kSep + "b" + kSep, "/bin/false" + kSep + kSep + kSep};
