@@ -144,8 +144,8 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Document());
   t.push_back(Row("File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Document());
   t.push_back(Sep("File"));
-  t.push_back(Row("File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)", nullptr));
-  t.push_back(Row("File", "PrintSetup1", "Pr&inter setup...", "Shift+Ctrl+P", "Printer setup (Shift+Ctrl+P)", nullptr));
+  t.push_back(Row("File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)", &F::Print_Cmd).Document());
+  t.push_back(Row("File", "PrintSetup1", "Pr&inter setup...", "Shift+Ctrl+P", "Printer setup (Shift+Ctrl+P)", &F::PrintSetup_Cmd));
   t.push_back(Sep("File"));
   t.push_back(Row("File", "Close1", "&Close Quillora", "Alt+Q", "Close Quillora (Alt+Q)", &F::Close_Cmd));
   for (const char* m : {"RecentFiles1", "PopupMenu2"}) {
@@ -221,7 +221,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Sep("View"));
   t.push_back(Row("View", "OpenQuillora1", "Open new copy of &Quillora...", "Ctrl+F12", "Will open a new copy of Quillora (Ctrl+F12)", &F::OpenQuillora_Cmd));
   t.push_back(Sep("View"));
-  t.push_back(Row("View", "MinimizeToTray1", "&Minimize Quillora to tray...", "F11", "", nullptr));
+  t.push_back(Row("View", "MinimizeToTray1", "&Minimize Quillora to tray...", "F11", "", &F::MinimizeToTray_Cmd));
 
   // ---- Help ----
   t.push_back(Tagged("Help", "HelpContents1", "&Help contents...", "Shift+F1", "Help contents (Shift+F1)", &F::Help_Open, 1));
@@ -284,7 +284,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Tagged("PopupMenu4", "FontDefault1", "&Default Windows font", "", "", &F::FontChange_Cmd, 4));
 
   // ---- pop-up menu 5: the tray icon's menu ----
-  t.push_back(Row("PopupMenu5", "Restore1", "&Restore Quillora", "", "", nullptr));
+  t.push_back(Row("PopupMenu5", "Restore1", "&Restore Quillora", "", "", &F::Restore_Cmd));
   t.push_back(Sep("PopupMenu5"));
   t.push_back(Row("PopupMenu5", "Close2", "Close Quillora", "", "", &F::Close_Cmd));
 

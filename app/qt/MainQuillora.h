@@ -24,6 +24,7 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QDialog;
+class QTimer;
 
 namespace ql {
 
@@ -31,6 +32,8 @@ class Store;
 class EditorView;
 class TFormFindReplace;
 class WindowSearchHost;
+class TTrayCtrl;
+class DocumentPrinter;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -180,6 +183,17 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void RunDocumentCommand(const std::string& key, std::function<void()> command);
   bool DocumentCommandRunning() const { return docDepth_ > 0 || loading_; }
 
+  // The tray icon (TrayCommands.cpp).
+  void MinimizeToTray_Cmd();
+  void Restore_Cmd();
+  bool InTray() const;
+  TTrayCtrl* Tray() const { return TrayCtrl1; }
+
+  // Printing (PrintCommands.cpp).
+  void Print_Cmd();
+  void PrintSetup_Cmd();
+  DocumentPrinter& Printing();
+
   // Recent files.
   void AddToRecent();
   void BuildRecentMenu(QMenu* menu);
@@ -259,6 +273,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void ReportInterruptedSaves(const std::string& path);
   void InstallHelp();
   void CreateSearch();
+  void CreateTray();
+  void LeaveTray();  // the icon goes, closing the last window ends the program again
   bool MenuHelpKey(QObject* watched, QEvent* event);
   bool SaveSettings(bool saveOptions, bool updateUsage);
   void ApplyOptions();
@@ -303,6 +319,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   EditorView* RichEdit1 = nullptr;
   EditorBuffer* buffer_ = nullptr;  // the control itself
   QToolBar* ToolBar1 = nullptr;
+  TTrayCtrl* TrayCtrl1 = nullptr;
+  QTimer* trayWatch_ = nullptr;  // brings the window back if the tray goes away
+  bool quitOnLastClosed_ = true;  // the application's setting before the tray
+  std::unique_ptr<DocumentPrinter> printer_;
   std::array<QLabel*, 5> panels_{};
   QHash<QString, QAction*> actions_;
 };
