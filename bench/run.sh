@@ -3,8 +3,9 @@
 # and times each of our whole commands against its command-line peer on the
 # same input in the same run: ReplaceAll vs sed, CountMatches vs grep -o | wc -l,
 # Windows-1252 decoding vs iconv, the case conversions vs tr with the same
-# Windows-1252 byte sets, Multi to Single Character vs sed -z. Each result is
-# checked against the peer's.
+# Windows-1252 byte sets, Multi to Single Character vs sed -z, the hexadecimal
+# dump vs xxd -u -g1, the text analyzer vs wc -w -c, sort all lines vs
+# sort -s -f. Each result is checked against the peer's.
 # bench_model measures the edit control's document model (load and index
 # against wc -l, keystrokes, word wrap, Ctrl+End, whole-text replacement).
 #
@@ -21,7 +22,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print bench_textjobs quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -130,6 +131,35 @@ peer_ms=$(best_ms "LC_ALL=C sed -z 's/\\(.\\)./\\1/g' '$text' >'$out/multi.sed'"
 if cmp -s "$out/multi.ours" "$out/multi.sed"; then check="same bytes as sed -z"; else check="DIFFERS from sed -z"; failures=$((failures + 1)); fi
 report "Multi to Single B vs sed" "$ours_ms" "$peer_ms" "$out/multi.time" "$check"
 rm -f "$out/multi.ours" "$out/multi.sed"
+
+# ---- hexadecimal dump vs xxd, text analyzer vs wc, sort all lines vs sort ----
+# The dump must have xxd's number of lines, the analyzer wc's character
+# count (our words follow the program's own rule: only spaces and CRs
+# separate), the sorted text the same lines as sort's. Goals: dump and count
+# at least as fast as their peers, sort within 1.5x of sort -s -f.
+ours_ms=$(best_ms "'$bin/bench_textjobs' dump '$text' '$out/dump.ours' 2>'$out/dump.time'")
+peer_ms=$(best_ms "xxd -u -g1 '$text' >'$out/dump.xxd'")
+if [[ $(wc -l <"$out/dump.ours") == $(wc -l <"$out/dump.xxd") ]]; then check="as many lines as xxd"; else check="line count DIFFERS from xxd"; failures=$((failures + 1)); fi
+report "hex dump vs xxd -u -g1" "$ours_ms" "$peer_ms" "$out/dump.time" "$check"
+dump_ratio=$(awk -v a="$peer_ms" -v b="$ours_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+rm -f "$out/dump.ours" "$out/dump.xxd"
+ours_ms=$(best_ms "'$bin/bench_textjobs' count '$text' >'$out/wc.ours' 2>'$out/wc.time'")
+peer_ms=$(best_ms "LC_ALL=C wc -w -c '$text' >'$out/wc.peer'")
+read -r our_words our_chars <"$out/wc.ours"
+read -r peer_words peer_chars _ <"$out/wc.peer"
+if [[ "$our_chars" == "$peer_chars" ]]; then check="chars $our_chars = wc (words $our_words, wc $peer_words)"; else check="chars $our_chars != wc $peer_chars"; failures=$((failures + 1)); fi
+report "words+chars vs wc -w -c" "$ours_ms" "$peer_ms" "$out/wc.time" "$check"
+count_ratio=$(awk -v a="$peer_ms" -v b="$ours_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+ours_ms=$(best_ms "'$bin/bench_textjobs' sort '$text' '$out/sort.ours' 2>'$out/sort.time'")
+peer_ms=$(best_ms "LC_ALL=C sort -s -f '$text' >'$out/sort.peer'")
+# Our lines all end in CR LF, also a last one that had no break.
+if cmp -s <(tr -d '\r' <"$out/sort.ours" | LC_ALL=C sort) <(tr -d '\r' <"$out/sort.peer" | LC_ALL=C sort); then check="the same lines as sort"; else check="lines DIFFER from sort"; failures=$((failures + 1)); fi
+report "sort lines vs sort -s -f" "$ours_ms" "$peer_ms" "$out/sort.time" "$check"
+sort_ratio=$(awk -v a="$peer_ms" -v b="$ours_ms" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
+rm -f "$out"/dump.* "$out"/wc.* "$out"/sort.*
+awk -v r="$dump_ratio" 'BEGIN { exit !(r < 1.0) }' && echo "hex dump below the goal of 1.0x xxd" >&2
+awk -v r="$count_ratio" 'BEGIN { exit !(r < 1.0) }' && echo "text analyzer below the goal of 1.0x wc" >&2
+awk -v r="$sort_ratio" 'BEGIN { exit !(r < 1 / 1.5) }' && echo "sort lines slower than 1.5x sort -s -f" >&2
 
 echo
 echo "MB/s are MiB of input per second of whole-command wall time (read, work, write);"

@@ -174,7 +174,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Search", "FindRep1", "&Find/Replace...", "Ctrl+F", "Find a 'String' in the text or replace it with another (Ctrl+F)", &F::FindRep_Open));
   t.push_back(Row("Search", "FindNext1", "Find &next", "F3", "Find the next search string (F3)", &F::FindNext_Cmd).Off());
   t.push_back(Sep("Search"));
-  t.push_back(Row("Search", "GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)", nullptr));
+  t.push_back(Row("Search", "GotoDialog1", "&Go to dialog...", "Ctrl+G", "Go to dialog (Ctrl+G)", &F::GotoDialog_Open));
 
   // ---- Hyper Text ----
   t.push_back(Row("HyperText", "InsHexColor1", "Insert/Edit Hex &color code...", "", "", &F::InsHexColor_Cmd));
@@ -186,17 +186,17 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("HyperText", "RemHtmlTag1", "&Remove HTML tags", "", "", nullptr));
 
   // ---- Functions ----
-  t.push_back(Row("Functions", "CountWords1", "&Text Analyze...", "F7", "Analyzes words and characters in all the text or selected (F7)", nullptr));
+  t.push_back(Row("Functions", "CountWords1", "&Text Analyze...", "F7", "Analyzes words and characters in all the text or selected (F7)", &F::CountWords_Func));
   t.push_back(Sep("Functions"));
-  t.push_back(Row("Functions", "SortLines1", "&Sort all lines in text", "", "Sorts the lines in alphabetical order", nullptr));
-  t.push_back(Row("Functions", "DumpHex1", "&Dump Hexadecimal", "", "Dump Hexadecimal data", nullptr));
+  t.push_back(Row("Functions", "SortLines1", "&Sort all lines in text", "", "Sorts the lines in alphabetical order", &F::SortLines_Cmd));
+  t.push_back(Row("Functions", "DumpHex1", "&Dump Hexadecimal", "", "Dump Hexadecimal data", &F::DumpHex_Cmd));
   t.push_back(Sep("Functions"));
   t.push_back(Row("Functions", "Functions1", "&Misc functions dialog...", "F8", "Opens a box with different functions (F8)", nullptr));
   t.push_back(Sub("Functions", "MiscFunctions1", "Misc &functions"));
   AddFunctionChoices(t, "MiscFunctions1", "1", false);
 
   // ---- Tools ----
-  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", nullptr));
+  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", &F::NumConvert_Open));
   t.push_back(Sep("Tools"));
   t.push_back(Tagged("Tools", "CharMap1", "MS &Character map...", "Shift+F7", "MS Charecter map", &F::Tools_Open, 1));
   t.push_back(Tagged("Tools", "Calculator1", "MS C&alculator...", "Shift+F8", "MS Calculator", &F::Tools_Open, 2));
@@ -204,7 +204,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Tools", "Run1", "Run!...", "F9", "", &F::Run_Open));
 
   // ---- Options ----
-  t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", nullptr).Context(91));
+  t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", &F::Config_Open).Context(91));
   t.push_back(Row("Options", "Associate1", "&Association options...", "F4", "Option to associate files with Quillora (F4)", nullptr).Context(92));
   t.push_back(Sep("Options"));
   t.push_back(Row("Options", "ChangeScreenFont1", "Change &screen font...", "F6", "Change the screen font (F6)", &F::ChangeScreenFont_Open));
@@ -304,11 +304,11 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("ToolBar1", "FindRep2", "Find", "", "Find a 'String' in the text or replace it with another (Ctrl+F)", &F::FindRep_Open).Icon("edit-find"));
   t.push_back(Row("ToolBar1", "FindNext2", "Find next", "", "Find the next search string (F3)", &F::FindNext_Cmd).Off().Icon("go-down-search"));
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "CountWordsChar2", "Text analyze", "", "Analyzes words and characters in all the text or selected (F7)", nullptr).Icon("accessories-text-editor"));
-  t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", nullptr).Icon("go-jump"));
+  t.push_back(Row("ToolBar1", "CountWordsChar2", "Text analyze", "", "Analyzes words and characters in all the text or selected (F7)", &F::CountWords_Func).Icon("accessories-text-editor"));
+  t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", &F::GotoDialog_Open).Icon("go-jump"));
   t.push_back(Row("ToolBar1", "MiscFunc2", "Functions", "", "Misc functions (F8)|Opens a box with different functions (F8)", nullptr).Icon("system-run"));
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", nullptr).Icon("preferences-system"));
+  t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", &F::Config_Open).Icon("preferences-system"));
   t.push_back(Row("ToolBar1", "ScreenFont2", "Font", "", "Change font (F6)", &F::ChangeScreenFont_Open).Icon("preferences-desktop-font"));
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "About2", "About", "", "About Quillora (F1)", nullptr).Icon("help-about"));

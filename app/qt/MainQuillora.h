@@ -31,9 +31,11 @@ namespace ql {
 class Store;
 class EditorView;
 class TFormFindReplace;
+class TFormConfig;
 class WindowSearchHost;
 class TTrayCtrl;
 class DocumentPrinter;
+class WindowConfigHost;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -148,6 +150,17 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void AsciiChars_Cmd();
   void VisibleAsciiChars_Cmd();
   void InsHexColor_Cmd();
+
+  // Utility dialogs (UtilityCommands.cpp).
+  void NumConvert_Open();
+  // The configuration dialog, made on first use and kept (ConfigCommands.cpp).
+  void Config_Open();
+  TFormConfig* ConfigDialog();
+  // Sorting, the hexadecimal dump, the text analyzer, go to (TextJobCommands.cpp).
+  void SortLines_Cmd();
+  void DumpHex_Cmd();
+  void CountWords_Func();
+  void GotoDialog_Open();
 
   // Find and replace.
   void FindRep_Open();
@@ -310,6 +323,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::unique_ptr<SearchEngine> search_;
   TFormFindReplace* findReplace_ = nullptr;
   friend class WindowSearchHost;
+  friend class WindowConfigHost;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status

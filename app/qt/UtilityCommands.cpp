@@ -1,8 +1,9 @@
-// The window's side of the run dialog and the file information: short
-// handlers that hand the document's name and the run history over.
+// The window's side of the utility dialogs: each command opens its window;
+// the run dialog gets the document's name and the run history through a host.
 #include "app/qt/MainQuillora.h"
 #include "app/WindowLogic.h"
 #include "dialogs/qt/FileInfoDialog.h"
+#include "dialogs/qt/NumberDialog.h"
 #include "dialogs/qt/RunDialog.h"
 
 namespace ql {
@@ -24,6 +25,11 @@ class WindowRunHost : public RunHost {
 };
 
 }  // namespace
+
+void TFormQuillora::NumConvert_Open() {
+  TFormNumber dialog(this);
+  ExecModal(dialog);
+}
 
 void TFormQuillora::Run_Open() {
   WindowRunHost host(*this);
