@@ -140,7 +140,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Sep("File"));
   t.push_back(Row("File", "ExecFileDef1", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+F9)", &F::ExecFileDef_Cmd).Document());
   t.push_back(Row("File", "Revert1", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd).Document());
-  t.push_back(Row("File", "FileInfo1", "&File Information...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", nullptr));
+  t.push_back(Row("File", "FileInfo1", "&File Information...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", &F::FileInfo_Open));
   t.push_back(Row("File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Document());
   t.push_back(Row("File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Document());
   t.push_back(Sep("File"));
@@ -201,7 +201,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Tagged("Tools", "CharMap1", "MS &Character map...", "Shift+F7", "MS Charecter map", &F::Tools_Open, 1));
   t.push_back(Tagged("Tools", "Calculator1", "MS C&alculator...", "Shift+F8", "MS Calculator", &F::Tools_Open, 2));
   t.push_back(Sep("Tools"));
-  t.push_back(Row("Tools", "Run1", "Run!...", "F9", "", nullptr));
+  t.push_back(Row("Tools", "Run1", "Run!...", "F9", "", &F::Run_Open));
 
   // ---- Options ----
   t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", &F::Config_Open).Context(91));
@@ -271,7 +271,7 @@ std::vector<CommandDef> MakeCommands() {
   // ---- pop-up menu 3: the tool list ----
   t.push_back(Row("PopupMenu3", "ExecFileDef2", "E&xecute file with default association...", "Ctrl+F9", "Executes the file as if you double-clicked it (Ctrl+9)", &F::ExecFileDef_Cmd).Off().Twin().Document());
   t.push_back(Row("PopupMenu3", "Revert2", "Re&vert file to last save", "Ctrl+R", "Revert to last saved point (Ctrl+R)", &F::Revert_Cmd).Off().Twin().Document());
-  t.push_back(Row("PopupMenu3", "FileInfo3", "&File info...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", nullptr).Twin());
+  t.push_back(Row("PopupMenu3", "FileInfo3", "&File info...", "Alt+Return", "Info on the current file, almost the same as file properties (Alt+Enter)", &F::FileInfo_Open).Off().Twin());
   t.push_back(Row("PopupMenu3", "RenMovFile2", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Off().Twin().Document());
   t.push_back(Row("PopupMenu3", "DeleteFile2", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Off().Document());
   t.push_back(Sep("PopupMenu3"));
@@ -294,7 +294,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("ToolBar1", "Save2", "Save", "", "Saves the current file (Ctrl+S)", &F::SaveFile_Cmd).Off().Icon("document-save").Document());
   t.push_back(Row("ToolBar1", "SaveAs2", "Save as", "", "Save the text to a specific file (F12)", &F::SaveFileAs_Cmd).Icon("document-save-as").Document());
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "FileInfo2", "File info", "", "File Info (Alt+Enter)|Info on the current file, almost the same as file properties (Alt+Enter)", nullptr).Icon("document-properties"));
+  t.push_back(Row("ToolBar1", "FileInfo2", "File info", "", "File Info (Alt+Enter)|Info on the current file, almost the same as file properties (Alt+Enter)", &F::FileInfo_Open).Off().Icon("document-properties"));
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "Undo3", "Undo", "", "Undo (Ctrl+Z)", &F::Undo_Cmd).Off().Icon("edit-undo"));
   t.push_back(Row("ToolBar1", "Cut3", "Cut", "", "Cut selected text (Ctrl+X)", &F::Cut_Cmd).Off().Icon("edit-cut"));

@@ -445,11 +445,6 @@ void TFormQuillora::ReportOpenFailure(int result, const std::string& name) {
            "Error executing file!", 16);
 }
 
-void TFormQuillora::FileInfo_Open() {
-  // The file-information dialog is not built yet; its items stay disabled.
-  if (!DocumentHasFile(docFileName_)) FileError(1, docFileName_);
-}
-
 void TFormQuillora::RenMoveFile_Cmd() {
   DocumentScope scope(*this);
   if (!DocumentHasFile(docFileName_)) {
@@ -506,8 +501,8 @@ void TFormQuillora::DeleteFile_Cmd() {
 
 void TFormQuillora::MenuFile_Popup() {
   const bool exists = DocumentHasFile(docFileName_);
-  for (const char* name : {"ReadAsBinFile1", "ReopenBytes1", "ReopenUtf81", "Revert1", "RenMovFile1",
-                           "DeleteFile1", "ExecFileDef1"})
+  for (const char* name : {"ReadAsBinFile1", "ReopenBytes1", "ReopenUtf81", "Revert1", "FileInfo1",
+                           "FileInfo2", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
     Action(name)->setEnabled(exists);
   UpdateEncodingItems();
 }

@@ -130,6 +130,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void Functions_Open();
   void CheckHtmlSyntax_Cmd();
   void Tools_Open(int tag);
+  void Run_Open();  // UtilityCommands.cpp, with FileInfo_Open
   void Help_Open(int tag);
   void ToolList_Popup();
 

@@ -32,9 +32,7 @@ QString FindLocal(const QString& name, const QString& dir) {
 }
 
 int Start(const QString& program, const std::vector<std::string>& params, const QString& dir) {
-  QStringList args;
-  for (const std::string& p : params) args << PathToQ(p);
-  return QProcess::startDetached(program, args, dir) ? kShellOk : kShellAccessDenied;
+  return LaunchDetached(QToPath(program), params, QToPath(dir));
 }
 
 int Open(const QUrl& url) {
@@ -44,27 +42,102 @@ int Open(const QUrl& url) {
   return QDesktopServices::openUrl(url) ? kShellOk : kShellNoAssociation;
 }
 
+
+// The opener as a process of ours; `finished` hears how it ended.
+void StartOpener(const QString& opener, const QString& absolute,
+                 std::function<void(int result)> finished) {
+  auto* process = new QProcess;
+  process->setProgram(opener);
+  process->setArguments({absolute});  // absolute: never read as an option
+  process->setStandardInputFile(QProcess::nullDevice());
+  process->setStandardOutputFile(QProcess::nullDevice());
+  process->setStandardErrorFile(QProcess::nullDevice());
+  // The process object outlives the window if the opener does: closing
+  // the editor must not take the opened application with it.
+  QObject::connect(process, &QProcess::finished, process,
+                   [process, finished](int code, QProcess::ExitStatus status) {
+                     process->deleteLater();
+                     // 2: a file named does not exist; 1, 3, 4: no application, or it failed.
+                     const int result = status != QProcess::NormalExit ? kShellNoAssociation
+                                        : code == 0                    ? kShellOk
+                                        : code == 2                    ? kShellFileNotFound
+                                                                       : kShellNoAssociation;
+                     if (finished) finished(result);
+                   });
+  QObject::connect(process, &QProcess::errorOccurred, process,
+                   [process, finished](QProcess::ProcessError error) {
+                     if (error != QProcess::FailedToStart) return;
+                     process->deleteLater();
+                     if (finished) finished(kShellNoAssociation);
+                   });
+  process->start();
+}
+
 }  // namespace
 
-int ShellExec(const std::string& fileName, const std::vector<std::string>& params,
-              const std::string& directory) {
+ShellTarget ResolveShellTarget(const std::string& fileName, const std::string& directory) {
+  ShellTarget target;
   const QString name = PathToQ(fileName);
   const QString dir = PathToQ(directory);
-  if (name.isEmpty()) return kShellFileNotFound;
-  if (!dir.isEmpty() && !QFileInfo(dir).isDir()) return kShellPathNotFound;
-
+  if (name.isEmpty()) return target;
+  if (!dir.isEmpty() && !QFileInfo(dir).isDir()) {
+    target.result = kShellPathNotFound;
+    return target;
+  }
   const QString local = FindLocal(name, dir);
   if (!local.isEmpty()) {
     const QFileInfo info(local);
-    if (info.isFile() && info.isExecutable()) return Start(info.absoluteFilePath(), params, dir);
-    return Open(QUrl::fromLocalFile(info.absoluteFilePath()));
+    target.path = QToPath(info.absoluteFilePath());
+    target.kind = info.isFile() && info.isExecutable() ? ShellTarget::Program : ShellTarget::Document;
+    return target;
   }
-  if (HasUrlScheme(name)) return Open(QUrl(name));
+  if (HasUrlScheme(name)) {
+    target.kind = ShellTarget::Address;
+    target.path = fileName;
+    return target;
+  }
   if (!name.contains('/')) {
     const QString program = QStandardPaths::findExecutable(name);
-    if (!program.isEmpty()) return Start(program, params, dir);
+    if (!program.isEmpty()) {
+      target.kind = ShellTarget::Program;
+      target.path = QToPath(program);
+    }
   }
-  return kShellFileNotFound;
+  return target;
+}
+
+int ShellExec(const std::string& fileName, const std::vector<std::string>& params,
+              const std::string& directory) {
+  const ShellTarget target = ResolveShellTarget(fileName, directory);
+  switch (target.kind) {
+    case ShellTarget::Program:
+      return Start(PathToQ(target.path), params, PathToQ(directory));
+    case ShellTarget::Document:
+      return Open(QUrl::fromLocalFile(PathToQ(target.path)));
+    case ShellTarget::Address:
+      return Open(QUrl(PathToQ(target.path)));
+    case ShellTarget::Missing:
+      break;
+  }
+  return target.result;
+}
+
+void OpenTarget(const ShellTarget& target, std::function<void(int result)> done) {
+  if (target.kind == ShellTarget::Address) {
+    done(Open(QUrl(PathToQ(target.path))));
+    return;
+  }
+  const QFileInfo info(PathToQ(target.path));
+  if (target.kind != ShellTarget::Document || target.path.empty() || !info.exists()) {
+    done(kShellFileNotFound);
+    return;
+  }
+  const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+  if (opener.isEmpty()) {
+    done(Open(QUrl::fromLocalFile(info.absoluteFilePath())));
+    return;
+  }
+  StartOpener(opener, info.absoluteFilePath(), std::move(done));
 }
 
 int OpenDocument(const std::string& path, std::function<void(int result)> later) {
@@ -75,28 +148,9 @@ int OpenDocument(const std::string& path, std::function<void(int result)> later)
   // desktop services do what they can (a portal, a URL handler).
   const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
   if (opener.isEmpty()) return Open(QUrl::fromLocalFile(absolute));
-  auto* process = new QProcess;
-  process->setProgram(opener);
-  process->setArguments({absolute});  // absolute: never read as an option
-  process->setStandardInputFile(QProcess::nullDevice());
-  process->setStandardOutputFile(QProcess::nullDevice());
-  process->setStandardErrorFile(QProcess::nullDevice());
-  // The process object outlives the window if the opener does: closing
-  // the editor must not take the opened application with it.
-  QObject::connect(process, &QProcess::finished, process,
-                   [process, later](int code, QProcess::ExitStatus status) {
-                     process->deleteLater();
-                     if (status != QProcess::NormalExit || code == 0 || !later) return;
-                     // 2: a file named does not exist; 1, 3, 4: no application, or it failed.
-                     later(code == 2 ? kShellFileNotFound : kShellNoAssociation);
-                   });
-  QObject::connect(process, &QProcess::errorOccurred, process,
-                   [process, later](QProcess::ProcessError error) {
-                     if (error != QProcess::FailedToStart) return;
-                     process->deleteLater();
-                     if (later) later(kShellNoAssociation);
-                   });
-  process->start();
+  StartOpener(opener, absolute, [later](int result) {
+    if (result != kShellOk && later) later(result);
+  });
   return kShellOk;
 }
 

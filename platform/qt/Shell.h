@@ -6,16 +6,9 @@
 #include <string>
 #include <vector>
 
-namespace ql {
+#include "platform/Launch.h"
 
-// Result codes, as the callers know them: above 32 is success.
-enum ShellResult {
-  kShellFileNotFound = 2,
-  kShellPathNotFound = 3,   // the working directory does not exist
-  kShellAccessDenied = 5,   // a program that could not be started
-  kShellNoAssociation = 31, // nothing on the desktop opens this document or address
-  kShellOk = 33,
-};
+namespace ql {
 
 // fileName names a program (a path or a name found on PATH), which is
 // started detached with params in directory (empty: ours); or an existing
@@ -31,6 +24,21 @@ int ShellExec(const std::string& fileName, const std::vector<std::string>& param
 // kShellNoAssociation; a failure the opener reports afterwards (no
 // application for the type, the file gone) comes through `later`.
 int OpenDocument(const std::string& path, std::function<void(int result)> later);
+
+// What a name given to ShellExec stands for, found the same way.
+struct ShellTarget {
+  enum Kind { Missing, Program, Document, Address };
+  Kind kind = Missing;
+  std::string path;  // Program, Document: the absolute path; Address: the address
+  int result = kShellFileNotFound;  // Missing: kShellFileNotFound or kShellPathNotFound
+};
+ShellTarget ResolveShellTarget(const std::string& fileName, const std::string& directory);
+
+// Opens a Document with the desktop's opener for its type, or an Address.
+// `done` hears the result exactly once: kShellOk when the opener succeeded,
+// else kShellFileNotFound or kShellNoAssociation, possibly later (once the
+// opener has ended), possibly before this returns.
+void OpenTarget(const ShellTarget& target, std::function<void(int result)> done);
 
 // The running program's own file.
 std::string ProgramPath();

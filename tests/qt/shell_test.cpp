@@ -13,6 +13,11 @@
 using namespace ql;
 
 namespace {
+bool WriteFile(const QString& path, const QByteArray& bytes, QFile::Permissions mode) {
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.setPermissions(mode);
+}
+
 const QString kDumper = QStringLiteral(QL_TEST_HELPER_DIR "/argv_dump");
 
 // The working directory and arguments argv_dump wrote, once it has.
@@ -89,11 +94,14 @@ class ShellTest : public QObject {
     QTest::newRow("missing file") << "/no/such/file.txt" << "" << int(kShellFileNotFound);
     QTest::newRow("missing program") << "no-such-program-quillora" << "" << int(kShellFileNotFound);
     QTest::newRow("missing directory") << kDumper << "/no/such/dir" << int(kShellPathNotFound);
+    QTest::newRow("not a program") << tmp_.path() + "/garbage" << "" << int(kShellInvalidFile);
   }
   void failures() {
     QFETCH(QString, file);
     QFETCH(QString, dir);
     QFETCH(int, result);
+    QFile::remove(tmp_.path() + "/garbage");
+    QVERIFY(WriteFile(tmp_.path() + "/garbage", "\x7f" "ELF? no\n", QFile::ReadOwner | QFile::ExeOwner));
     QCOMPARE(ShellExec(file.toStdString(), {}, dir.toStdString()), result);
     QVERIFY(opened_.isEmpty());
   }
