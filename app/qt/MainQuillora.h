@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <array>
@@ -126,6 +127,11 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void Tools_Open(int tag);
   void Help_Open(int tag);
   void ToolList_Popup();
+  // Utility dialogs (UtilityCommands.cpp).
+  void Associate_Open();
+  void About_Open();
+  void RevealHiddenMenu();  // the about box's hidden gesture
+  double RunDays() const;   // this run so far, from a monotonic clock
 
   // Text tools (TextToolCommands.cpp).
   void UpperCase_Cmd();
@@ -276,6 +282,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::string docFileName_;
   std::string appTitle_;
   QDateTime startTime_;
+  QElapsedTimer runClock_;  // the running time counted into "OpenTimer"
   bool loading_ = false;
   int docDepth_ = 0;  // document commands under way
   std::vector<std::pair<std::string, std::function<void()>>> pending_;
