@@ -15,6 +15,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "common/FuncLib.h"
 #include "platform/qt/Help.h"
 #include "platform/qt/Look.h"
 #include "platform/qt/MessageBox.h"
@@ -141,6 +142,8 @@ TFormAssociate::TFormAssociate(QWidget* owner, Store& store, std::uint32_t boxBa
   ListView1->setPalette(colors);
   ListView1->setFont(iconTitle);
   ListView1->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  // Room for every row of the longer page.
+  ListView1->setMinimumHeight(ListView1->fontMetrics().height() * 15);
   sl->addWidget(ListView1);
 
   DoCmd_Btn = Button(this, "DoCmd_Btn", "&Associate");
@@ -159,7 +162,7 @@ TFormAssociate::TFormAssociate(QWidget* owner, Store& store, std::uint32_t boxBa
   layout->addWidget(PageCtrl);
   layout->addWidget(status, 1);
   layout->addLayout(buttons);
-  resize(640, 520);
+  resize(680, 640);
 
   connect(DoCmd_Btn, &QPushButton::clicked, this, &TFormAssociate::DoCmd_BtnClick);
   connect(Update_Btn, &QPushButton::clicked, this, &TFormAssociate::PreReadFileAsso);
@@ -197,9 +200,11 @@ void TFormAssociate::PreReadFileAsso() {
     for (const char* ext : item.exts) {
       const AssocRow row = ReadStatus(cx, ResolveFileType(ext));
       std::string opens = row.opensWith;
-      if (!row.overriddenBy.empty()) opens += " (set by " + row.overriddenBy + ")";
-      new QTreeWidgetItem(ListView1, {Utf8ToQ(row.ext), Utf8ToQ(row.associated), Utf8ToQ(row.mime),
-                                      Utf8ToQ(row.shellNew), PathToQ(opens)});
+      if (!row.overriddenBy.empty()) opens += " (set by " + ExtractFileName(row.overriddenBy) + ")";
+      auto* item = new QTreeWidgetItem(ListView1, {Utf8ToQ(row.ext), Utf8ToQ(row.associated), Utf8ToQ(row.mime),
+                                                   Utf8ToQ(row.shellNew), PathToQ(opens)});
+      if (!row.overriddenBy.empty())
+        item->setToolTip(4, PathToQ(row.overriddenBy + " overrides mimeapps.list on this desktop"));
     }
 }
 
