@@ -52,15 +52,22 @@ struct Effective {
 };
 
 // The default the desktop uses: the first installed id of the strongest
-// list that names one.
+// list that names one; without any, what the installed programs' cache
+// offers first.
 Effective EffectiveDefault(const XdgDirs& dirs, const std::string& mime) {
-  for (const std::string& list : dirs.MimeAppsLists()) {
+  std::vector<std::pair<std::string, const char*>> lists;
+  for (const std::string& list : dirs.MimeAppsLists()) lists.emplace_back(list, kDefaultApps);
+  std::vector<std::string> data{dirs.dataHome};
+  data.insert(data.end(), dirs.dataDirs.begin(), dirs.dataDirs.end());
+  for (const std::string& d : data) lists.emplace_back(d + "/applications/defaults.list", kDefaultApps);
+  for (const std::string& d : data) lists.emplace_back(d + "/applications/mimeinfo.cache", "MIME Cache");
+  for (const auto& list : lists) {
     std::string text;
-    if (!ReadConfigFile(list, text).ok || text.empty()) continue;
-    const auto value = FindMimeEntry(text, kDefaultApps, mime);
+    if (!ReadConfigFile(list.first, text).ok || text.empty()) continue;
+    const auto value = FindMimeEntry(text, list.second, mime);
     if (!value) continue;
     for (const std::string& id : SplitDesktopIds(*value))
-      if (!dirs.FindDesktopEntry(id).empty()) return {id, list};
+      if (!dirs.FindDesktopEntry(id).empty()) return {id, list.first};
   }
   return {};
 }

@@ -233,6 +233,15 @@ TEST_F(AssociateTest, ADesktopsOwnListOverridingOursIsReported) {
   EXPECT_EQ(ReadStatus(cx_, Txt()).associated, "Default");
 }
 
+TEST_F(AssociateTest, WithoutAnyDefaultTheInstalledProgramsCacheDecides) {
+  Start("[Default Applications]\ntext/html=firefox.desktop\n");
+  WriteFile(Path("usr/share/applications/mimeinfo.cache"),
+            "[MIME Cache]\ntext/plain=missing.desktop;kate.desktop;\n");
+  EXPECT_EQ(ReadStatus(cx_, Txt()).opensWith, "kate.desktop");  // the first one installed
+  Run(AssocCommand::Default);
+  EXPECT_EQ(ReadStatus(cx_, Txt()).opensWith, "quillora.desktop");
+}
+
 TEST_F(AssociateTest, AMovedProgramShowsNo) {
   Start(kOriginal);
   Run(AssocCommand::Default);

@@ -1,7 +1,7 @@
 #include "dialogs/qt/AssociateDialog.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
+#include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -186,7 +186,9 @@ AssocContext TFormAssociate::Context() const {
   cx.store = &store_;
   cx.programPath = ProgramPath();
   cx.icon = "accessories-text-editor";
-  cx.templatesDir = QToPath(QStandardPaths::writableLocation(QStandardPaths::TemplatesLocation));
+  // A Templates folder set to the home folder itself means "none" (xdg-user-dirs).
+  const QString templates = QStandardPaths::writableLocation(QStandardPaths::TemplatesLocation);
+  if (!templates.isEmpty() && QDir(templates) != QDir::home()) cx.templatesDir = QToPath(templates);
   for (const auto* page : {&CommonTypes(), &SystemTypes()})
     for (const TypeItem& item : *page)
       for (const char* ext : item.exts) cx.knownTypes.push_back(ResolveFileType(ext));

@@ -17,6 +17,7 @@
 #include "TestSupport.h"
 #include "dialogs/qt/AssociateDialog.h"
 #include "platform/Store.h"
+#include "platform/qt/QtSettingsStore.h"
 
 using namespace ql;
 
@@ -134,7 +135,7 @@ class AssociateDialogTest : public QObject {
 
   void associateAndRestoreAsTheDesktopSeesIt() {
     QCOMPARE(XdgDefault("text/plain"), QString("oldeditor.desktop"));
-    MemoryStore store;
+    QtSettingsStore store;  // the program's own settings file, in the fake home
     TFormAssociate d(nullptr, store, 0x80000005, 0x80000008);
     ScriptedBoxes boxes;
     Check(d.Type1_ChkBox, 8);
@@ -142,6 +143,9 @@ class AssociateDialogTest : public QObject {
     d.DoCmd_Btn->click();
     QVERIFY2(boxes.seen.empty(), boxes.seen.empty() ? "" : boxes.seen[0].text.c_str());
     QCOMPARE(XdgDefault("text/plain"), QString("quillora.desktop"));
+    // The backup is on disk before the list changed.
+    QCOMPARE(QtSettingsStore().ReadString(BackupKey("text/plain"), "RevertToOld"),
+             std::optional<std::string>("=oldeditor.desktop"));
     QCOMPARE(XdgDefault("text/html"), QString("oldeditor.desktop"));  // not chosen, not touched
     QCOMPARE(Cell(d, "txt", 1), QString("Default"));
     QCOMPARE(Cell(d, "txt", 4), QString("quillora.desktop"));
@@ -154,6 +158,7 @@ class AssociateDialogTest : public QObject {
     QCOMPARE(XdgDefault("text/plain"), QString("oldeditor.desktop"));
     QCOMPARE(Read(List()), kOriginal);
     QCOMPARE(Cell(d, "txt", 1), QString("No"));
+    QVERIFY(!QtSettingsStore().KeyExists(kAssociationsKey));
   }
 
   void rightClickOnTheSystemPage() {
@@ -188,6 +193,20 @@ class AssociateDialogTest : public QObject {
     QVERIFY(!QFile::exists(home_ + "/Templates/Text file.txt"));
     QCOMPARE(Cell(d, "txt", 3), QString("No"));
     QVERIFY(boxes.seen.empty());
+  }
+
+  void aTemplatesFolderSetToHomeIsNone() {
+    QVERIFY(WriteFile(config_ + "/user-dirs.dirs", "XDG_TEMPLATES_DIR=\"$HOME/\"\n"));
+    MemoryStore store;
+    TFormAssociate d(nullptr, store, 0x80000005, 0x80000008);
+    ScriptedBoxes boxes;
+    Check(d.Type1_ChkBox, 8);
+    d.AddShellNew1_Radio->setChecked(true);
+    d.DoCmd_Btn->click();
+    QFile::remove(config_ + "/user-dirs.dirs");
+    QCOMPARE(boxes.seen.size(), std::size_t(1));
+    QCOMPARE(boxes.seen[0].text, std::string("No Templates folder is set for this user."));
+    QVERIFY(!QFile::exists(home_ + "/Text file.txt"));
   }
 
   void aReadOnlyListIsReported() {
