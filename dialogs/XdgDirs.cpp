@@ -74,6 +74,15 @@ std::vector<std::string> XdgDirs::MimeAppsLists() const {
   return lists;
 }
 
+std::string XdgDirs::IconName() const {
+  std::vector<std::string> folders{dataHome};
+  folders.insert(folders.end(), dataDirs.begin(), dataDirs.end());
+  for (const std::string& f : folders)
+    for (const char* icon : {"/icons/hicolor/48x48/apps/quillora.png", "/icons/hicolor/scalable/apps/quillora.svg"})
+      if (IsFile(f + icon)) return "quillora";
+  return "accessories-text-editor";
+}
+
 std::string XdgDirs::FindDesktopEntry(const std::string& id) const {
   if (id.empty() || id.find('/') != std::string::npos) return "";
   std::vector<std::string> folders{Applications()};

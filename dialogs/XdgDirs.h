@@ -21,6 +21,8 @@ struct XdgDirs {
   std::string Applications() const { return dataHome + "/applications"; }
   // Every mimeapps.list that decides a default, strongest first.
   std::vector<std::string> MimeAppsLists() const;
+  // "quillora" where our icon is installed in a theme folder, else a stock name.
+  std::string IconName() const;
   // The installed desktop entry of an id, or "".
   std::string FindDesktopEntry(const std::string& id) const;
 };

@@ -242,6 +242,13 @@ TEST_F(AssociateTest, WithoutAnyDefaultTheInstalledProgramsCacheDecides) {
   EXPECT_EQ(ReadStatus(cx_, Txt()).opensWith, "quillora.desktop");
 }
 
+TEST_F(AssociateTest, TheEntryNamesOurIconOnlyWhereItIsInstalled) {
+  EXPECT_EQ(cx_.dirs.IconName(), "accessories-text-editor");
+  ASSERT_TRUE(MakeFolders(Path("usr/share/icons/hicolor/48x48/apps")));
+  WriteFile(Path("usr/share/icons/hicolor/48x48/apps/quillora.png"), "png");
+  EXPECT_EQ(cx_.dirs.IconName(), "quillora");
+}
+
 TEST_F(AssociateTest, AMovedProgramShowsNo) {
   Start(kOriginal);
   Run(AssocCommand::Default);

@@ -3,11 +3,11 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "app/qt/Artwork.h"
 #include "app/qt/MainQuillora.h"
 #include "common/FuncLib.h"
 #include "dialogs/qt/AboutDialog.h"
 #include "dialogs/qt/AssociateDialog.h"
+#include "platform/qt/Look.h"
 
 namespace ql {
 
@@ -38,7 +38,7 @@ void TFormQuillora::Associate_Open() {
 
 void TFormQuillora::About_Open() {
   WindowAboutHost host(*this, store_);
-  TFormAbout dialog(this, host, ThemeIcon("accessories-text-editor"));
+  TFormAbout dialog(this, host, ProgramIcon());
   ExecModal(dialog);
 }
 

@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "common/FuncLib.h"
+#include "platform/DataPaths.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "platform/qt/Shell.h"
@@ -85,7 +86,7 @@ TFormAbout::TFormAbout(QWidget* owner, AboutHost& host, const QIcon& programIcon
     else
       OpenDocument(target, nullptr);
   };
-  readme_ = ExtractFileDir(ProgramPath()) + "/Readme.txt";
+  readme_ = ProgramDataDir(ProgramPath(), IsExistingFile) + "/Readme.txt";
 
   Quillora1_Image = new QLabel(this);
   Quillora1_Image->setObjectName("Quillora1_Image");

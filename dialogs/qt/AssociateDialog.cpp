@@ -185,7 +185,7 @@ AssocContext TFormAssociate::Context() const {
   cx.dirs = XdgDirs::FromEnvironment();
   cx.store = &store_;
   cx.programPath = ProgramPath();
-  cx.icon = "accessories-text-editor";
+  cx.icon = cx.dirs.IconName();
   // A Templates folder set to the home folder itself means "none" (xdg-user-dirs).
   const QString templates = QStandardPaths::writableLocation(QStandardPaths::TemplatesLocation);
   if (!templates.isEmpty() && QDir(templates) != QDir::home()) cx.templatesDir = QToPath(templates);
