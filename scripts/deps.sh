@@ -2,8 +2,9 @@
 # Installs the Debian packages Quillora builds with, only when one is missing.
 # Extra package names given as arguments are installed the same way.
 set -euo pipefail
-packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core acl attr
-  xvfb xdotool openbox x11-utils xdg-utils shared-mime-info "$@")
+packages=(cmake make g++ qt6-base-dev libqt6printsupport6 libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core
+  acl attr poppler-utils xvfb xdotool openbox x11-utils dpkg-dev desktop-file-utils appstream
+  xdg-utils shared-mime-info "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -25,13 +25,18 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QDialog;
+class QTimer;
 
 namespace ql {
 
 class Store;
 class EditorView;
 class TFormFindReplace;
+class TFormConfig;
 class WindowSearchHost;
+class TTrayCtrl;
+class DocumentPrinter;
+class WindowConfigHost;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -127,12 +132,6 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void Tools_Open(int tag);
   void Help_Open(int tag);
   void ToolList_Popup();
-  // Utility dialogs (UtilityCommands.cpp).
-  void Associate_Open();
-  void About_Open();
-  void RevealHiddenMenu();  // the about box's hidden gesture
-  double RunDays() const;   // this run so far, from a monotonic clock
-
   // Text tools (TextToolCommands.cpp).
   void UpperCase_Cmd();
   void LowerCase_Cmd();
@@ -150,6 +149,16 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void AsciiChars_Cmd();
   void VisibleAsciiChars_Cmd();
   void InsHexColor_Cmd();
+
+  // Utility dialogs (UtilityCommands.cpp).
+  void NumConvert_Open();
+  void Associate_Open();
+  void About_Open();
+  void RevealHiddenMenu();  // the about box's hidden gesture
+  double RunDays() const;   // this run so far, from a monotonic clock
+  // The configuration dialog, made on first use and kept (ConfigCommands.cpp).
+  void Config_Open();
+  TFormConfig* ConfigDialog();
 
   // Find and replace.
   void FindRep_Open();
@@ -184,6 +193,17 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   // one has ended; a non-empty key waits only once.
   void RunDocumentCommand(const std::string& key, std::function<void()> command);
   bool DocumentCommandRunning() const { return docDepth_ > 0 || loading_; }
+
+  // The tray icon (TrayCommands.cpp).
+  void MinimizeToTray_Cmd();
+  void Restore_Cmd();
+  bool InTray() const;
+  TTrayCtrl* Tray() const { return TrayCtrl1; }
+
+  // Printing (PrintCommands.cpp).
+  void Print_Cmd();
+  void PrintSetup_Cmd();
+  DocumentPrinter& Printing();
 
   // Recent files.
   void AddToRecent();
@@ -264,6 +284,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void ReportInterruptedSaves(const std::string& path);
   void InstallHelp();
   void CreateSearch();
+  void CreateTray();
+  void LeaveTray();  // the icon goes, closing the last window ends the program again
   bool MenuHelpKey(QObject* watched, QEvent* event);
   bool SaveSettings(bool saveOptions, bool updateUsage);
   void ApplyOptions();
@@ -300,6 +322,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::unique_ptr<SearchEngine> search_;
   TFormFindReplace* findReplace_ = nullptr;
   friend class WindowSearchHost;
+  friend class WindowConfigHost;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status
@@ -309,6 +332,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   EditorView* RichEdit1 = nullptr;
   EditorBuffer* buffer_ = nullptr;  // the control itself
   QToolBar* ToolBar1 = nullptr;
+  TTrayCtrl* TrayCtrl1 = nullptr;
+  QTimer* trayWatch_ = nullptr;  // brings the window back if the tray goes away
+  bool quitOnLastClosed_ = true;  // the application's setting before the tray
+  std::unique_ptr<DocumentPrinter> printer_;
   std::array<QLabel*, 5> panels_{};
   QHash<QString, QAction*> actions_;
 };

@@ -1,5 +1,5 @@
-// The window's side of the association dialog and the about box: one short
-// handler each; the dialogs reach the window only through AboutHost.
+// The window's side of the utility dialogs: each command opens its window;
+// the about box reaches the window only through AboutHost.
 #include <QMenu>
 #include <QMenuBar>
 
@@ -7,6 +7,7 @@
 #include "common/FuncLib.h"
 #include "dialogs/qt/AboutDialog.h"
 #include "dialogs/qt/AssociateDialog.h"
+#include "dialogs/qt/NumberDialog.h"
 #include "platform/qt/Look.h"
 
 namespace ql {
@@ -26,6 +27,11 @@ class WindowAboutHost : public AboutHost {
 };
 
 }  // namespace
+
+void TFormQuillora::NumConvert_Open() {
+  TFormNumber dialog(this);
+  ExecModal(dialog);
+}
 
 double TFormQuillora::RunDays() const {
   return runClock_.isValid() ? MSecsToDays(runClock_.elapsed()) : 0.0;
