@@ -205,7 +205,7 @@ std::vector<CommandDef> MakeCommands() {
 
   // ---- Options ----
   t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", &F::Config_Open).Context(91));
-  t.push_back(Row("Options", "Associate1", "&Association options...", "F4", "Option to associate files with Quillora (F4)", nullptr).Context(92));
+  t.push_back(Row("Options", "Associate1", "&Association options...", "F4", "Option to associate files with Quillora (F4)", &F::Associate_Open).Context(92));
   t.push_back(Sep("Options"));
   t.push_back(Row("Options", "ChangeScreenFont1", "Change &screen font...", "F6", "Change the screen font (F6)", &F::ChangeScreenFont_Open));
   t.push_back(Row("Options", "ChangePrintFont1", "Change &print font...", "Ctrl+F6", "Changes the font to print with (Ctrl+F6)", &F::ChangePrintFont_Open));
@@ -229,7 +229,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Tagged("Help", "History1", "&The history of Quillora...", "", "The history of Quillora", &F::Help_Open, 5));
   t.push_back(Tagged("Help", "Shortcuts1", "&Quilloras shortcuts...", "", "Quilloras shortcuts", &F::Help_Open, 3));
   t.push_back(Sep("Help"));
-  t.push_back(Row("Help", "About1", "&About Quillora...", "F1", "About Quillora (F1)", nullptr));
+  t.push_back(Row("Help", "About1", "&About Quillora...", "F1", "About Quillora (F1)", &F::About_Open));
 
   // ---- the hidden menu ----
   t.push_back(Toggle("NonVisable/Options", "WordWrapOpt", "WordWrap", "Ctrl+W", Opt(Check::WordWrapOpt)));
@@ -311,7 +311,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", &F::Config_Open).Icon("preferences-system"));
   t.push_back(Row("ToolBar1", "ScreenFont2", "Font", "", "Change font (F6)", &F::ChangeScreenFont_Open).Icon("preferences-desktop-font"));
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "About2", "About", "", "About Quillora (F1)", nullptr).Icon("help-about"));
+  t.push_back(Row("ToolBar1", "About2", "About", "", "About Quillora (F1)", &F::About_Open).Icon("help-about"));
   t.push_back(Tagged("ToolBar1", "HelpContents2", "Help", "", "Help contents (Shift+F1)", &F::Help_Open, 1).Icon("help-contents"));
   t.push_back(Sep("ToolBar1"));
   // clang-format on

@@ -77,6 +77,7 @@ TFormQuillora::~TFormQuillora() {
 
 void TFormQuillora::FormCreate() {
   startTime_ = QDateTime::currentDateTime();
+  runClock_.start();
   SetOwnerWindow(this);
   docFileName_ = kUntitled;
 
@@ -214,9 +215,9 @@ bool TFormQuillora::SaveSettings(bool saveOptions, bool updateUsage) {
     options_.Window = wsMaximized;
   else
     options_.Window = wsNormal;
-  const double elapsed = MSecsToDays(startTime_.msecsTo(QDateTime::currentDateTime()));
+  // A monotonic clock: a clock change during the run must not bend the total.
   return ql::SaveSettings(store_, options_, lists_, NormalPlacement(), saveOptions, updateUsage,
-                          elapsed);
+                          RunDays());
 }
 
 void TFormQuillora::SaveSettings_Cmd() {

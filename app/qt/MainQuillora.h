@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
 #include <array>
@@ -133,7 +134,6 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void Run_Open();  // UtilityCommands.cpp, with FileInfo_Open
   void Help_Open(int tag);
   void ToolList_Popup();
-
   // Text tools (TextToolCommands.cpp).
   void UpperCase_Cmd();
   void LowerCase_Cmd();
@@ -154,6 +154,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
 
   // Utility dialogs (UtilityCommands.cpp).
   void NumConvert_Open();
+  void Associate_Open();
+  void About_Open();
+  void RevealHiddenMenu();  // the about box's hidden gesture
+  double RunDays() const;   // this run so far, from a monotonic clock
   // The configuration dialog, made on first use and kept (ConfigCommands.cpp).
   void Config_Open();
   TFormConfig* ConfigDialog();
@@ -316,6 +320,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::string docFileName_;
   std::string appTitle_;
   QDateTime startTime_;
+  QElapsedTimer runClock_;  // the running time counted into "OpenTimer"
   bool loading_ = false;
   int docDepth_ = 0;  // document commands under way
   std::vector<std::pair<std::string, std::function<void()>>> pending_;

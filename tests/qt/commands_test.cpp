@@ -578,11 +578,6 @@ class CommandsTest : public QObject {
     QVERIFY(form_->Action("Undo2")->text().endsWith("\tCtrl+Z"));
   }
 
-  void laterToolsAreVisibleButDisabled() {
-    for (const char* name : {"About1"})
-      QVERIFY2(!form_->Action(name)->isEnabled(), name);
-  }
-
   void untitledDocumentDisablesTheFileItems() {
     form_->MenuFile_Popup();
     for (const char* name : {"ReadAsBinFile1", "ReopenBytes1", "ReopenUtf81", "Revert1", "FileInfo1",
