@@ -19,21 +19,6 @@
 #include "editor/LineIndex.h"
 
 namespace ql {
-
-// A big buffer asks for huge pages before its first touch: filling 100 MiB
-// of fresh 4 KiB pages costs tens of thousands of faults, most of a read.
-void AdviseHugePages(std::string& buffer) {
-  constexpr std::size_t kWorthIt = std::size_t(8) << 20;
-  if (buffer.capacity() < kWorthIt) return;
-  const long page = ::sysconf(_SC_PAGESIZE);
-  if (page <= 0) return;
-  const auto first = reinterpret_cast<std::uintptr_t>(buffer.data());
-  const std::uintptr_t from = (first + static_cast<std::uintptr_t>(page) - 1) & ~(static_cast<std::uintptr_t>(page) - 1);
-  const std::uintptr_t to = (first + buffer.capacity()) & ~(static_cast<std::uintptr_t>(page) - 1);
-  // Only advice: without transparent huge pages it changes nothing.
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-}
-
 namespace {
 
 // Largest single read(); the kernel caps a call near 2 GiB anyway.
@@ -94,6 +79,20 @@ class BreakScanner {
 };
 
 // ---- low-level file helpers; each keeps errno of the failing call ----
+
+// A big buffer asks for huge pages before its first touch: filling 100 MiB
+// of fresh 4 KiB pages costs tens of thousands of faults, most of a read.
+void AdviseHugePages(std::string& buffer) {
+  constexpr std::size_t kWorthIt = std::size_t(8) << 20;
+  if (buffer.capacity() < kWorthIt) return;
+  const long page = ::sysconf(_SC_PAGESIZE);
+  if (page <= 0) return;
+  const auto first = reinterpret_cast<std::uintptr_t>(buffer.data());
+  const std::uintptr_t from = (first + static_cast<std::uintptr_t>(page) - 1) & ~(static_cast<std::uintptr_t>(page) - 1);
+  const std::uintptr_t to = (first + buffer.capacity()) & ~(static_cast<std::uintptr_t>(page) - 1);
+  // Only advice: without transparent huge pages it changes nothing.
+  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
+}
 
 bool ReadAll(int fd, std::int64_t sizeHint, std::size_t slack, std::string& out) {
   // Most files are exactly as long as stat said: read into that at once,

@@ -74,10 +74,6 @@ std::string EncodingName(const FileEncoding& encoding);
 // name, or why it stayed 8-bit; empty for plain ASCII read as detected.
 std::string OpenedEncodingNote(const LoadedDocument& doc, EncodingChoice choice);
 
-// Asks for huge pages for a big buffer's reserved room before it is first
-// touched (only advice: without transparent huge pages nothing changes).
-void AdviseHugePages(std::string& buffer);
-
 // The whole file with every byte 0 made byte 11 ("read as binary").
 std::string BinaryText(const std::string& bytes);
 

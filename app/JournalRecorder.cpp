@@ -28,6 +28,7 @@ void JournalRecorder::Begin(const JournalDocument& doc) {
   doc_ = doc;
   active_ = true;
   snapshot_ = true;
+  building_ = false;
   docChanged_ = caretDirty_ = false;
   edits_.clear();
   pendingBytes_ = journalBytes_ = 0;
@@ -35,7 +36,7 @@ void JournalRecorder::Begin(const JournalDocument& doc) {
 }
 
 void JournalRecorder::End() {
-  active_ = snapshot_ = docChanged_ = caretDirty_ = false;
+  active_ = snapshot_ = building_ = docChanged_ = caretDirty_ = false;
   edits_.clear();
   edits_.shrink_to_fit();
   pendingBytes_ = journalBytes_ = 0;
@@ -60,9 +61,20 @@ void JournalRecorder::TextReplaced(Offset pos, Offset removedLength, Offset inse
   const MemoryBuffer& doc = document_();
   if (insertedLength >= kBigEdit && 2 * insertedLength >= doc.TextLength()) {
     snapshot_ = true;
+    building_ = false;
     edits_.clear();
     pendingBytes_ = 0;
     return;
+  }
+  if (building_) {
+    // Only the part of the text already handed over needs an edit record.
+    if (pos >= copied_) return;
+    if (pos + removedLength > copied_) {
+      removedLength = copied_ - pos;
+      copied_ = pos + insertedLength;
+    } else {
+      copied_ += insertedLength - removedLength;
+    }
   }
   // Typing at one place: the record before grows.
   if (removedLength == 0 && !edits_.empty()) {
@@ -75,7 +87,8 @@ void JournalRecorder::TextReplaced(Offset pos, Offset removedLength, Offset inse
   }
   edits_.push_back(Pending{pos, removedLength, doc.TextRange(pos, insertedLength)});
   pendingBytes_ += 8 + 1 + 16 + 4 + static_cast<std::uint64_t>(insertedLength);
-  if (journalBytes_ + pendingBytes_ > SnapshotLimit(static_cast<std::uint64_t>(doc.TextLength()))) {
+  if (!building_ &&
+      journalBytes_ + pendingBytes_ > SnapshotLimit(static_cast<std::uint64_t>(doc.TextLength()))) {
     snapshot_ = true;
     edits_.clear();
     pendingBytes_ = 0;
@@ -90,24 +103,42 @@ JournalRecorder::Batch JournalRecorder::Take() {
   Batch batch;
   if (!HasPending()) return batch;
   const MemoryBuffer& doc = document_();
+  const Offset length = doc.TextLength();
   if (snapshot_) {
-    batch.replace = true;
+    // A new journal: its document and the first slice of the text.
+    snapshot_ = false;
+    building_ = true;
+    edits_.clear();
+    copied_ = std::min(length, kSlice);
+    batch.kind = Kind::Begin;
     batch.records.push_back(DocumentRecord(doc_));
-    // The one copy the window's thread makes of a big text: fresh huge pages
-    // fault in far fewer times than 4 KiB ones.
     std::string text;
-    text.reserve(static_cast<std::size_t>(doc.TextLength()));
-    AdviseHugePages(text);
-    doc.AppendRange(0, doc.TextLength(), text);
+    text.reserve(static_cast<std::size_t>(copied_));
+    doc.AppendRange(0, copied_, text);
     batch.records.push_back(TextRecord(std::move(text)));
     journalBytes_ = sizeof kJournalMagic;
   } else {
     if (docChanged_) batch.records.push_back(DocumentRecord(doc_));
     for (Pending& e : edits_) batch.records.push_back(EditRecord(e.pos, e.removed, std::move(e.inserted)));
+    if (building_) {
+      batch.kind = Kind::More;
+      const Offset slice = std::min(length - copied_, kSlice);
+      std::string text;
+      text.reserve(static_cast<std::size_t>(slice));
+      doc.AppendRange(copied_, slice, text);
+      copied_ += slice;
+      batch.records.push_back(MoreTextRecord(std::move(text)));
+    }
   }
-  batch.records.push_back(CaretRecord(doc.Anchor(), doc.CaretOffset(), changedMs_));
+  if (building_ && copied_ >= length) {
+    building_ = false;
+    batch.kind = batch.kind == Kind::Begin ? Kind::Replace : Kind::Commit;
+  }
+  // The caret only in a whole journal: a slice may not reach it yet.
+  if (!building_) batch.records.push_back(CaretRecord(doc.Anchor(), doc.CaretOffset(), changedMs_));
   for (const JournalRecord& r : batch.records) journalBytes_ += FramedSize(r);
-  snapshot_ = docChanged_ = caretDirty_ = false;
+  docChanged_ = false;
+  caretDirty_ = building_ && caretDirty_;
   edits_.clear();
   pendingBytes_ = 0;
   return batch;

@@ -8,6 +8,12 @@
 // (a whole-text tool: cheaper than its edit record) and when the journal
 // has grown past a few times the text; otherwise the edits since the last
 // Take, typing at one place merged into one record.
+//
+// A big text's snapshot is copied a slice per Take, so the window's thread
+// never copies more than a few megabytes at once. Edits meanwhile that
+// touch the part already handed over become edit records of the new
+// journal; the rest is in the slices still to come. The old journal stays
+// whole until the new one is committed.
 #pragma once
 
 #include <cstdint>
@@ -39,13 +45,19 @@ class JournalRecorder : public BufferListener {
                     Offset removedBreaks, Offset insertedBreaks) override;
   void SelectionChanged() override;
 
-  bool HasPending() const { return active_ && (snapshot_ || docChanged_ || caretDirty_ || !edits_.empty()); }
+  bool HasPending() const {
+    return active_ && (snapshot_ || building_ || docChanged_ || caretDirty_ || !edits_.empty());
+  }
 
+  enum class Kind { Append, Replace, Begin, More, Commit };
   struct Batch {
-    bool replace = false;  // a snapshot: the records are the whole journal
+    Kind kind = Kind::Append;  // Replace: the records are the whole journal
     std::vector<JournalRecord> records;
   };
   Batch Take();
+  // A snapshot is being handed over in slices: Take again soon.
+  bool Building() const { return active_ && building_; }
+  static constexpr Offset kSlice = Offset(4) << 20;
 
   // Journal bytes once the batches taken so far are written.
   std::uint64_t JournalBytes() const { return journalBytes_; }
@@ -62,6 +74,8 @@ class JournalRecorder : public BufferListener {
   std::function<const MemoryBuffer&()> document_;
   bool active_ = false;
   bool snapshot_ = false;
+  bool building_ = false;
+  Offset copied_ = 0;  // of a snapshot in slices: the text handed over so far
   bool docChanged_ = false;
   bool caretDirty_ = false;
   JournalDocument doc_;

@@ -40,12 +40,22 @@ JournalWriter::~JournalWriter() {
   wake_.notify_all();
   thread_.join();
   CloseFile();
+  CloseNew(true);  // never committed: the journal keeps what it had
 }
 
 void JournalWriter::Replace(const std::string& path, std::vector<JournalRecord> records) {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     jobs_.push_back(Job{Job::Replace, path, std::move(records)});
+  }
+  wake_.notify_one();
+}
+
+void JournalWriter::ReplacePiece(Piece piece, const std::string& path, std::vector<JournalRecord> records) {
+  const Job::Kind kind = piece == Piece::Begin ? Job::Begin : piece == Piece::More ? Job::More : Job::Commit;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    jobs_.push_back(Job{kind, path, std::move(records)});
   }
   wake_.notify_one();
 }
@@ -116,6 +126,13 @@ void JournalWriter::Fail(const std::string& what, int error) {
   error_ = what + ": " + std::strerror(error);
 }
 
+void JournalWriter::CloseNew(bool remove) {
+  if (newFd_ >= 0) ::close(newFd_);
+  if (remove && !newPath_.empty()) ::unlink(newPath_.c_str());
+  newFd_ = -1;
+  newPath_.clear();
+}
+
 void JournalWriter::CloseFile() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
@@ -163,17 +180,35 @@ bool JournalWriter::WriteRecords(int fd, const std::vector<JournalRecord>& recor
   return WriteAll(fd, pending.data(), pending.size());
 }
 
+void JournalWriter::Commit(const std::string& path) {
+  if (::fdatasync(newFd_) != 0 || ::rename(newPath_.c_str(), path.c_str()) != 0) {
+    Fail("The recovery journal could not be written", errno);
+    CloseNew(true);
+    return;
+  }
+  SyncDir(path);
+  // The descriptor now names the journal itself: later appends go there.
+  if (fdPath_ == path) CloseFile();
+  CloseFile();
+  fd_ = newFd_;
+  fdPath_ = path;
+  newFd_ = -1;
+  newPath_.clear();
+}
+
 void JournalWriter::Do(Job& job) {
   switch (job.kind) {
     case Job::Remove: {
       if (fdPath_ == job.path) CloseFile();
+      if (newPath_ == job.path + ".new") CloseNew(true);
       ::unlink(job.path.c_str());
       ::unlink((job.path + ".new").c_str());
       SyncDir(job.path);
       return;
     }
+    case Job::Begin:
     case Job::Replace: {
-      if (fdPath_ == job.path) CloseFile();
+      CloseNew(true);
       const std::string temp = job.path + ".new";
       ::unlink(temp.c_str());
       const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
@@ -181,20 +216,25 @@ void JournalWriter::Do(Job& job) {
         Fail("The recovery journal could not be written", errno);
         return;
       }
-      const bool ok = WriteAll(fd, kJournalMagic, sizeof kJournalMagic) && WriteRecords(fd, job.records) &&
-                      ::fdatasync(fd) == 0;
-      const int error = errno;
-      if (!ok || ::rename(temp.c_str(), job.path.c_str()) != 0) {
-        const int e = ok ? errno : error;
-        ::close(fd);
-        ::unlink(temp.c_str());
-        Fail("The recovery journal could not be written", e);
+      newFd_ = fd;
+      newPath_ = temp;
+      if (!WriteAll(fd, kJournalMagic, sizeof kJournalMagic) || !WriteRecords(fd, job.records)) {
+        Fail("The recovery journal could not be written", errno);
+        CloseNew(true);
         return;
       }
-      SyncDir(job.path);
-      // The descriptor now names the journal itself: later appends go there.
-      fd_ = fd;
-      fdPath_ = job.path;
+      if (job.kind == Job::Replace) Commit(job.path);
+      return;
+    }
+    case Job::More:
+    case Job::Commit: {
+      if (newFd_ < 0 || newPath_ != job.path + ".new") return;  // begun for another journal, or failed
+      if (!WriteRecords(newFd_, job.records)) {
+        Fail("The recovery journal could not be written", errno);
+        CloseNew(true);
+        return;
+      }
+      if (job.kind == Job::Commit) Commit(job.path);
       return;
     }
     case Job::Append: {

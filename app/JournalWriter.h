@@ -29,6 +29,11 @@ class JournalWriter {
   // The whole journal anew: magic and records into a temporary file beside
   // path (mode 0600), synced, then renamed over path.
   void Replace(const std::string& path, std::vector<JournalRecord> records);
+  // The same in pieces (a big snapshot copied a slice at a time): the
+  // temporary file is begun, added to, and renamed over path at the commit.
+  // Until then path keeps the journal it had.
+  enum class Piece { Begin, More, Commit };
+  void ReplacePiece(Piece piece, const std::string& path, std::vector<JournalRecord> records);
   // Records added at the end of path (as last replaced).
   void Append(const std::string& path, std::vector<JournalRecord> records);
   void Remove(const std::string& path);
@@ -46,7 +51,7 @@ class JournalWriter {
 
  private:
   struct Job {
-    enum Kind { Replace, Append, Remove } kind;
+    enum Kind { Begin, More, Commit, Replace, Append, Remove } kind;
     std::string path;
     std::vector<JournalRecord> records;
   };
@@ -68,6 +73,10 @@ class JournalWriter {
   // Writer thread only: the journal kept open for appends.
   int fd_ = -1;
   std::string fdPath_;
+  int newFd_ = -1;  // the temporary file of a replacement under way
+  std::string newPath_;
+  void CloseNew(bool remove);
+  void Commit(const std::string& path);
   std::thread thread_;
 };
 

@@ -147,6 +147,13 @@ JournalRecord TextRecord(std::string text) {
   return r;
 }
 
+JournalRecord MoreTextRecord(std::string text) {
+  JournalRecord r;
+  r.type = 'A';
+  r.body = std::move(text);
+  return r;
+}
+
 JournalRecord EditRecord(std::int64_t pos, std::int64_t removed, std::string inserted) {
   JournalRecord r;
   r.type = 'E';
@@ -232,6 +239,9 @@ JournalContents ReadJournal(std::string_view bytes) {
         haveText = true;
         out.anchor = out.caret = 0;
       }
+    } else if (type == 'A') {
+      ok = haveText;
+      if (ok) text.Insert(text.Size(), payload.data(), payload.size());
     } else if (type == 'E') {
       Fields f(payload);
       std::int64_t pos = 0, removed = 0;

@@ -10,6 +10,7 @@
 //
 //   'D' document  version, time created, file stamp, line ends, encoding, path
 //   'T' text      the whole text (CR LF breaks); edits that follow apply to it
+//   'A' more text appended to it (a big snapshot is written in slices)
 //   'E' edit      pos, removed length, inserted bytes
 //   'C' caret     anchor, caret, time of the last change
 #pragma once
@@ -45,6 +46,7 @@ struct JournalRecord {
 
 JournalRecord DocumentRecord(const JournalDocument& doc);
 JournalRecord TextRecord(std::string text);
+JournalRecord MoreTextRecord(std::string text);
 JournalRecord EditRecord(std::int64_t pos, std::int64_t removed, std::string inserted);
 JournalRecord CaretRecord(std::int64_t anchor, std::int64_t caret, std::int64_t changedMs);
 

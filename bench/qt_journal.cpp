@@ -84,14 +84,20 @@ int main(int argc, char** argv) {
       view, [] { return ql::JournalDocument{}; }, [](const std::string&) {});
   const std::string owner = "instance-" + std::to_string(getpid()) + "-1";
   if (!keeper.Enable((dir.path() + "/recovery").toStdString(), owner)) return 1;
-  // The journal starts with a snapshot of the whole text.
+  // The journal starts with a snapshot of the whole text, handed over a
+  // slice per timer tick; the window's thread pays only for the slices.
   keeper.Dirty();
-  auto t = Clock::now();
-  keeper.Flush();
-  const double snapshotUi = MsSince(t);
-  t = Clock::now();
+  std::vector<double> slices;
+  const auto start = Clock::now();
+  do {
+    const auto t = Clock::now();
+    keeper.Flush();
+    slices.push_back(MsSince(t));
+  } while (keeper.Building());
+  double sliceTotal = 0;
+  for (double s : slices) sliceTotal += s;
   keeper.Wait();
-  const double snapshotDisk = MsSince(t) + snapshotUi;
+  const double snapshotDisk = MsSince(start);
 
   std::vector<double> flushes;
   const std::vector<double> on = Type(view, keys, &keeper, &flushes);
@@ -99,10 +105,10 @@ int main(int argc, char** argv) {
   const double rise = Median(on) - Median(off);
   std::printf(
       "length=%lld key_off_median_ms=%.4f key_on_median_ms=%.4f key_rise_ms=%.4f key_off_worst_ms=%.3f "
-      "key_on_worst_ms=%.3f flush_median_ms=%.4f flush_worst_ms=%.3f snapshot_ui_ms=%.1f "
-      "snapshot_written_ms=%.1f\n",
+      "key_on_worst_ms=%.3f flush_median_ms=%.4f flush_worst_ms=%.3f snapshot_slices=%zu "
+      "snapshot_ui_ms=%.1f snapshot_slice_worst_ms=%.1f snapshot_written_ms=%.1f\n",
       static_cast<long long>(view.TextLength()), Median(off), Median(on), rise, Worst(off), Worst(on),
-      Median(flushes), Worst(flushes), snapshotUi, snapshotDisk);
+      Median(flushes), Worst(flushes), slices.size(), sliceTotal, Worst(slices), snapshotDisk);
   keeper.Clean();
   keeper.Wait();
   return 0;

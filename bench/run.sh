@@ -341,7 +341,7 @@ row "keystroke median, journal off" "$(key key_off_median_ms "$journal_line") ms
 row "keystroke median, journal on" "$(key key_on_median_ms "$journal_line") ms" "" "worst $(key key_on_worst_ms "$journal_line") ms"
 row "  rise of the median" "$(key key_rise_ms "$journal_line") ms" "<= 0.1 ms"
 row "timer flush on the window thread, median" "$(key flush_median_ms "$journal_line") ms" "" "worst $(key flush_worst_ms "$journal_line") ms"
-row "snapshot: window thread" "$(key snapshot_ui_ms "$journal_line") ms" "" "copy handed to the writer"
+row "snapshot: window thread, all slices" "$(key snapshot_ui_ms "$journal_line") ms" "" "$(key snapshot_slices "$journal_line") slices of 4 MiB, worst $(key snapshot_slice_worst_ms "$journal_line") ms"
 row "snapshot: on the disk (writer thread)" "$(key snapshot_written_ms "$journal_line") ms" "cp+sync ${cp_sync_ms} ms" "$(pratio "$cp_sync_ms" "$(key snapshot_written_ms "$journal_line")") of cp+sync"
 if [[ -z "$journal_line" ]]; then echo "qt_journal failed" >&2; failures=$((failures + 1));
 elif ! awk -v r="$(key key_rise_ms "$journal_line")" 'BEGIN { exit !(r <= 0.1) }'; then echo "journal keystroke rise over 0.1 ms" >&2; fi

@@ -148,16 +148,24 @@ struct Recording {
     buffer.AddListener(&recorder);
   }
   ~Recording() { buffer.RemoveListener(&recorder); }
+  // As the window's timer does: slices of a snapshot until it is whole.
   void Flush() {
-    JournalRecorder::Batch b = recorder.Take();
-    if (b.records.empty()) return;
-    if (b.replace) {
-      ++replaces;
-      writer.Replace(path, std::move(b.records));
-    } else {
-      writer.Append(path, std::move(b.records));
-    }
+    do {
+      JournalRecorder::Batch b = recorder.Take();
+      Write(std::move(b));
+    } while (recorder.Building());
     writer.Wait();
+  }
+  void Write(JournalRecorder::Batch b) {
+    using Kind = JournalRecorder::Kind;
+    if (b.records.empty()) return;
+    switch (b.kind) {
+      case Kind::Append: writer.Append(path, std::move(b.records)); break;
+      case Kind::Replace: ++replaces; writer.Replace(path, std::move(b.records)); break;
+      case Kind::Begin: writer.ReplacePiece(JournalWriter::Piece::Begin, path, std::move(b.records)); break;
+      case Kind::More: writer.ReplacePiece(JournalWriter::Piece::More, path, std::move(b.records)); break;
+      case Kind::Commit: ++replaces; writer.ReplacePiece(JournalWriter::Piece::Commit, path, std::move(b.records)); break;
+    }
   }
   JournalContents Read() { return ReadJournalFile(path); }
 };
@@ -270,6 +278,61 @@ TEST(JournalRecorder, HundredMebibyteDocumentJournalsBySnapshots) {
   EXPECT_TRUE(c.complete);
   EXPECT_EQ(c.text.size(), size);
   EXPECT_EQ(c.text, r.buffer.Text());
+}
+
+TEST(JournalRecorder, EditsWhileABigSnapshotIsHandedOverInSlices) {
+  struct Edit {
+    const char* name;
+    double at;  // where, as a share of the part handed over so far
+    Offset removed;
+    const char* text;
+  };
+  const std::vector<Edit> edits = {
+      {"inside the part handed over", 0.5, 3, "abc"},
+      {"at its very end", 1.0, 0, "end"},
+      {"across its end", 0.999, 1 << 20, "across"},
+      {"beyond it", 1.5, 10, "later"},
+      {"at the start", 0.0, 0, "\r\n"},
+  };
+  for (const Edit& e : edits) {
+    Recording r;
+    std::string text;
+    while (text.size() < (10u << 20)) text += "0123456789 slice text\r\n";
+    r.buffer.SetText(std::move(text));
+    r.recorder.Begin(Doc());
+    r.Write(r.recorder.Take());  // the first slice only
+    ASSERT_TRUE(r.recorder.Building());
+    const auto pos = static_cast<Offset>(e.at * static_cast<double>(JournalRecorder::kSlice));
+    r.buffer.ReplaceRange(pos, e.removed, e.text);
+    r.buffer.SetSelection(pos, 2);
+    r.Write(r.recorder.Take());  // the edit and the next slice
+    r.buffer.ReplaceRange(0, 1, "#");
+    r.Flush();
+    EXPECT_FALSE(r.recorder.Building()) << e.name;
+    const JournalContents c = r.Read();
+    EXPECT_TRUE(c.complete) << e.name;
+    EXPECT_TRUE(c.text == r.buffer.Text()) << e.name;
+    EXPECT_EQ(c.caret, r.buffer.CaretOffset()) << e.name;
+  }
+}
+
+TEST(JournalRecorder, OldJournalStaysWholeUntilTheNewSnapshotIsCommitted) {
+  Recording r;
+  r.buffer.SetText(std::string(9u << 20, 'x'));
+  r.recorder.Begin(Doc());
+  r.Flush();
+  r.buffer.ReplaceRange(0, 1, "y");
+  r.Flush();
+  const std::string before = r.buffer.Text();
+  // A whole-text edit starts a new snapshot; after its first slice the
+  // journal on disk is still the old one, with everything up to then.
+  r.buffer.SelectAll();
+  r.buffer.ReplaceSelection(std::string(9u << 20, 'z'));
+  r.Write(r.recorder.Take());
+  r.writer.Wait();
+  EXPECT_TRUE(r.Read().text == before);
+  r.Flush();
+  EXPECT_TRUE(r.Read().text == r.buffer.Text());
 }
 
 TEST(JournalWriter, FullDiskFailsOnceThenDropsWritesButStillRemoves) {

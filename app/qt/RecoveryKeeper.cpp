@@ -11,14 +11,14 @@ RecoveryKeeper::RecoveryKeeper(EditorView& view, std::function<JournalDocument()
     : QObject(parent), view_(view), describe_(std::move(describe)), status_(std::move(status)),
       recorder_([this]() -> const MemoryBuffer& { return view_.Document(); }) {
   timer_.setSingleShot(true);
-  timer_.setInterval(kFlushMs);
   connect(&timer_, &QTimer::timeout, this, &RecoveryKeeper::Flush);
 }
 
 RecoveryKeeper::~RecoveryKeeper() {
   view_.RemoveDocumentListener(this);
   if (!writer_) return;
-  Flush();
+  do Flush();
+  while (enabled_ && recorder_.Building());
   writer_.reset();  // finishes the queue
   // A clean end: no journal of ours left, so nothing needs our name any more.
   bool ours = false;
@@ -81,7 +81,7 @@ void RecoveryKeeper::SelectionChanged() {
 }
 
 void RecoveryKeeper::Schedule() {
-  if (!timer_.isActive()) timer_.start();
+  if (!timer_.isActive()) timer_.start(kFlushMs);
 }
 
 void RecoveryKeeper::Flush() {
@@ -89,16 +89,24 @@ void RecoveryKeeper::Flush() {
   if (!enabled_ || !recorder_.HasPending()) return;
   recorder_.SetDocument(describe_());
   JournalRecorder::Batch batch = recorder_.Take();
-  if (batch.replace)
-    writer_->Replace(path_, std::move(batch.records));
-  else
-    writer_->Append(path_, std::move(batch.records));
+  using Kind = JournalRecorder::Kind;
+  using Piece = JournalWriter::Piece;
+  switch (batch.kind) {
+    case Kind::Append: writer_->Append(path_, std::move(batch.records)); break;
+    case Kind::Replace: writer_->Replace(path_, std::move(batch.records)); break;
+    case Kind::Begin: writer_->ReplacePiece(Piece::Begin, path_, std::move(batch.records)); break;
+    case Kind::More: writer_->ReplacePiece(Piece::More, path_, std::move(batch.records)); break;
+    case Kind::Commit: writer_->ReplacePiece(Piece::Commit, path_, std::move(batch.records)); break;
+  }
+  // The next slice of a big snapshot right after the events waiting now.
+  if (recorder_.Building()) timer_.start(1);
   // A failure shows once the writer has come to it.
   QTimer::singleShot(kFlushMs, this, &RecoveryKeeper::CheckWriter);
 }
 
 void RecoveryKeeper::Wait() {
-  Flush();
+  do Flush();
+  while (enabled_ && recorder_.Building());
   if (writer_) writer_->Wait();
   CheckWriter();
 }

@@ -51,6 +51,8 @@ class RecoveryKeeper : public QObject, private BufferListener {
   // A journal number of ours not in use yet (for a claimed journal too).
   int NewJournalNumber();
 
+  // A big snapshot is still being handed to the writer slice by slice.
+  bool Building() const { return recorder_.Building(); }
   std::string JournalPath() const { return recorder_.Active() ? path_ : std::string(); }
   static constexpr int kFlushMs = 1000;
 
