@@ -112,11 +112,15 @@ void EditorView::AdoptDocument(std::unique_ptr<MemoryBuffer> document) {
   doc_->RemoveListener(this);
   doc_->RemoveListener(&colors_);
   wrapIndex_.reset();
+  const Offset oldLength = doc_->TextLength(), oldBreaks = doc_->PhysicalLines() - 1;
   doc_ = std::move(document);
   doc_->SetDefaultAttributes(a);
   doc_->SetTabStopPoints(tabs);
   doc_->ClearUndo();
   Attach();
+  // The other listeners hear it as the whole text replaced.
+  for (BufferListener* l : extraListeners_)
+    l->TextReplaced(0, oldLength, doc_->TextLength(), 0, oldBreaks, doc_->PhysicalLines() - 1);
   measure_.Reset();
   RecountWidth();
   verticalScrollBar()->setValue(0);
