@@ -33,6 +33,8 @@ bool ReadMapped(const char* path, std::string& text) {
   void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
   ::close(fd);
   if (map == MAP_FAILED) return false;
+  text.reserve(size);
+  bench::AdviseHugePages(text);
   text.assign(static_cast<const char*>(map), size);
   ::munmap(map, size);
   return true;

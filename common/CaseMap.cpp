@@ -76,9 +76,7 @@ constexpr Shift kToggle[] = {{'a', 'z', -32}, {154, 154, -16}, {156, 156, -16},
                              {159, 159, 96},  {192, 214, 32},  {216, 222, 32}};
 
 template <std::size_t N>
-void MapBytes(std::string& s, const Shift (&shifts)[N], const std::array<unsigned char, 256>& table) {
-  char* p = s.data();
-  const std::size_t n = s.size();
+void MapBytes(char* p, std::size_t n, const Shift (&shifts)[N], const std::array<unsigned char, 256>& table) {
   std::size_t i = 0;
 #if defined(__SSE2__)
   // Sixteen bytes at a time: each range adds its amount where a byte lies
@@ -112,18 +110,25 @@ void MapBytes(std::string& s, const Shift (&shifts)[N], const std::array<unsigne
 
 }  // namespace
 
+void AnsiUpperBytes(char* p, std::size_t n) { MapBytes(p, n, kUpper, Tables().upper); }
+void AnsiLowerBytes(char* p, std::size_t n) { MapBytes(p, n, kLower, Tables().lower); }
+void ToggleCaseBytes(char* p, std::size_t n) { MapBytes(p, n, kToggle, Tables().toggle); }
+const unsigned char* AnsiUpperTable() { return Tables().upper.data(); }
+const unsigned char* AnsiLowerTable() { return Tables().lower.data(); }
+const unsigned char* ToggleCaseTable() { return Tables().toggle.data(); }
+
 std::string AnsiUpperStr(std::string s) {
-  MapBytes(s, kUpper, Tables().upper);
+  AnsiUpperBytes(s.data(), s.size());
   return s;
 }
 
 std::string AnsiLowerStr(std::string s) {
-  MapBytes(s, kLower, Tables().lower);
+  AnsiLowerBytes(s.data(), s.size());
   return s;
 }
 
 std::string ToggleCaseStr(std::string s) {
-  MapBytes(s, kToggle, Tables().toggle);
+  ToggleCaseBytes(s.data(), s.size());
   return s;
 }
 

@@ -52,6 +52,13 @@ std::string OrdinalSuffix(std::int64_t n, bool withNumber);
 std::string CenterTrimmed(const std::string& s);
 Pos CountWords(const std::string& s);
 std::string ToggleCaseStr(std::string s);
+// The same case maps in place on a run of bytes, and as 256-entry tables.
+void AnsiUpperBytes(char* p, std::size_t n);
+void AnsiLowerBytes(char* p, std::size_t n);
+void ToggleCaseBytes(char* p, std::size_t n);
+const unsigned char* AnsiUpperTable();
+const unsigned char* AnsiLowerTable();
+const unsigned char* ToggleCaseTable();
 std::string TitleCaseStr(std::string s);
 std::string CharsToLineBreaks(std::string s, const std::string& chars);
 Pos FirstDifference(const std::string& a, const std::string& b);

@@ -8,6 +8,7 @@
 // so an empty document has 0 lines and "abc" CR LF has 1.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,13 @@ struct CharAttributes {
   std::string fontName;
   int fontSize = 10;        // points
   std::uint32_t color = 0;  // 0x00BBGGRR or a system color
+};
+
+// A byte-for-byte map: table[c] is what byte c becomes; run, when given,
+// does the same to a run of bytes, faster.
+struct ByteMap {
+  const unsigned char* table;
+  void (*run)(char* bytes, std::size_t n) = nullptr;
 };
 
 class EditorBuffer {
@@ -57,6 +65,10 @@ class EditorBuffer {
   // the new text become CR LF.
   virtual void ReplaceSelection(const std::string& text) = 0;
   virtual void SelectAll() = 0;
+  // Maps every selected byte as one undoable step and keeps the selection
+  // (were a line break made or unmade, it covers the new text). Records
+  // nothing and returns false when no byte changed.
+  virtual bool MapSelection(const ByteMap& map);
   virtual CaretPosition Caret() const = 0;
   virtual void ScrollToCaret() = 0;
 
@@ -74,5 +86,20 @@ class EditorBuffer {
   void SetSelStart(Offset start) { SetSelection(start, 0); }
   void SetSelLength(Offset length) { SetSelection(SelStart(), length); }
 };
+
+inline bool EditorBuffer::MapSelection(const ByteMap& map) {
+  const Offset start = SelStart();
+  std::string text = SelText();
+  bool changed = false;
+  for (char& ch : text) {
+    const auto c = static_cast<unsigned char>(ch);
+    changed |= map.table[c] != c;
+    ch = static_cast<char>(map.table[c]);
+  }
+  if (!changed) return false;
+  ReplaceSelection(text);
+  SetSelection(start, SelStart() - start);
+  return true;
+}
 
 }  // namespace ql

@@ -95,6 +95,20 @@ class BasicGapBuffer {
     return nullptr;
   }
 
+  // Calls f(pointer, count) on [pos, pos + n) in at most two runs, one on
+  // each side of the gap, without moving anything.
+  template <class F>
+  void ForEachRun(std::size_t pos, std::size_t n, F&& f) {
+    assert(pos + n <= Size());
+    if (pos < gapStart_) {
+      const std::size_t k = std::min(n, gapStart_ - pos);
+      if (k) f(storage_.data() + pos, k);
+      pos += k;
+      n -= k;
+    }
+    if (n) f(storage_.data() + pos + gapLength_, n);
+  }
+
   void Insert(std::size_t pos, const T* data, std::size_t n) {
     assert(pos <= Size());
     if (n == 0) return;

@@ -132,7 +132,10 @@ std::string MemoryBuffer::Apply(Offset pos, Offset length, std::string&& text) {
 void MemoryBuffer::Record(Offset pos, Offset length, std::string&& text) {
   if (length == 0 && text.empty()) return;  // nothing to undo either
   const Offset inserted = static_cast<Offset>(text.size());
-  Edit edit{pos, Apply(pos, length, std::move(text)), inserted};
+  Push(Edit{pos, Apply(pos, length, std::move(text)), inserted});
+}
+
+void MemoryBuffer::Push(Edit&& edit) {
   redo_.clear();
   typingOpen_ = false;
   if (editDepth_ > 0 && stepOpen_ && !undo_.empty()) {
@@ -440,6 +443,39 @@ void MemoryBuffer::ClearUndo() {
 }
 
 void MemoryBuffer::SelectAll() { SetSel(0, TextLength()); }
+
+bool MemoryBuffer::MapSelection(const ByteMap& map) {
+  for (int c = 0; c < 256; ++c) {
+    const bool isBreak = c == '\r' || c == '\n';
+    const bool toBreak = map.table[c] == '\r' || map.table[c] == '\n';
+    if (isBreak != toBreak || (isBreak && map.table[c] != c)) return EditorBuffer::MapSelection(map);
+  }
+  const Offset pos = SelStart(), length = SelLength();
+  if (length == 0) return false;
+  std::string old = Copy(pos, length);  // for undo
+  const auto u = static_cast<std::size_t>(pos), n = static_cast<std::size_t>(length);
+  text_.ForEachRun(u, n, [&](char* p, std::size_t k) {
+    if (map.run) {
+      map.run(p, k);
+    } else {
+      for (std::size_t i = 0; i < k; ++i) p[i] = static_cast<char>(map.table[static_cast<unsigned char>(p[i])]);
+    }
+  });
+  bool changed = false;
+  std::size_t done = 0;
+  text_.ForEachRun(u, n, [&](char* p, std::size_t k) {
+    changed = changed || std::memcmp(p, old.data() + done, k) != 0;
+    done += k;
+  });
+  if (!changed) return false;
+  const Offset firstLine = lines_.LineOf(pos);
+  const Offset breaks = lines_.LineOf(pos + length) - firstLine;
+  knownStarts_.clear();
+  Push(Edit{pos, std::move(old), length});
+  for (BufferListener* l : listeners_) l->TextReplaced(pos, length, length, firstLine, breaks, breaks);
+  NotifySelection();
+  return true;
+}
 
 // The selection's end, whichever way it was made (the caret panels' rule).
 CaretPosition MemoryBuffer::Caret() const {

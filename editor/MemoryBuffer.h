@@ -102,6 +102,9 @@ class MemoryBuffer : public EditorBuffer {
   // result can hand it over without a copy.
   void ReplaceSelection(std::string&& text);
   void SelectAll() override;
+  // In place, and without looking for line starts again, when the map
+  // neither makes nor unmakes a CR or LF.
+  bool MapSelection(const ByteMap& map) override;
   // Line and column of the selection's end (not of a caret standing at the
   // start of a backward selection: see CaretOffset).
   CaretPosition Caret() const override;
@@ -168,6 +171,8 @@ class MemoryBuffer : public EditorBuffer {
   std::string Apply(Offset pos, Offset length, std::string&& text);
   // Changes the text and records it in the open step (or a new one).
   void Record(Offset pos, Offset length, std::string&& text);
+  // Puts a made edit into the open step (or a new one).
+  void Push(Edit&& edit);
   // Undo or redo one step: each edit swaps its saved text with the document's.
   void Swap(Step& step, bool backward, Offset& lo, Offset& hi);
   void Adopt(std::string&& normal, Offset oldLength, Offset oldBreaks);

@@ -253,10 +253,33 @@ inline void RandomEdits(Run& r, int steps) {
   std::vector<std::string> history;  // texts before each edit still undoable
   for (int step = 0; step < steps && r.failures.empty(); ++step) {
     const std::string at = "random step " + std::to_string(step) + ": ";
-    if (std::uniform_int_distribution<int>(0, 9)(rng) == 0 && !history.empty()) {
+    const int op = std::uniform_int_distribution<int>(0, 9)(rng);
+    if (op == 0 && !history.empty()) {
       b->Undo();
       model = history.back();
       history.pop_back();
+    } else if (op == 1) {
+      // A byte map: swapping letters keeps the breaks, turning 'a' into a
+      // LF makes new ones, and the identity changes nothing.
+      const Offset a = RandomBoundary(rng, model), e = NearBoundary(rng, model, a);
+      const Offset from = std::min(a, e), to = std::max(a, e);
+      const int kind = std::uniform_int_distribution<int>(0, 2)(rng);
+      unsigned char table[256];
+      for (int c = 0; c < 256; ++c) table[c] = static_cast<unsigned char>(c);
+      if (kind == 0) std::swap(table['a'], table['b']);
+      if (kind == 1) table['a'] = '\n';
+      b->SetSelection(from, to - from);
+      std::string mapped = model.substr(from, to - from);
+      for (char& ch : mapped) ch = static_cast<char>(table[static_cast<unsigned char>(ch)]);
+      const bool changed = mapped != model.substr(from, to - from);
+      if (kind == 1) mapped = NaiveNormalize(mapped);
+      r.Check(at + "MapSelection()", b->MapSelection(ByteMap{table}), changed);
+      if (changed) {
+        history.push_back(model);
+        model.replace(from, to - from, mapped);
+      }
+      r.Check(at + "SelStart() after mapping", b->SelStart(), from);
+      r.Check(at + "SelLength() after mapping", b->SelLength(), changed ? static_cast<Offset>(mapped.size()) : to - from);
     } else {
       const Offset a = RandomBoundary(rng, model), e = NearBoundary(rng, model, a);
       const Offset from = std::min(a, e), to = std::max(a, e);

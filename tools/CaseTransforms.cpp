@@ -44,6 +44,16 @@ void CaseCommand(TextToolHost& host, CaseKind kind) {
   EditorBuffer& b = host.Buffer();
   const Offset start = b.SelStart(), length = b.SelLength();
   BulkScope scope(host);
+  if (kind != CaseKind::Title) {
+    // A byte-for-byte map: done in the document itself, no copies.
+    const ByteMap map = kind == CaseKind::Upper   ? ByteMap{AnsiUpperTable(), AnsiUpperBytes}
+                        : kind == CaseKind::Lower ? ByteMap{AnsiLowerTable(), AnsiLowerBytes}
+                                                  : ByteMap{ToggleCaseTable(), ToggleCaseBytes};
+    if (length == 0) b.SelectAll();
+    if (b.MapSelection(map)) host.TextChanged();
+    b.SetSelection(start, length);
+    return;
+  }
   std::string text = TakeText(b);
   std::string converted = ConvertCase(kind, text);
   if (converted != text) {

@@ -17,6 +17,7 @@
 #include "app/qt/CommandTable.h"
 #include "app/qt/RecoveryKeeper.h"
 #include "editor/qt/EditorView.h"
+#include "functions/qt/ProcessWindow.h"
 #include "app/qt/WindowSearchHost.h"
 #include "common/FuncLib.h"
 #include "platform/Store.h"
@@ -103,6 +104,7 @@ void TFormQuillora::ApplyOptions() {
   statusBar()->setVisible(options_.Checked(Check::StatusBarOpt));
   SetEditorFont(options_.FontNameScreen, options_.FontSizeScreen);
   SetEditorColors(options_.BackColor, options_.TextColor);
+  SetProcessColors(options_.BackColor, options_.TextColor);
   ApplyTabStops();
 }
 
@@ -274,6 +276,7 @@ void TFormQuillora::ThemeSelect(int themeIndex) {
   buffer_->SelectAll();
   SetEditorFont("Courier New", 10);
   SetEditorColors(options_.BackColor, options_.TextColor);
+  SetProcessColors(options_.BackColor, options_.TextColor);
 }
 
 // ---- commands ----

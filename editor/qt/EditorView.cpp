@@ -169,6 +169,12 @@ void EditorView::ReplaceSelection(const std::string& text) {
   Changed();
 }
 
+bool EditorView::MapSelection(const ByteMap& map) {
+  const bool changed = doc_->MapSelection(map);
+  if (changed) Changed();
+  return changed;
+}
+
 void EditorView::Type(const std::string& bytes) {
   doc_->TypeText(bytes, overwrite_);
   Changed();

@@ -50,6 +50,7 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   std::string SelText() const override { return doc_->SelText(); }
   void ReplaceSelection(const std::string& text) override;
   void SelectAll() override;
+  bool MapSelection(const ByteMap& map) override;
   CaretPosition Caret() const override { return doc_->Caret(); }
   void ScrollToCaret() override;
   bool CanUndo() const override { return doc_->CanUndo(); }
