@@ -21,7 +21,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_journal quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_journal qt_print quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -233,6 +233,26 @@ done
 echo "ours and cp are whole-process wall times (best of $runs); 'ours op' is the part qt_files times itself"
 echo "(open: read + show; save: bytes + safe save). Ours runs under GNU time for the peak memory."
 rm -f "$out/files.ours" "$rss_file"
+
+# ---- printing to a PDF file vs pr ----
+# qt_print runs the print job on the 1 MB text into a PDF (pages laid out,
+# every glyph drawn through the print font's table, the file written); pr
+# paginates the same file as text. The check: pdftotext finds every line
+# that has text.
+pf="$out/text_1mb.txt"
+[[ -s "$pf" ]] || "$bin/bench_gen" "$pf" 1 >/dev/null
+ours_ms=$(best_ms "'$bin/qt_print' '$pf' '$out/print.pdf' >'$out/print.ours' 2>/dev/null")
+pr_ms=$(best_ms "pr '$pf' >/dev/null")
+op=$(sed -n 's/.*ms=\([0-9.]*\).*/\1/p' "$out/print.ours")
+pages=$(pdfinfo "$out/print.pdf" 2>/dev/null | sed -n 's/^Pages: *//p')
+want=$(LC_ALL=C grep -c '[!-~]' "$pf")
+got=$(pdftotext -layout "$out/print.pdf" - 2>/dev/null | LC_ALL=C grep -c '[!-~]' || true)
+if [[ "$got" == "$want" ]]; then check="all $want lines with text in the PDF"; else check="PDF has ${got:-?} of $want lines with text"; failures=$((failures + 1)); fi
+printf '\n%-24s %9s %9s %9s %9s %9s  %s\n' "print 1 MB text" "ours" "ours op" "pr" "ours/pr" "pages/s" "check"
+printf '%-24s %7sms %7sms %7sms %9s %9s  %s\n' "to PDF" "$ours_ms" "${op:-?}" "$pr_ms" "$(ratio "$ours_ms" "$pr_ms")" \
+  "$(awk -v p="${pages:-0}" -v ms="${op:-0}" 'BEGIN { printf "%.0f", (ms > 0 ? p / (ms / 1000) : 0) }')" "$check"
+echo "ours: the whole qt_print process; 'ours op' the job alone ($pages pages). pr only paginates text."
+rm -f "$out/print.pdf" "$out/print.ours"
 
 # ---- opening a UTF-8 file in the window vs the same text as 8-bit bytes ----
 # Both through qt_files open (read, detect, show in the editor widget); the

@@ -11,7 +11,7 @@ WidthTable::WidthTable() { advance_.fill(1.0); }
 WidthTable WidthTable::Monospace(double advance, double tabWidth) {
   WidthTable t;
   t.advance_.fill(advance > 0 ? advance : 0);
-  t.uniform_ = t.advance_[0];
+  t.FindUniform();
   t.SetTabWidth(tabWidth);
   return t;
 }
@@ -26,8 +26,15 @@ void WidthTable::FindUniform() {
   for (int c = 1; c < 256; ++c)
     if (c != '\t' && advance_[c] != uniform_) {
       uniform_ = -1;
-      return;
+      break;
     }
+  // The advance of 'x' counts as common when at most a few printable ASCII
+  // bytes differ from it: then rows are measured run by run.
+  common_ = advance_['x'];
+  int differ = 0;
+  for (int c = 32; c < 127; ++c) differ += advance_[c] != common_;
+  if (differ > 4 || common_ <= 0) common_ = -1;
+  for (int c = 0; c < 256; ++c) odd_[c] = c == '\t' || advance_[c] != common_;
 }
 
 void WidthTable::SetTabWidth(double pixels) {

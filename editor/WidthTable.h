@@ -26,6 +26,11 @@ class WidthTable {
   void SetAdvance(unsigned char c, double pixels);
   // The advance every byte but the tab shares, or -1 when they differ.
   double UniformAdvance() const { return uniform_; }
+  // The advance nearly all printable ASCII shares (a monospace font whose
+  // fallback glyphs differ), or -1 when there is none; Odd(c) tells the
+  // bytes that do not have it, the tab always among them.
+  double CommonAdvance() const { return common_; }
+  bool Odd(unsigned char c) const { return odd_[c]; }
   double TabWidth() const { return tabWidth_; }
   // A tab width of zero or less would draw tabs with no width; the width of
   // a space (at least one pixel) takes its place.
@@ -54,6 +59,8 @@ class WidthTable {
   std::array<double, 256> advance_;
   double tabWidth_ = 8;
   double uniform_ = 1;
+  double common_ = 1;
+  std::array<bool, 256> odd_{};
 };
 
 }  // namespace ql

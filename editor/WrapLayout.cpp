@@ -28,40 +28,41 @@ Offset BreakAt(const char* line, Offset start, Offset misfit, Offset lastTab) {
   return lastTab >= 0 ? lastTab + 1 : misfit;
 }
 
-// One width for every byte but the tab: runs between tabs are divisions,
-// tabs are found with memchr.
-Offset UniformRow(const char* line, Offset length, Offset start, const WidthTable& table, double width,
-                  double advance) {
+// One width for nearly every byte: runs of common bytes are divisions, the
+// odd bytes between them (tabs always) are measured one by one; they are
+// found with memchr when the tab is the only one.
+Offset RunRow(const char* line, Offset length, Offset start, const WidthTable& table, double width) {
   const double limit = width + kSlack;
-  double x = 0;
+  const double advance = table.CommonAdvance();
+  const bool onlyTabs = table.UniformAdvance() > 0;
+  const auto nextOdd = [&](Offset from, Offset to) {
+    if (onlyTabs) {
+      const void* tab = std::memchr(line + from, '\t', static_cast<std::size_t>(to - from));
+      return tab ? static_cast<const char*>(tab) - line : to;
+    }
+    while (from < to && !table.Odd(static_cast<unsigned char>(line[from]))) ++from;
+    return from;
+  };
   Offset i = start, lastTab = -1;
   // The first character always goes in.
-  if (line[i] == '\t') {
-    x = table.TabEnd(0);
-    lastTab = i;
-  } else {
-    x = advance;
-  }
+  double x = table.After(static_cast<unsigned char>(line[i]), 0);
+  if (line[i] == '\t') lastTab = i;
   ++i;
   while (i < length) {
     const double room = std::floor((limit - x) / advance);
     const Offset fit = room <= 0 ? 0 : static_cast<Offset>(std::min(room, 4.0e18));
-    const Offset end = fit < length - i ? i + fit : length;  // first byte that would not fit
-    const void* tab = std::memchr(line + i, '\t', static_cast<std::size_t>(end - i));
-    if (!tab) {
-      if (end >= length) return length;
-      if (line[end] != '\t') return BreakAt(line, start, end, lastTab);
-      x += static_cast<double>(end - i) * advance;
-      i = end;  // a tab right at the edge: measured below
-    } else {
-      const Offset t = static_cast<const char*>(tab) - line;
-      x += static_cast<double>(t - i) * advance;
-      i = t;
-    }
-    const double next = table.TabEnd(x);
-    if (next > limit) return i + 1;  // the tab hangs
+    const Offset end = fit < length - i ? i + fit : length;  // first common byte that would not fit
+    const Offset odd = nextOdd(i, end);
+    x += static_cast<double>(odd - i) * advance;
+    i = odd;
+    if (i >= length) return length;
+    const auto c = static_cast<unsigned char>(line[i]);
+    if (i == end && !table.Odd(c)) return BreakAt(line, start, i, lastTab);
+    const double next = table.After(c, x);
+    if (next > limit) return BreakAt(line, start, i, lastTab);
     x = next;
-    lastTab = i++;
+    if (c == '\t') lastTab = i;
+    ++i;
   }
   return length;
 }
@@ -70,8 +71,7 @@ Offset UniformRow(const char* line, Offset length, Offset start, const WidthTabl
 
 Offset NextRowStart(const char* line, Offset length, Offset start, const WidthTable& table, double width) {
   if (start >= length) return length;
-  const double uniform = table.UniformAdvance();
-  if (uniform > 0) return UniformRow(line, length, start, table, width, uniform);
+  if (table.CommonAdvance() > 0) return RunRow(line, length, start, table, width);
   double x = 0;
   Offset i = start, lastBlank = -1;
   for (; i < length; ++i) {

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Quillora builds with, only when one is missing.
+# Extra package names given as arguments are installed the same way.
 set -euo pipefail
-packages=(cmake make g++ qt6-base-dev libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core acl attr)
+packages=(cmake make g++ qt6-base-dev libqt6printsupport6 libgl-dev libgtest-dev libgmock-dev fonts-dejavu-core
+  acl attr poppler-utils xvfb xdotool openbox x11-utils dpkg-dev desktop-file-utils appstream "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

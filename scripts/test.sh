@@ -3,6 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh
+# Every parser of outside input under the fuzzer, for a bounded time each.
+bash scripts/fuzz.sh "${QUILLORA_FUZZ_SECONDS:-20}"
 cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_BUILD_TESTS=ON
 cmake --build build-test -j"$(nproc)"
 cd build-test

@@ -27,17 +27,30 @@ WidthTable Varied(int tab) {
   return t;
 }
 
-// With uniform > 0 every byte is that wide instead (a monospace font).
+// With uniform > 0 every byte is that wide instead (a monospace font); with
+// uniform < 0 every byte is -uniform wide but the control and high ones,
+// which keep their varied widths (a monospace font with fallback glyphs).
+int RefAdvance(unsigned char c, int uniform) {
+  if (uniform > 0) return uniform;
+  if (uniform < 0 && c >= 0x20 && c < 0x80) return -uniform;
+  return 1 + c % 5;
+}
+
 long long RefX(const std::string& s, std::size_t column, int tab, int uniform = 0) {
   long long x = 0;
   for (std::size_t i = 0; i < column && i < s.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
-    x = c == '\t' ? (x / tab + 1) * tab : x + (uniform > 0 ? uniform : 1 + c % 5);
+    x = c == '\t' ? (x / tab + 1) * tab : x + RefAdvance(c, uniform);
   }
   return x;
 }
 
-WidthTable Table(int tab, int uniform) { return uniform > 0 ? WidthTable::Monospace(uniform, tab) : Varied(tab); }
+WidthTable Table(int tab, int uniform) {
+  if (uniform > 0) return WidthTable::Monospace(uniform, tab);
+  WidthTable t = Varied(tab);
+  for (int c = 0; c < 256; ++c) t.SetAdvance(static_cast<unsigned char>(c), RefAdvance(static_cast<unsigned char>(c), uniform));
+  return t;
+}
 
 std::string RandomLine(std::mt19937& rng, int maxLength) {
   static const char pool[] = {'a', 'b', 'W', ' ', ' ', '\t', '.', '\x80', '\xE9', '\xFF', '\xA0', '\x00'};
@@ -175,12 +188,12 @@ TEST(WrapRows, Examples) {
 
 TEST(WrapRows, RandomLinesAgainstReference) {
   std::mt19937 rng(1618);
-  for (int uniform : {0, 1, 3})  // varied widths, then monospace ones
+  for (int uniform : {0, 1, 3, -2, -3})  // varied widths, monospace, monospace with odd bytes
     for (int tab : {3, 8, 20}) {
       const WidthTable t = Table(tab, uniform);
       for (int i = 0; i < 2000; ++i) {
         std::string s = RandomLine(rng, 120);
-        if (uniform > 0 && i % 2 == 0) s.erase(std::remove(s.begin(), s.end(), '\t'), s.end());
+        if (uniform != 0 && i % 2 == 0) s.erase(std::remove(s.begin(), s.end(), '\t'), s.end());
         const long long width = std::uniform_int_distribution<long long>(1, 90)(rng);
         ASSERT_EQ(WrapRows(s.data(), static_cast<Offset>(s.size()), t, static_cast<double>(width)),
                   RefRows(s, tab, width, uniform))
@@ -374,7 +387,7 @@ TEST_P(LongLines, UnderEdits) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(WrapIndex, LongLines, ::testing::Values(0, 2));
+INSTANTIATE_TEST_SUITE_P(WrapIndex, LongLines, ::testing::Values(0, 2, -2));
 
 // A row longer than the bytes the index reads at a time, across the gap.
 TEST(WrapIndex, RowLongerThanOneRead) {

@@ -1,5 +1,6 @@
 #include "app/qt/Artwork.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -106,6 +107,11 @@ QIcon FallbackIcon(const std::string& name) {
 
 QIcon ThemeIcon(const std::string& name) {
   return QIcon::fromTheme(QString::fromStdString(name), FallbackIcon(name));
+}
+
+QIcon AppIcon() {
+  const QIcon own = QGuiApplication::windowIcon();
+  return own.isNull() ? ThemeIcon("accessories-text-editor") : own;
 }
 
 }  // namespace ql

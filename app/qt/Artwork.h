@@ -10,5 +10,7 @@ namespace ql {
 QIcon ThemeIcon(const std::string& name);
 // Our own drawing for a theme icon name (any name gets a picture).
 QIcon FallbackIcon(const std::string& name);
+// The program's own icon: the application's window icon, else a text page.
+QIcon AppIcon();
 
 }  // namespace ql

@@ -144,8 +144,8 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("File", "RenMovFile1", "R&ename/Move file...", "Shift+F2", "Renames/Moves the current file to an other filename/path (Shift+F2)", &F::RenMoveFile_Cmd).Document());
   t.push_back(Row("File", "DeleteFile1", "Delete file!", "", "WARNING: Deletes the file!!!", &F::DeleteFile_Cmd).Document());
   t.push_back(Sep("File"));
-  t.push_back(Row("File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)", nullptr));
-  t.push_back(Row("File", "PrintSetup1", "Pr&inter setup...", "Shift+Ctrl+P", "Printer setup (Shift+Ctrl+P)", nullptr));
+  t.push_back(Row("File", "Print1", "&Print...", "Ctrl+P", "Print the current text (Ctrl+P)", &F::Print_Cmd).Document());
+  t.push_back(Row("File", "PrintSetup1", "Pr&inter setup...", "Shift+Ctrl+P", "Printer setup (Shift+Ctrl+P)", &F::PrintSetup_Cmd));
   t.push_back(Sep("File"));
   t.push_back(Row("File", "Close1", "&Close Quillora", "Alt+Q", "Close Quillora (Alt+Q)", &F::Close_Cmd));
   for (const char* m : {"RecentFiles1", "PopupMenu2"}) {
@@ -196,7 +196,7 @@ std::vector<CommandDef> MakeCommands() {
   AddFunctionChoices(t, "MiscFunctions1", "1", false);
 
   // ---- Tools ----
-  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", nullptr));
+  t.push_back(Row("Tools", "NumConvert1", "Number Converter v1.36...", "Shift+F6", "Number convertion", &F::NumConvert_Open));
   t.push_back(Sep("Tools"));
   t.push_back(Tagged("Tools", "CharMap1", "MS &Character map...", "Shift+F7", "MS Charecter map", &F::Tools_Open, 1));
   t.push_back(Tagged("Tools", "Calculator1", "MS C&alculator...", "Shift+F8", "MS Calculator", &F::Tools_Open, 2));
@@ -204,7 +204,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("Tools", "Run1", "Run!...", "F9", "", nullptr));
 
   // ---- Options ----
-  t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", nullptr).Context(91));
+  t.push_back(Row("Options", "Config1", "&Configuration...", "F2", "Quillora configuration (F2)", &F::Config_Open).Context(91));
   t.push_back(Row("Options", "Associate1", "&Association options...", "F4", "Option to associate files with Quillora (F4)", nullptr).Context(92));
   t.push_back(Sep("Options"));
   t.push_back(Row("Options", "ChangeScreenFont1", "Change &screen font...", "F6", "Change the screen font (F6)", &F::ChangeScreenFont_Open));
@@ -221,7 +221,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Sep("View"));
   t.push_back(Row("View", "OpenQuillora1", "Open new copy of &Quillora...", "Ctrl+F12", "Will open a new copy of Quillora (Ctrl+F12)", &F::OpenQuillora_Cmd));
   t.push_back(Sep("View"));
-  t.push_back(Row("View", "MinimizeToTray1", "&Minimize Quillora to tray...", "F11", "", nullptr));
+  t.push_back(Row("View", "MinimizeToTray1", "&Minimize Quillora to tray...", "F11", "", &F::MinimizeToTray_Cmd));
 
   // ---- Help ----
   t.push_back(Tagged("Help", "HelpContents1", "&Help contents...", "Shift+F1", "Help contents (Shift+F1)", &F::Help_Open, 1));
@@ -284,7 +284,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Tagged("PopupMenu4", "FontDefault1", "&Default Windows font", "", "", &F::FontChange_Cmd, 4));
 
   // ---- pop-up menu 5: the tray icon's menu ----
-  t.push_back(Row("PopupMenu5", "Restore1", "&Restore Quillora", "", "", nullptr));
+  t.push_back(Row("PopupMenu5", "Restore1", "&Restore Quillora", "", "", &F::Restore_Cmd));
   t.push_back(Sep("PopupMenu5"));
   t.push_back(Row("PopupMenu5", "Close2", "Close Quillora", "", "", &F::Close_Cmd));
 
@@ -308,7 +308,7 @@ std::vector<CommandDef> MakeCommands() {
   t.push_back(Row("ToolBar1", "Goto2", "Go to", "", "Go to dialog (Ctrl+G)", nullptr).Icon("go-jump"));
   t.push_back(Row("ToolBar1", "MiscFunc2", "Functions", "", "Misc functions (F8)|Opens a box with different functions (F8)", nullptr).Icon("system-run"));
   t.push_back(Sep("ToolBar1"));
-  t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", nullptr).Icon("preferences-system"));
+  t.push_back(Row("ToolBar1", "Config2", "Configuration", "", "Program configuration (F2)", &F::Config_Open).Icon("preferences-system"));
   t.push_back(Row("ToolBar1", "ScreenFont2", "Font", "", "Change font (F6)", &F::ChangeScreenFont_Open).Icon("preferences-desktop-font"));
   t.push_back(Sep("ToolBar1"));
   t.push_back(Row("ToolBar1", "About2", "About", "", "About Quillora (F1)", nullptr).Icon("help-about"));

@@ -17,6 +17,7 @@
 #include "app/qt/CommandTable.h"
 #include "app/qt/RecoveryKeeper.h"
 #include "editor/qt/EditorView.h"
+#include "app/qt/DocumentPrinter.h"
 #include "functions/qt/ProcessWindow.h"
 #include "app/qt/WindowSearchHost.h"
 #include "common/FuncLib.h"
@@ -63,6 +64,7 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
   RichEdit1->viewport()->installEventFilter(this);
   InstallHelp();
   CreateSearch();
+  CreateTray();
   FormCreate();
 
   connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
@@ -359,6 +361,12 @@ void TFormQuillora::closeEvent(QCloseEvent* event) {
   if (recovery_) recovery_->Clean();
   SaveSettings(options_.Checked(Check::SaveAutoOpt), true);
   event->accept();
+  if (InTray()) {
+    // Closed from the tray menu: a hidden window's closing would not end
+    // the program by itself.
+    LeaveTray();
+    QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  }
 }
 
 void TFormQuillora::resizeEvent(QResizeEvent* event) {

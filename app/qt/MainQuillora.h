@@ -25,17 +25,22 @@ class QMenu;
 class QToolBar;
 class QToolButton;
 class QDialog;
+class QTimer;
 
 namespace ql {
 
 class Store;
 class EditorView;
 class TFormFindReplace;
+class TFormConfig;
 class WindowSearchHost;
 class RecoveryKeeper;
 
 // The environment variable that hands a recovered journal to a new instance.
 constexpr const char* kRecoverVariable = "QUILLORA_RECOVER";
+class TTrayCtrl;
+class DocumentPrinter;
+class WindowConfigHost;
 
 class TFormQuillora : public QMainWindow, public InstanceTarget {
   Q_OBJECT
@@ -150,6 +155,12 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void VisibleAsciiChars_Cmd();
   void InsHexColor_Cmd();
 
+  // Utility dialogs (UtilityCommands.cpp).
+  void NumConvert_Open();
+  // The configuration dialog, made on first use and kept (ConfigCommands.cpp).
+  void Config_Open();
+  TFormConfig* ConfigDialog();
+
   // Find and replace.
   void FindRep_Open();
   void FindNext_Cmd();
@@ -197,6 +208,16 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   // How a further recovered document gets its own instance (tests record).
   using RecoveryStarter = std::function<void(const std::string& journal, const std::string& dir)>;
   void SetRecoveryStarter(RecoveryStarter starter) { startRecovery_ = std::move(starter); }
+  // The tray icon (TrayCommands.cpp).
+  void MinimizeToTray_Cmd();
+  void Restore_Cmd();
+  bool InTray() const;
+  TTrayCtrl* Tray() const { return TrayCtrl1; }
+
+  // Printing (PrintCommands.cpp).
+  void Print_Cmd();
+  void PrintSetup_Cmd();
+  DocumentPrinter& Printing();
 
   // Recent files.
   void AddToRecent();
@@ -279,6 +300,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool RecoverInto(const std::string& journal, JournalContents contents);
   void InstallHelp();
   void CreateSearch();
+  void CreateTray();
+  void LeaveTray();  // the icon goes, closing the last window ends the program again
   bool MenuHelpKey(QObject* watched, QEvent* event);
   bool SaveSettings(bool saveOptions, bool updateUsage);
   void ApplyOptions();
@@ -316,6 +339,7 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   std::unique_ptr<SearchEngine> search_;
   TFormFindReplace* findReplace_ = nullptr;
   friend class WindowSearchHost;
+  friend class WindowConfigHost;
   bool started_ = false;
   bool busy_ = false;
   int quiet_ = 0;  // programmatic redisplay under way: no change, no status
@@ -325,6 +349,10 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   EditorView* RichEdit1 = nullptr;
   EditorBuffer* buffer_ = nullptr;  // the control itself
   QToolBar* ToolBar1 = nullptr;
+  TTrayCtrl* TrayCtrl1 = nullptr;
+  QTimer* trayWatch_ = nullptr;  // brings the window back if the tray goes away
+  bool quitOnLastClosed_ = true;  // the application's setting before the tray
+  std::unique_ptr<DocumentPrinter> printer_;
   std::array<QLabel*, 5> panels_{};
   QHash<QString, QAction*> actions_;
 };

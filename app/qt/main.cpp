@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
   char* qtArgv[] = {argc > 0 && argv[0] ? argv[0] : fallbackName, nullptr};
   int qtArgc = 1;
   QApplication app(qtArgc, qtArgv);
+  QApplication::setWindowIcon(ql::ProgramIcon());
 
   // A running instance writes its settings before we read them; one that
   // does not answer within two seconds does not hold up the start.

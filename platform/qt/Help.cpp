@@ -4,6 +4,7 @@
 #include <QPushButton>
 
 #include "common/FuncLib.h"
+#include "platform/DataPaths.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/OwnerWindow.h"
 #include "platform/qt/Shell.h"
@@ -23,8 +24,7 @@ std::function<void(int)>& Handler() {
 
 std::string HelpFileName() {
   if (!HelpFileOverride().empty()) return HelpFileOverride();
-  const std::string program = ProgramPath();
-  return ExtractFileDir(program) + "/" + FileNameNoExt(program) + ".hlp";
+  return ProgramDataDir(ProgramPath(), IsExistingFile) + "/quillora.hlp";
 }
 
 void SetHelpFileName(const std::string& path) { HelpFileOverride() = path; }

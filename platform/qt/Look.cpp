@@ -1,5 +1,6 @@
 #include "platform/qt/Look.h"
 
+#include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QScreen>
@@ -28,6 +29,15 @@ void InstallFontSubstitutes() {
   QFont::insertSubstitutions("Fixedsys", {"Terminus", "Fixed", "DejaVu Sans Mono", "Monospace"});
   // NFO art needs the box-drawing characters; DejaVu Sans Mono has them all.
   QFont::insertSubstitutions("Terminal", {"Terminus", "DejaVu Sans Mono", "Unifont", "Monospace"});
+}
+
+QIcon ProgramIcon() {
+  QIcon icon;
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) {
+    const QString file = QString(":/icons/quillora-%1.png").arg(size);
+    if (QFile::exists(file)) icon.addFile(file, QSize(size, size));
+  }
+  return icon.isNull() ? QIcon::fromTheme("quillora") : icon;
 }
 
 QFont EditorFont(const std::string& name, int pointSize) {

@@ -4,6 +4,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QPalette>
 #include <QRect>
 #include <cstdint>
@@ -18,6 +19,10 @@ QColor ToQColor(std::uint32_t color, const QPalette& system);
 // exist here ("Courier New", "Fixedsys", "Terminal").
 void InstallFontSubstitutes();
 QFont EditorFont(const std::string& name, int pointSize);
+
+// The program's icon in every size it comes in (built into the program;
+// the desktop's icon theme otherwise).
+QIcon ProgramIcon();
 
 // The rectangle moved and shrunk so that it lies on a visible screen.
 QRect ClampToScreens(const QRect& wanted);

@@ -579,8 +579,7 @@ class CommandsTest : public QObject {
   }
 
   void laterToolsAreVisibleButDisabled() {
-    for (const char* name : {"GotoDialog1", "Config1", "About1",
-                             "FileInfo1", "FileInfo2", "Print1", "Run1"})
+    for (const char* name : {"GotoDialog1", "About1", "FileInfo1", "FileInfo2", "Run1"})
       QVERIFY2(!form_->Action(name)->isEnabled(), name);
   }
 
