@@ -25,7 +25,7 @@ runs=${QL_BENCH_RUNS:-3}
 mkdir -p "$out"
 
 # ---- build ----
-targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_print bench_textjobs bench_functions qt_functions bench_html qt_html quillora)
+targets=(bench_text bench_gen qt_editor qt_files bench_find qt_find bench_model bench_transforms qt_view qt_journal qt_print bench_textjobs bench_functions qt_functions bench_html qt_html quillora)
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DQUILLORA_BUILD_TESTS=OFF >"$out/cmake.log"
 cmake --build "$build" -j2 --target "${targets[@]}" >>"$out/cmake.log"
 bin="$build/bench"
@@ -402,6 +402,27 @@ row "50 MB line, wrap on: jump to its middle" "$(key jump_ms "$long_line") ms" "
 row "50 MB line, wrap on: keystroke median" "$(key key_median_ms "$long_line") ms" "" "worst $(key key_worst_ms "$long_line") ms, wrap off first $(key nowrap_key_ms "$long_line") ms, median $(key nowrap_key_median_ms "$long_line") ms"
 row "upper case of all text (whole-text Set)" "$(key upper_ms "$upper_line") ms" "tr ${tr_ms} ms" "$(pratio "$tr_ms" "$(key upper_ms "$upper_line")") of tr; $ucheck"
 rm -f "$out/upper.ours" "$out/upper.tr" "$out/view.time"
+
+# ---- the recovery journal: typing with it on vs off ----
+# qt_journal types 2000 keys into the middle of the text in the edit control
+# with the journal off, then on (the keystroke alone; the timer's flush is
+# timed on its own), and times the snapshot of the whole document: the
+# window's thread hands over a copy, the writer's thread writes and syncs it.
+# Goal: the median keystroke rises by at most 0.1 ms. The peer for the
+# snapshot is cp + sync of the same file.
+journal_line=$("$bin/qt_journal" "$text" 2>/dev/null) || journal_line=""
+jpeer="/tmp/ql_bench_journal.$$"
+cp_sync_ms=$(best_ms "cp '$text' '$jpeer' && sync '$jpeer'")
+rm -f "$jpeer"
+printf '\n%-44s %12s %12s  %s\n' "recovery journal ($mb MiB)" "measured" "target" "note"
+row "keystroke median, journal off" "$(key key_off_median_ms "$journal_line") ms" "" "worst $(key key_off_worst_ms "$journal_line") ms"
+row "keystroke median, journal on" "$(key key_on_median_ms "$journal_line") ms" "" "worst $(key key_on_worst_ms "$journal_line") ms"
+row "  rise of the median" "$(key key_rise_ms "$journal_line") ms" "<= 0.1 ms"
+row "timer flush on the window thread, median" "$(key flush_median_ms "$journal_line") ms" "" "worst $(key flush_worst_ms "$journal_line") ms"
+row "snapshot: window thread, all slices" "$(key snapshot_ui_ms "$journal_line") ms" "" "$(key snapshot_slices "$journal_line") slices of 4 MiB, worst $(key snapshot_slice_worst_ms "$journal_line") ms"
+row "snapshot: on the disk (writer thread)" "$(key snapshot_written_ms "$journal_line") ms" "cp+sync ${cp_sync_ms} ms" "$(pratio "$cp_sync_ms" "$(key snapshot_written_ms "$journal_line")") of cp+sync"
+if [[ -z "$journal_line" ]]; then echo "qt_journal failed" >&2; failures=$((failures + 1));
+elif ! awk -v r="$(key key_rise_ms "$journal_line")" 'BEGIN { exit !(r <= 0.1) }'; then echo "journal keystroke rise over 0.1 ms" >&2; fi
 
 # Whole programs under a virtual display: ours, FeatherPad and Mousepad.
 opentime=/work/shared/tools/opentime.sh

@@ -272,6 +272,12 @@ Offset MemoryBuffer::CopyRange(Offset pos, Offset length, char* out) const {
   return length;
 }
 
+void MemoryBuffer::AppendRange(Offset pos, Offset length, std::string& out) const {
+  pos = std::clamp<Offset>(pos, 0, TextLength());
+  length = std::clamp<Offset>(length, 0, TextLength() - pos);
+  text_.AppendTo(out, static_cast<std::size_t>(pos), static_cast<std::size_t>(length));
+}
+
 std::string MemoryBuffer::TextRange(Offset pos, Offset length) const {
   pos = std::clamp<Offset>(pos, 0, TextLength());
   length = std::clamp<Offset>(length, 0, TextLength() - pos);

@@ -85,6 +85,8 @@ class MemoryBuffer : public EditorBuffer {
   // Copies [pos, pos + length) to out (clamped); returns the bytes copied.
   Offset CopyRange(Offset pos, Offset length, char* out) const;
   std::string TextRange(Offset pos, Offset length) const;
+  // Appends [pos, pos + length) (clamped) to out, which may have its room reserved.
+  void AppendRange(Offset pos, Offset length, std::string& out) const;
 
   // ---- selection ----
   Offset SelStart() const override { return std::min(anchor_, caret_); }

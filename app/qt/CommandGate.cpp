@@ -8,7 +8,10 @@
 
 namespace ql {
 
-TFormQuillora::DocumentScope::DocumentScope(TFormQuillora& form) : form_(form) { ++form_.docDepth_; }
+TFormQuillora::DocumentScope::DocumentScope(TFormQuillora& form) : form_(form) {
+  ++form_.docDepth_;
+  form_.FlushRecovery();  // prompts and file work may take a while
+}
 
 TFormQuillora::DocumentScope::~DocumentScope() {
   --form_.docDepth_;

@@ -107,6 +107,7 @@ void TFormQuillora::SetEditorBusy(int mode, bool keepSelection) {
   RichEdit1->setUpdatesEnabled(ending);
   RichEdit1->SetPainting(ending);
   if (!ending) {
+    FlushRecovery();  // a whole-text tool may take long
     if (!busy_) QApplication::setOverrideCursor(Qt::WaitCursor);
     busy_ = true;
     if (keepSelection) {

@@ -15,6 +15,7 @@
 #include <QToolBar>
 
 #include "app/qt/CommandTable.h"
+#include "app/qt/RecoveryKeeper.h"
 #include "editor/qt/EditorView.h"
 #include "app/qt/DocumentPrinter.h"
 #include "functions/qt/ProcessWindow.h"
@@ -72,6 +73,9 @@ TFormQuillora::TFormQuillora(Store& store, std::vector<std::string> args, QWidge
 }
 
 TFormQuillora::~TFormQuillora() {
+  // Before the editor goes: the keeper writes what is pending from it.
+  delete recovery_;
+  recovery_ = nullptr;
   if (FormQuillora == this) FormQuillora = nullptr;
 }
 
@@ -141,6 +145,7 @@ void TFormQuillora::FormActivate() {
 }
 
 int TFormQuillora::ExecModal(QDialog& dialog) {
+  FlushRecovery();
   const int result = dialog.exec();
   FormActivate();
   return result;
@@ -172,6 +177,12 @@ void TFormQuillora::SetModified(bool modified) {
   const bool changed = Modified() != modified;
   Action("Save1")->setEnabled(modified);
   Action("Save2")->setEnabled(modified);
+  if (recovery_) {
+    if (modified)
+      recovery_->Dirty();
+    else
+      recovery_->Clean();
+  }
   if (changed && started_) UpdateTitle();
 }
 
@@ -342,10 +353,13 @@ void TFormQuillora::closeEvent(QCloseEvent* event) {
     RunDocumentCommand("close", [this] { close(); });
     return;
   }
+  FlushRecovery();
   if (!AskSaveChanges("Save before quiting?")) {
     event->ignore();
     return;
   }
+  // "No": the unsaved text is given up on purpose, its journal with it.
+  if (recovery_) recovery_->Clean();
   SaveSettings(options_.Checked(Check::SaveAutoOpt), true);
   event->accept();
   if (InTray()) {

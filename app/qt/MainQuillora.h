@@ -15,6 +15,7 @@
 #include "app/DocumentFile.h"
 #include "editor/EditorBuffer.h"
 #include "app/Options.h"
+#include "app/RecoveryJournal.h"
 #include "app/SettingsIO.h"
 #include "app/WindowLogic.h"
 #include "tools/FindReplace.h"
@@ -34,6 +35,10 @@ class EditorView;
 class TFormFindReplace;
 class TFormConfig;
 class WindowSearchHost;
+class RecoveryKeeper;
+
+// The environment variable that hands a recovered journal to a new instance.
+constexpr const char* kRecoverVariable = "QUILLORA_RECOVER";
 class TTrayCtrl;
 class DocumentPrinter;
 class WindowConfigHost;
@@ -210,6 +215,19 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   void RunDocumentCommand(const std::string& key, std::function<void()> command);
   bool DocumentCommandRunning() const { return docDepth_ > 0 || loading_; }
 
+  // Recovery journal (RecoveryCommands.cpp): journals of this instance
+  // (owner) in folder; none until enabled.
+  void EnableRecovery(const std::string& folder, const std::string& owner);
+  RecoveryKeeper* Recovery() const { return recovery_; }
+  // After the window is shown: the journal another instance handed us, or
+  // the journals of instances that are gone, offered back.
+  void StartRecovery(const std::string& handedJournal);
+  void OfferRecovery();
+  // Pending journal records go to the disk now (before long commands).
+  void FlushRecovery();
+  // How a further recovered document gets its own instance (tests record).
+  using RecoveryStarter = std::function<void(const std::string& journal, const std::string& dir)>;
+  void SetRecoveryStarter(RecoveryStarter starter) { startRecovery_ = std::move(starter); }
   // The tray icon (TrayCommands.cpp).
   void MinimizeToTray_Cmd();
   void Restore_Cmd();
@@ -298,6 +316,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool ConfirmOverwrite(const std::string& path);
   void CheckDiskFile();
   void ReportInterruptedSaves(const std::string& path);
+  JournalDocument DescribeDocument() const;
+  bool RecoverInto(const std::string& journal, JournalContents contents);
   void InstallHelp();
   void CreateSearch();
   void CreateTray();
@@ -334,6 +354,8 @@ class TFormQuillora : public QMainWindow, public InstanceTarget {
   bool checkingDisk_ = false;
   FileDialogHandler fileDialog_;
   ConfirmHandler confirm_;
+  RecoveryKeeper* recovery_ = nullptr;
+  RecoveryStarter startRecovery_;
   std::unique_ptr<WindowSearchHost> searchHost_;
   std::unique_ptr<SearchEngine> search_;
   TFormFindReplace* findReplace_ = nullptr;

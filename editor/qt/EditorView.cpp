@@ -36,6 +36,7 @@ EditorView::EditorView(QWidget* parent)
 }
 
 EditorView::~EditorView() {
+  for (BufferListener* l : extraListeners_) doc_->RemoveListener(l);
   doc_->RemoveListener(this);
   doc_->RemoveListener(&colors_);
   wrapIndex_.reset();
@@ -48,6 +49,20 @@ void EditorView::Attach() {
   colors_.Clear();
   doc_->AddListener(&colors_);
   doc_->AddListener(this);
+  for (BufferListener* l : extraListeners_) doc_->AddListener(l);
+}
+
+void EditorView::AddDocumentListener(BufferListener* listener) {
+  if (!listener || std::find(extraListeners_.begin(), extraListeners_.end(), listener) != extraListeners_.end())
+    return;
+  extraListeners_.push_back(listener);
+  doc_->AddListener(listener);
+}
+
+void EditorView::RemoveDocumentListener(BufferListener* listener) {
+  extraListeners_.erase(std::remove(extraListeners_.begin(), extraListeners_.end(), listener),
+                        extraListeners_.end());
+  doc_->RemoveListener(listener);
 }
 
 // ---- document and selection ----
@@ -93,14 +108,19 @@ void EditorView::SetText(std::string&& text) {
 void EditorView::AdoptDocument(std::unique_ptr<MemoryBuffer> document) {
   const CharAttributes a = doc_->DefaultAttributes();
   const double tabs = doc_->TabStopPoints();
+  for (BufferListener* l : extraListeners_) doc_->RemoveListener(l);
   doc_->RemoveListener(this);
   doc_->RemoveListener(&colors_);
   wrapIndex_.reset();
+  const Offset oldLength = doc_->TextLength(), oldBreaks = doc_->PhysicalLines() - 1;
   doc_ = std::move(document);
   doc_->SetDefaultAttributes(a);
   doc_->SetTabStopPoints(tabs);
   doc_->ClearUndo();
   Attach();
+  // The other listeners hear it as the whole text replaced.
+  for (BufferListener* l : extraListeners_)
+    l->TextReplaced(0, oldLength, doc_->TextLength(), 0, oldBreaks, doc_->PhysicalLines() - 1);
   measure_.Reset();
   RecountWidth();
   verticalScrollBar()->setValue(0);

@@ -68,6 +68,9 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   // copy of the text, nothing to undo.
   void AdoptDocument(std::unique_ptr<MemoryBuffer> document);
   const MemoryBuffer& Document() const { return *doc_; }
+  // Listeners of the document that follow it into an adopted one.
+  void AddDocumentListener(BufferListener* listener);
+  void RemoveDocumentListener(BufferListener* listener);
   Offset Anchor() const { return doc_->Anchor(); }
   Offset CaretOffset() const { return doc_->CaretOffset(); }
   // Anchor and caret apart; the caret is the end that moves and shows.
@@ -196,6 +199,7 @@ class EditorView : public QAbstractScrollArea, public EditorBuffer, private Buff
   Offset ScrollRowsTo(Offset row);
 
   std::unique_ptr<MemoryBuffer> doc_;
+  std::vector<BufferListener*> extraListeners_;  // told after the view's own
   std::unique_ptr<WrapIndex> wrapIndex_;  // listens to doc_; only while wrapping
   ColorRuns colors_;                      // listens to doc_
   bool textChanged_ = false;              // since the last Changed()
