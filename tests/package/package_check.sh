@@ -44,7 +44,7 @@ if ! DEBIAN_FRONTEND=noninteractive apt-get install -y "$deb" >apt.log 2>&1; the
 fi
 pass "apt installed it"
 dpkg -L quillora >files.txt
-for f in /usr/bin/quillora /usr/share/applications/quillora.desktop /usr/share/quillora/quillora.hlp /usr/share/quillora/Presets/Batch.kwl \
+for f in /usr/bin/quillora /usr/share/applications/quillora.desktop /usr/share/quillora/quillora.hlp /usr/share/quillora/Readme.txt /usr/share/quillora/Presets/Batch.kwl \
     /usr/share/icons/hicolor/48x48/apps/quillora.png /usr/share/icons/hicolor/scalable/apps/quillora.svg \
     /usr/share/metainfo/com.norvane.Quillora.metainfo.xml /usr/share/man/man1/quillora.1.gz \
     /usr/share/doc/quillora/README.md; do
