@@ -2,6 +2,7 @@
 // boxes, the Goto number and the base conversions of the common library.
 // Each reader agrees with a plain reading of its rules, nothing but
 // ConvertError leaves a reader, and a value written out reads back the same.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -12,6 +13,7 @@
 
 #include "common/FuncLib.h"
 #include "dialogs/Number.h"
+#include "editor/MemoryBuffer.h"
 #include "tools/GotoTarget.h"
 
 namespace {
@@ -153,6 +155,23 @@ void CheckGoto(const std::string& text) {
   }
 }
 
+// The Goto target stays inside the text; a line or a percentage lands on
+// the start of a line (or the very end), never between CR and LF.
+void CheckGotoTarget(const std::string& text, std::int64_t value) {
+  ql::MemoryBuffer buffer;
+  buffer.SetText(text);
+  const std::string t = buffer.Text();
+  const auto length = static_cast<std::int64_t>(t.size());
+  for (ql::GotoKind kind : {ql::GotoKind::Line, ql::GotoKind::Char, ql::GotoKind::Percent}) {
+    const ql::GotoSelection s = ql::GotoTarget(buffer, kind, value);
+    if (s.start < 0 || s.length < 0 || s.start + s.length > length) std::abort();
+    const auto at = static_cast<std::size_t>(s.start);
+    if (kind != ql::GotoKind::Char && s.start != 0 && s.start != length && t.compare(at - 2, 2, "\r\n") != 0)
+      std::abort();
+    if (kind == ql::GotoKind::Char && s.start != std::clamp<std::int64_t>(value, 0, length)) std::abort();
+  }
+}
+
 void CheckCommon(const std::string& text, U64 bits) {
   const auto value = static_cast<std::int64_t>(bits);
   // Binary text: as few digits as needed, or at least as many as asked.
@@ -227,6 +246,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::memcpy(&bits, data, size < 8 ? size : 8);
   CheckConverter(text, bits);
   CheckGoto(text);
+  CheckGotoTarget(text, static_cast<std::int64_t>(bits));
+  CheckGotoTarget(text, static_cast<std::int64_t>(bits % 203) - 50);
   CheckCommon(text, bits);
   return 0;
 }
