@@ -46,9 +46,10 @@ void AddToHistory(std::vector<std::string>& list, std::string text, std::size_t 
   // A history entry never holds CR LF: each pair becomes a single CR.
   std::string flat;
   flat.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    flat += text[i];
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+  for (char c : text) {
+    // "\r\n\n" too: a LF after a CR is dropped, also after a pair just merged.
+    if (c == '\n' && !flat.empty() && flat.back() == '\r') continue;
+    flat += c;
   }
   const std::string key = AnsiUpperStr(flat);
   list.erase(std::remove_if(list.begin(), list.end(),

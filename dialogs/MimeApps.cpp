@@ -60,6 +60,13 @@ std::string LineBreakOf(const std::string& text) {
   return nl != std::string::npos && nl > 0 && text[nl - 1] == '\r' ? "\r\n" : "\n";
 }
 
+// The text with its last line ended. A lone CR at the very end is only
+// completed: adding a whole break after it would put a CR into that line.
+std::string EndLastLine(const std::string& text, const std::string& br) {
+  if (text.empty() || text.back() == '\n') return text;
+  return text + (text.back() == '\r' ? "\n" : br);
+}
+
 struct Found {
   bool sectionSeen = false;
   std::size_t entry = std::string::npos;       // index of the entry line
@@ -111,12 +118,11 @@ std::string SetMimeEntry(const std::string& text, const std::string& section, co
   }
   if (f.sectionSeen) {
     const Line& l = lines[f.insertAfter];
-    if (l.next == l.end)  // the last line, without a break
-      return text + br + entry + br;
+    if (l.next == text.size() && text.back() != '\n')  // the last line, without a break
+      return EndLastLine(text, br) + entry + br;
     return text.substr(0, l.next) + entry + br + text.substr(l.next);
   }
-  std::string out = text;
-  if (!out.empty() && out.back() != '\n') out += br;
+  std::string out = EndLastLine(text, br);
   if (!out.empty()) out += br;
   return out + "[" + section + "]" + br + entry + br;
 }

@@ -141,9 +141,10 @@ std::vector<std::string> RunEntryFields(const std::string& entry) {
 void AddRunHistory(std::vector<std::string>& list, const std::string& entry) {
   std::string flat;
   flat.reserve(entry.size());
-  for (std::size_t i = 0; i < entry.size(); ++i) {
-    flat += entry[i];
-    if (entry[i] == '\r' && i + 1 < entry.size() && entry[i + 1] == '\n') ++i;
+  for (char c : entry) {
+    // A LF after a CR is dropped, also where dropping one made a new pair.
+    if (c == '\n' && !flat.empty() && flat.back() == '\r') continue;
+    flat += c;
   }
   list.erase(std::remove(list.begin(), list.end(), flat), list.end());
   list.insert(list.begin(), flat);
@@ -177,6 +178,14 @@ RunCommand PlanRun(const RunFields& typed, const std::string& docFileName) {
     c.args.push_back(ExpandPlaceholders(arg, docFileName));
   c.folder = ExpandPlaceholders(typed.folder, docFileName);
   return c;
+}
+
+bool RunUsesFileName(const RunFields& typed) {
+  // Quotes are gone once split, so `%"F"%` names the file and `"%"%F%` does not.
+  if (UsesFileName(typed.folder)) return true;
+  for (const std::string& arg : SplitArguments(typed.params))
+    if (UsesFileName(arg)) return true;
+  return false;
 }
 
 RunMessage RunResultMessage(int result, const RunCommand& command) {

@@ -64,6 +64,9 @@ struct RunCommand {
   std::string folder;
 };
 RunCommand PlanRun(const RunFields& typed, const std::string& docFileName);
+// Whether that run would name the document's file: the parameters are
+// looked at argument by argument, as PlanRun fills them in.
+bool RunUsesFileName(const RunFields& typed);
 bool BlankText(const std::string& text);
 
 // Message boxes of a run (caption, text, flags).

@@ -86,6 +86,27 @@ TEST(RunRules, SplitBeforeFillingIn) {
   EXPECT_FALSE(BlankText(" x "));
 }
 
+TEST(RunRules, SaveFirstWhenTheRunNamesTheFile) {
+  struct Case {
+    RunFields typed;
+    bool names;
+  } cases[] = {
+      {{"prog", kRunDefaultParams, kRunDefaultFolder}, true},
+      {{"prog", "-x", "%D%"}, false},
+      {{"prog", "-x", "%F%.d"}, true},
+      {{"prog", "%\"F\"%", ""}, true},      // the quotes go when split: %F%
+      {{"prog", "8\"V\"\"%\"%F%", ""}, false},  // split: 8V%%F%, a literal %F%
+      {{"prog", "%%F%", ""}, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(RunUsesFileName(c.typed), c.names) << c.typed.params;
+    const RunCommand run = PlanRun(c.typed, "/marker");
+    bool named = run.folder.find("/marker") != std::string::npos;
+    for (const std::string& a : run.args) named = named || a.find("/marker") != std::string::npos;
+    EXPECT_EQ(named, c.names) << c.typed.params;
+  }
+}
+
 TEST(RunRules, HistoryEntries) {
   const std::string sep(1, kRunSeparator);
   EXPECT_EQ(RunEntry({"firefox", "\"%F%\"", "%D%"}), "firefox" + sep + "\"%F%\"" + sep + "%D%" + sep);
@@ -105,6 +126,8 @@ TEST(RunRules, HistoryEntries) {
   EXPECT_EQ(list.size(), 3u);
   EXPECT_EQ(RunComboItems(list), (Args{"/bin/Prog", "/bin/prog", "/bin/prog"}));
   AddRunHistory(list, "x\r\ny" + sep);
+  EXPECT_EQ(list.front(), "x\ry" + sep);
+  AddRunHistory(list, "x\r\n\ny" + sep);  // no CR LF left behind by the merge
   EXPECT_EQ(list.front(), "x\ry" + sep);
   for (int i = 0; i < 20; ++i) AddRunHistory(list, entry("p" + std::to_string(i), ""));
   ASSERT_EQ(list.size(), kRunHistoryMax);

@@ -151,6 +151,8 @@ TEST(Options, AddToHistory) {
       {{"1", "2", "3"}, "4", 0, {"4", "1", "2", "3"}},
       {{"\xE0" "b"}, "\xC0" "B", 12, {"\xC0" "B"}},  // accented letters compare without case
       {{"x"}, "\r\n\r\n", 12, {"\r\r", "x"}},
+      {{}, "a\r\n\nb", 12, {"a\rb"}},  // merging a pair must not leave a new one
+      {{}, "\r\n\n\n\r", 12, {"\r\r"}},
   };
   for (const Case& c : cases) {
     std::vector<std::string> list = c.list;

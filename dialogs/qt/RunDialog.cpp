@@ -152,7 +152,7 @@ void TFormRun::Run_Cmd() {
     return;
   }
   // %F% of a document never saved would name no file at all.
-  if ((UsesFileName(typed.params) || UsesFileName(typed.folder)) && host_.DocFileName() == "Untitled") {
+  if (RunUsesFileName(typed) && host_.DocFileName() == "Untitled") {
     if (Show(SaveFirstMessage()) != 6 || !host_.SaveDocumentFirst()) return;
   }
   const RunCommand command = PlanRun(typed, host_.DocFileName());
