@@ -9,3 +9,6 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLORA_BUILD_TEST
 cmake --build build-test -j"$(nproc)"
 cd build-test
 QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)"
+cd ..
+# Once more with AddressSanitizer and UndefinedBehaviorSanitizer, leaks included.
+bash scripts/sanitize.sh

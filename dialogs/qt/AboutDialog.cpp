@@ -157,7 +157,8 @@ bool TFormAbout::eventFilter(QObject* watched, QEvent* event) {
     Show_OpenCount();
     return true;
   }
-  if (watched == Quillora2_Image) {
+  if (watched == Quillora2_Image &&
+      (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonRelease)) {
     auto* me = static_cast<QMouseEvent*>(event);
     if (event->type() == QEvent::MouseButtonPress) {
       const Qt::KeyboardModifiers m = me->modifiers();
