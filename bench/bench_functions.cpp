@@ -22,35 +22,6 @@ namespace {
 
 int g_calls = 0;
 
-// The file read as the editor reads a document: into one buffer that asks
-// for huge pages before its first touch.
-bool ReadAdvised(const char* path, std::string& text) {
-  const int fd = ::open(path, O_RDONLY);
-  if (fd < 0) return false;
-  struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    ::close(fd);
-    return false;
-  }
-  const auto size = static_cast<std::size_t>(st.st_size);
-  text.reserve(size);
-  const long page = ::sysconf(_SC_PAGESIZE);
-  const auto mask = static_cast<std::uintptr_t>(page) - 1;
-  const auto first = reinterpret_cast<std::uintptr_t>(text.data());
-  const std::uintptr_t from = (first + mask) & ~mask, to = (first + text.capacity()) & ~mask;
-  if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, MADV_HUGEPAGE);
-  text.resize(size);
-  std::size_t got = 0;
-  while (got < size) {
-    const ssize_t n = ::read(fd, &text[got], size - got);
-    if (n <= 0) break;
-    got += static_cast<std::size_t>(n);
-  }
-  ::close(fd);
-  text.resize(got);
-  return true;
-}
-
 // The window's host without a window: colors go to the model's runs.
 class ModelHost : public ql::TextFunctionHost {
  public:
@@ -110,7 +81,7 @@ int main(int argc, char** argv) {
   }
   const auto start = Clock::now();
   std::string text;
-  if (!ReadAdvised(argv[2], text)) {
+  if (!bench::ReadWhole(argv[2], text)) {
     std::fprintf(stderr, "cannot read %s\n", argv[2]);
     return 1;
   }

@@ -17,33 +17,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-bool ReadMapped(const char* path, std::string& text) {
-  const int fd = ::open(path, O_RDONLY);
-  if (fd < 0) return false;
-  struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    ::close(fd);
-    return false;
-  }
-  const auto size = static_cast<std::size_t>(st.st_size);
-  text.clear();
-  if (size > 0) {
-    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-    if (map == MAP_FAILED) {
-      ::close(fd);
-      return false;
-    }
-    text.assign(static_cast<const char*>(map), size);
-    ::munmap(map, size);
-  }
-  ::close(fd);
-  return true;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace bench;
   const std::string mode = argc > 1 ? argv[1] : "";
@@ -53,7 +26,7 @@ int main(int argc, char** argv) {
   }
   const auto start = Clock::now();
   std::string text;
-  if (!ReadMapped(argv[2], text)) {
+  if (!bench::ReadMapped(argv[2], text)) {
     std::fprintf(stderr, "cannot read %s\n", argv[2]);
     return 1;
   }

@@ -12,36 +12,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
-
-// The file copied straight into the string from the page cache: one pass,
-// no zero-filling first.
-bool ReadMapped(const char* path, std::string& text) {
-  const int fd = ::open(path, O_RDONLY);
-  if (fd < 0) return false;
-  struct stat st;
-  if (::fstat(fd, &st) != 0) {
-    ::close(fd);
-    return false;
-  }
-  const auto size = static_cast<std::size_t>(st.st_size);
-  if (size == 0) {
-    ::close(fd);
-    text.clear();
-    return true;
-  }
-  void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd, 0);
-  ::close(fd);
-  if (map == MAP_FAILED) return false;
-  text.reserve(size);
-  bench::AdviseHugePages(text);
-  text.assign(static_cast<const char*>(map), size);
-  ::munmap(map, size);
-  return true;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
   using namespace bench;
   if (argc != 4) {
@@ -51,7 +21,7 @@ int main(int argc, char** argv) {
   const std::string mode = argv[1];
   const auto start = Clock::now();
   std::string text;
-  if (!ReadMapped(argv[2], text)) {
+  if (!bench::ReadMapped(argv[2], text)) {
     std::fprintf(stderr, "cannot read %s\n", argv[2]);
     return 1;
   }

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "app/qt/MainQuillora.h"
+#include "app/qt/WindowToolHost.h"
 #include "app/qt/TextToolCommands.h"
 #include "common/FuncLib.h"
 #include "editor/qt/EditorView.h"
@@ -17,23 +18,12 @@
 namespace ql {
 
 // Lives as long as the window, as the dialog that uses it does.
-class WindowFunctionHost : public QObject, public TextFunctionHost, public FunctionsDialogHost {
+class WindowFunctionHost : public QObject, public WindowToolHostOf<TextFunctionHost>, public FunctionsDialogHost {
  public:
-  explicit WindowFunctionHost(TFormQuillora& form) : QObject(&form), form_(form) {
+  explicit WindowFunctionHost(TFormQuillora& form) : QObject(&form), WindowToolHostOf(form) {
     setObjectName("FunctionHost");
   }
 
-  // TextToolHost
-  EditorBuffer& Buffer() override { return form_.Buffer(); }
-  void BeginBulk() override { form_.SetEditorBusy(1, false); }
-  void EndBulk() override {
-    form_.SetEditorBusy(2, false);
-    form_.RESelChange();
-  }
-  void TextChanged() override { form_.REChange(); }
-  int Message(const std::string& text, const std::string& caption, unsigned flags) override {
-    return MsgBox(text, caption, flags);
-  }
   // TextFunctionHost
   void ShowStatus(const std::string& text) override { form_.ShowStatus(0, text); }
   void ShowProgress(const std::string& caption) override {
@@ -71,9 +61,6 @@ class WindowFunctionHost : public QObject, public TextFunctionHost, public Funct
   std::uint32_t BoxTextColor() const override { return form_.Options().BoxTextColor; }
   void NoText() override { form_.FileError(0, ""); }
   int ExecModal(QDialog& dialog) override { return form_.ExecModal(dialog); }
-
- private:
-  TFormQuillora& form_;
 };
 
 namespace {

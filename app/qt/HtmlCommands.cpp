@@ -3,6 +3,7 @@
 #include <QFileDialog>
 
 #include "app/qt/MainQuillora.h"
+#include "app/qt/WindowToolHost.h"
 #include "app/qt/TextToolCommands.h"
 #include "dialogs/qt/AnalyzeDialog.h"
 #include "dialogs/qt/ColorPickDialog.h"
@@ -17,24 +18,12 @@ namespace ql {
 
 namespace {
 
-class WindowHtmlHost : public HtmlToolHost {
+class WindowHtmlHost : public WindowToolHostOf<HtmlToolHost> {
  public:
-  explicit WindowHtmlHost(TFormQuillora& form) : form_(form) {}
-  EditorBuffer& Buffer() override { return form_.Buffer(); }
-  void BeginBulk() override { form_.SetEditorBusy(1, false); }
-  void EndBulk() override {
-    form_.SetEditorBusy(2, false);
-    form_.RESelChange();
-  }
-  void TextChanged() override { form_.REChange(); }
-  int Message(const std::string& text, const std::string& caption, unsigned flags) override {
-    return MsgBox(text, caption, flags);
-  }
+  using WindowToolHostOf::WindowToolHostOf;
   void ShowStatus(const std::string& text) override { form_.ShowStatus(0, text); }
   void PlayCompletionSound() override { form_.PlayCompletionSound(form_.Options().MsgBeep); }
 
- private:
-  TFormQuillora& form_;
 };
 
 class WindowWizardHost : public HtmlWizardHost {

@@ -4,6 +4,7 @@
 
 #include "app/WindowLogic.h"
 #include "app/qt/MainQuillora.h"
+#include "app/qt/WindowToolHost.h"
 #include "functions/qt/ProcessWindow.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
@@ -20,19 +21,9 @@ namespace {
 
 // The jobs reach the document, the status bar and the progress window
 // through the window.
-class WindowJobHost : public TextJobHost {
+class WindowJobHost : public WindowToolHostOf<TextJobHost> {
  public:
-  explicit WindowJobHost(TFormQuillora& form) : form_(form) {}
-  EditorBuffer& Buffer() override { return form_.Buffer(); }
-  void BeginBulk() override { form_.SetEditorBusy(1, false); }
-  void EndBulk() override {
-    form_.SetEditorBusy(2, false);
-    form_.RESelChange();
-  }
-  void TextChanged() override { form_.REChange(); }
-  int Message(const std::string& text, const std::string& caption, unsigned flags) override {
-    return MsgBox(text, caption, flags);
-  }
+  using WindowToolHostOf::WindowToolHostOf;
   bool Modified() const override { return form_.Modified(); }
   std::string DocFileName() const override { return form_.DocFileName(); }
   bool HasFile() const override { return DocumentHasFile(form_.DocFileName()); }
@@ -49,8 +40,6 @@ class WindowJobHost : public TextJobHost {
   }
   void Completed() override { form_.PlayCompletionSound(form_.Options().MsgBeep); }
 
- private:
-  TFormQuillora& form_;
 };
 
 }  // namespace

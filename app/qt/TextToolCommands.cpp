@@ -5,6 +5,7 @@
 #include <QInputDialog>
 
 #include "app/qt/MainQuillora.h"
+#include "app/qt/WindowToolHost.h"
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/OwnerWindow.h"
 #include "platform/qt/QtText.h"
@@ -18,22 +19,10 @@ namespace ql {
 namespace {
 
 // The tools reach the document and the user through the window.
-class WindowToolHost : public TextToolHost {
+class WindowToolHost : public WindowToolHostOf<TextToolHost> {
  public:
-  explicit WindowToolHost(TFormQuillora& form) : form_(form) {}
-  EditorBuffer& Buffer() override { return form_.Buffer(); }
-  void BeginBulk() override { form_.SetEditorBusy(1, false); }
-  void EndBulk() override {
-    form_.SetEditorBusy(2, false);
-    form_.RESelChange();
-  }
-  void TextChanged() override { form_.REChange(); }
-  int Message(const std::string& text, const std::string& caption, unsigned flags) override {
-    return MsgBox(text, caption, flags);
-  }
+  using WindowToolHostOf::WindowToolHostOf;
 
- private:
-  TFormQuillora& form_;
 };
 
 TextInputHook& InputHook() {
