@@ -65,6 +65,7 @@ int main(int argc, char** argv) {
   static char name[] = "qt_journal";
   char* qtArgv[] = {name, nullptr};
   int qtArgc = 1;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(qtArgc, qtArgv);
   ql::LoadedDocument doc = ql::ReadDocumentBytes(argv[1]);
   if (doc.status != ql::LoadedDocument::Ok) return 1;
