@@ -81,7 +81,7 @@ int main(int argc, char** argv) {
   }
   const auto start = Clock::now();
   std::string text;
-  if (!bench::ReadWhole(argv[2], text)) {
+  if (!bench::ReadMapped(argv[2], text)) {
     std::fprintf(stderr, "cannot read %s\n", argv[2]);
     return 1;
   }

@@ -67,8 +67,9 @@ TEST(Transforms, InversesGiveTheTextBack) {
   const std::string rot = Rot13Text(all);
   for (std::size_t i = 0; i < all.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(all[i]);
-    const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    EXPECT_EQ(rot[i] != all[i], letter) << int(c);
+    const char base = c >= 'a' && c <= 'z' ? 'a' : c >= 'A' && c <= 'Z' ? 'A' : 0;
+    const char want = base ? static_cast<char>(base + (c - base + 13) % 26) : all[i];
+    EXPECT_EQ(rot[i], want) << int(c);
   }
 }
 
