@@ -21,17 +21,7 @@ if [[ -z "$bin" ]]; then
   bin="$root/build-bench/bench"
 fi
 
-best_ms() {
-  local best="" t0 t1 ms i
-  for ((i = 0; i < runs; i++)); do
-    t0=$(date +%s%N)
-    bash -c "$1"
-    t1=$(date +%s%N)
-    ms=$(( (t1 - t0) / 1000000 ))
-    if [[ -z "$best" || $ms -lt $best ]]; then best=$ms; fi
-  done
-  echo "$best"
-}
+source "$here/timing.sh"
 op_ms() { sed -n 's/.*op_ms=\([0-9.]*\).*/\1/p' "$1"; }
 ratio() { awk -v p="$1" -v o="$2" 'BEGIN { printf "%.2fx", (o > 0 ? p / o : 0) }'; }
 

@@ -39,18 +39,7 @@ bytes=$(stat -c %s "$text")
 mb=$(awk -v b="$bytes" 'BEGIN { printf "%.1f", b / 1048576 }')
 echo "input: $text ($mb MiB), best of $runs runs each"
 
-# Whole-command wall time in milliseconds, best of $runs.
-best_ms() {
-  local best="" t0 t1 ms i
-  for ((i = 0; i < runs; i++)); do
-    t0=$(date +%s%N)
-    bash -c "$1"
-    t1=$(date +%s%N)
-    ms=$(( (t1 - t0) / 1000000 ))
-    if [[ -z "$best" || $ms -lt $best ]]; then best=$ms; fi
-  done
-  echo "$best"
-}
+source "$here/timing.sh"
 
 mbps() { awk -v b="$bytes" -v ms="$1" 'BEGIN { printf "%.0f", (ms > 0 ? b / 1048576 / (ms / 1000) : 0) }'; }
 
