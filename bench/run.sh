@@ -389,7 +389,7 @@ row "word wrap: first correct screen" "$(key wrap_first_ms "$edit_line") ms" "<=
 row "word wrap: every row exact" "$(key wrap_exact_ms "$edit_line") ms" "<= 200 ms" "$(key rows "$edit_line") rows"
 row "50 MB line, wrap on: jump to its middle" "$(key jump_ms "$long_line") ms" "< 100 ms"
 row "50 MB line, wrap on: keystroke median" "$(key key_median_ms "$long_line") ms" "" "worst $(key key_worst_ms "$long_line") ms, wrap off first $(key nowrap_key_ms "$long_line") ms, median $(key nowrap_key_median_ms "$long_line") ms"
-row "upper case of all text (whole-text Set)" "$(key upper_ms "$upper_line") ms" "tr ${tr_ms} ms" "$(pratio "$tr_ms" "$(key upper_ms "$upper_line")") of tr; $ucheck"
+row "UPPER CASE command on all text" "$(key upper_ms "$upper_line") ms" "tr ${tr_ms} ms" "$(pratio "$tr_ms" "$(key upper_ms "$upper_line")") of tr; $ucheck"
 rm -f "$out/upper.ours" "$out/upper.tr" "$out/view.time"
 
 # ---- the recovery journal: typing with it on vs off ----
