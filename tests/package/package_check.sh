@@ -47,7 +47,7 @@ dpkg -L quillora >files.txt
 for f in /usr/bin/quillora /usr/share/applications/quillora.desktop /usr/share/quillora/quillora.hlp /usr/share/quillora/Readme.txt /usr/share/quillora/Presets/Batch.kwl \
     /usr/share/icons/hicolor/48x48/apps/quillora.png /usr/share/icons/hicolor/scalable/apps/quillora.svg \
     /usr/share/metainfo/com.norvane.Quillora.metainfo.xml /usr/share/man/man1/quillora.1.gz \
-    /usr/share/doc/quillora/README.md; do
+    /usr/share/doc/quillora/README.md /usr/share/doc/quillora/copyright; do
   [ -e "$f" ] && grep -qx "$f" files.txt || fail "not installed: $f"
 done
 desktop-file-validate /usr/share/applications/quillora.desktop && pass "desktop entry valid" || fail "desktop entry invalid"
