@@ -26,8 +26,8 @@ namespace ql {
 
 namespace {
 
-QRadioButton* Radio(QWidget* parent, QVBoxLayout* box, const char* name, const char* caption, const char* hint) {
-  auto* r = new QRadioButton(QString::fromUtf8(caption), parent);
+QRadioButton* Radio(QVBoxLayout* box, const char* name, const char* caption, const char* hint) {
+  auto* r = new QRadioButton(QString::fromUtf8(caption), box->parentWidget());
   r->setObjectName(name);
   r->setToolTip(QString::fromUtf8(hint));
   box->addWidget(r);
@@ -55,6 +55,22 @@ QListWidget* CheckList(QWidget* parent, const char* name, const std::vector<Type
     row->setCheckState(Qt::Unchecked);
   }
   return list;
+}
+
+// A page: the file kinds' check list on the left, the command group on the
+// right; returns the group's layout for the page's radio buttons.
+QVBoxLayout* FilePage(QWidget* page, QListWidget*& list, const char* listName,
+                      const std::vector<TypeItem>& items, const QPalette& colors, const QFont& font) {
+  auto* row = new QHBoxLayout(page);
+  auto* files = new QGroupBox("&File handler", page);
+  auto* fl = new QVBoxLayout(files);
+  list = CheckList(files, listName, items, colors, font);
+  fl->addWidget(list);
+  auto* cmd = new QGroupBox("C&ommand", page);
+  auto* cl = new QVBoxLayout(cmd);
+  row->addWidget(files, 1);
+  row->addWidget(cmd);
+  return cl;
 }
 
 std::string Join(const std::vector<std::string>& lines) {
@@ -90,44 +106,23 @@ TFormAssociate::TFormAssociate(QWidget* owner, Store& store, std::uint32_t boxBa
 
   PageCtrl = new QTabWidget(this);
   PageCtrl->setObjectName("PageCtrl");
-  // Common page.
   auto* common = new QWidget(PageCtrl);
   common->setObjectName("Common_Sheet");
-  {
-    auto* row = new QHBoxLayout(common);
-    auto* files = new QGroupBox("&File handler", common);
-    auto* fl = new QVBoxLayout(files);
-    Type1_ChkBox = CheckList(files, "Type1_ChkBox", CommonTypes(), colors, iconTitle);
-    fl->addWidget(Type1_ChkBox);
-    auto* cmd = new QGroupBox("C&ommand", common);
-    auto* cl = new QVBoxLayout(cmd);
-    AssoDefault1_Radio = Radio(cmd, cl, "AssoDefault1_Radio", "&Associate (As default)", "Makes selected files open with Quillora");
-    AssoRight1_Radio = Radio(cmd, cl, "AssoRight1_Radio", "Assoc&iate (Right-click menu)", "Associates with Quillora, but not as default");
-    UnAsso1_Radio = Radio(cmd, cl, "UnAsso1_Radio", "&UnAssociate with Quillora", "Open selected files with original program");
-    AddShellNew1_Radio = Radio(cmd, cl, "AddShellNew1_Radio", "Create &ShellNew string", "Make the files appear in 'rightclick/new'");
-    DelShellNew1_Radio = Radio(cmd, cl, "DelShellNew1_Radio", "&Remove ShellNew string", "Removes the files in 'rightclick/new'");
-    cl->addStretch();
-    row->addWidget(files, 1);
-    row->addWidget(cmd);
-  }
+  QVBoxLayout* cl = FilePage(common, Type1_ChkBox, "Type1_ChkBox", CommonTypes(), colors, iconTitle);
+  AssoDefault1_Radio = Radio(cl, "AssoDefault1_Radio", "&Associate (As default)", "Makes selected files open with Quillora");
+  AssoRight1_Radio = Radio(cl, "AssoRight1_Radio", "Assoc&iate (Right-click menu)", "Associates with Quillora, but not as default");
+  UnAsso1_Radio = Radio(cl, "UnAsso1_Radio", "&UnAssociate with Quillora", "Open selected files with original program");
+  AddShellNew1_Radio = Radio(cl, "AddShellNew1_Radio", "Create &ShellNew string", "Make the files appear in 'rightclick/new'");
+  DelShellNew1_Radio = Radio(cl, "DelShellNew1_Radio", "&Remove ShellNew string", "Removes the files in 'rightclick/new'");
+  cl->addStretch();
   auto* system = new QWidget(PageCtrl);
   system->setObjectName("System_Sheet");
-  {
-    auto* row = new QHBoxLayout(system);
-    auto* files = new QGroupBox("&File handler", system);
-    auto* fl = new QVBoxLayout(files);
-    Type2_ChkBox = CheckList(files, "Type2_ChkBox", SystemTypes(), colors, iconTitle);
-    fl->addWidget(Type2_ChkBox);
-    auto* cmd = new QGroupBox("C&ommand", system);
-    auto* cl = new QVBoxLayout(cmd);
-    AssoRight2_Radio = Radio(cmd, cl, "AssoRight2_Radio", "&Associate (Right-click menu)", "Associates with Quillora, but not as default");
-    UnAsso2_Radio = Radio(cmd, cl, "UnAsso2_Radio", "&UnAssociate with Quillora", "Open selected files with original program");
-    AddShellNew2_Radio = Radio(cmd, cl, "AddShellNew2_Radio", "Create '&ShellNew' string(s)", "Make the files appear in 'rightclick/new'");
-    DelShellNew2_Radio = Radio(cmd, cl, "DelShellNew2_Radio", "&Remove 'ShellNew' string(s)", "Removes the files in 'rightclick/new'");
-    cl->addStretch();
-    row->addWidget(files, 1);
-    row->addWidget(cmd);
-  }
+  cl = FilePage(system, Type2_ChkBox, "Type2_ChkBox", SystemTypes(), colors, iconTitle);
+  AssoRight2_Radio = Radio(cl, "AssoRight2_Radio", "&Associate (Right-click menu)", "Associates with Quillora, but not as default");
+  UnAsso2_Radio = Radio(cl, "UnAsso2_Radio", "&UnAssociate with Quillora", "Open selected files with original program");
+  AddShellNew2_Radio = Radio(cl, "AddShellNew2_Radio", "Create '&ShellNew' string(s)", "Make the files appear in 'rightclick/new'");
+  DelShellNew2_Radio = Radio(cl, "DelShellNew2_Radio", "&Remove 'ShellNew' string(s)", "Removes the files in 'rightclick/new'");
+  cl->addStretch();
   PageCtrl->addTab(common, "Co&mmon files");
   PageCtrl->addTab(system, "S&ystem files");
 
