@@ -210,21 +210,17 @@ TEST_F(DumpCommand, ChangedTextAsksAndReadsTheFileOnYes) {
 }
 
 TEST_F(DumpCommand, AFileThatCannotBeReadIsReportedAndTheTextKept) {
-  struct Case {
-    std::string file;
-    const char* caption;
-  } cases[] = {{"Untitled", "File doesn't exist!"},
-               {(dir / "gone.txt").string(), "File doesn't exist!"},
-               {dir.string(), "File doesn't exist!"}};  // a folder is no file
-  for (const Case& c : cases) {
+  // Never saved, gone, and a folder (no file either).
+  for (const std::string& file : {std::string("Untitled"), (dir / "gone.txt").string(), dir.string()}) {
+    SCOPED_TRACE(file);
     MemoryJobHost host;
     host.buffer.SetText("keep me");
     host.modified = true;
-    host.file = c.file;
+    host.file = file;
     host.answers = {6};
     DumpHexCommand(host);
-    ASSERT_EQ(host.boxes.size(), 2u) << c.file;
-    EXPECT_EQ(host.boxes[1].caption, c.caption);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].caption, "File doesn't exist!");
     EXPECT_EQ(host.boxes[1].flags, 16u);
     EXPECT_EQ(host.buffer.Text(), "keep me");
     EXPECT_EQ(host.changed, 0);
