@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/FuncLib.h"
+#include "tests/file_test_support.h"
 #include "tests/text_tool_host.h"
 #include "tools/GotoTarget.h"
 #include "tools/HexDump.h"
@@ -154,13 +153,7 @@ TEST(HexDump, ProgressIsTheShareAlreadyDumped) {
   }
 }
 
-class DumpCommand : public ::testing::Test {
- protected:
-  std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                              ("ql_dump_" + std::to_string(::getpid()));
-  void SetUp() override { std::filesystem::create_directories(dir); }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-};
+class DumpCommand : public qltest::FileTest {};
 
 TEST_F(DumpCommand, UnchangedTextIsDumpedWithoutAQuestion) {
   MemoryJobHost host;
@@ -188,8 +181,8 @@ TEST_F(DumpCommand, EmptyDocumentGivesAnEmptyDump) {
 }
 
 TEST_F(DumpCommand, ChangedTextAsksAndReadsTheFileOnYes) {
-  const std::string path = (dir / "doc.txt").string();
-  { std::ofstream(path, std::ios::binary) << std::string("ab\x1A" "cd", 5); }
+  const std::string path = Path("doc.txt");
+  qltest::WriteFile(path, "ab\x1A" "cd");
   struct Case {
     int answer;
     std::string want;
@@ -211,7 +204,7 @@ TEST_F(DumpCommand, ChangedTextAsksAndReadsTheFileOnYes) {
 
 TEST_F(DumpCommand, AFileThatCannotBeReadIsReportedAndTheTextKept) {
   // Never saved, gone, and a folder (no file either).
-  for (const std::string& file : {std::string("Untitled"), (dir / "gone.txt").string(), dir.string()}) {
+  for (const std::string& file : {std::string("Untitled"), Path("gone.txt"), dir_}) {
     SCOPED_TRACE(file);
     MemoryJobHost host;
     host.buffer.SetText("keep me");
@@ -230,10 +223,9 @@ TEST_F(DumpCommand, AFileThatCannotBeReadIsReportedAndTheTextKept) {
   }
   // Without read permission. Root reads anything, so the check runs as
   // "nobody" in a child process then.
-  const std::string locked = (dir / "locked.txt").string();
-  { std::ofstream(locked) << "secret"; }
+  const std::string locked = Path("locked.txt");
+  qltest::WriteFile(locked, "secret");
   ::chmod(locked.c_str(), 0);
-  ::chmod(dir.c_str(), 0755);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
