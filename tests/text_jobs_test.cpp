@@ -60,6 +60,14 @@ class MemoryJobHost : public TextJobHost {
   }
   void EndProgress() override { --progressOpen; }
   void Completed() override { ++completed; }
+
+  // A changed document of `path`; the first box is answered with `answer`.
+  void Edited(const std::string& text, const std::string& path, int answer) {
+    buffer.SetText(text);
+    modified = true;
+    file = path;
+    answers = {answer};
+  }
 };
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -189,10 +197,7 @@ TEST_F(DumpCommand, ChangedTextAsksAndReadsTheFileOnYes) {
   } cases[] = {{7, HexDump("edited")}, {6, HexDump("ab")}};  // reading stops at Ctrl+Z
   for (const Case& c : cases) {
     MemoryJobHost host;
-    host.buffer.SetText("edited");
-    host.modified = true;
-    host.file = path;
-    host.answers = {c.answer};
+    host.Edited("edited", path, c.answer);
     DumpHexCommand(host);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Read file from disk insteed of the changed text?");
@@ -207,10 +212,7 @@ TEST_F(DumpCommand, AFileThatCannotBeReadIsReportedAndTheTextKept) {
   for (const std::string& file : {std::string("Untitled"), Path("gone.txt"), dir_}) {
     SCOPED_TRACE(file);
     MemoryJobHost host;
-    host.buffer.SetText("keep me");
-    host.modified = true;
-    host.file = file;
-    host.answers = {6};
+    host.Edited("keep me", file, 6);
     DumpHexCommand(host);
     ASSERT_EQ(host.boxes.size(), 2u);
     EXPECT_EQ(host.boxes[1].caption, "File doesn't exist!");
@@ -231,10 +233,7 @@ TEST_F(DumpCommand, AFileThatCannotBeReadIsReportedAndTheTextKept) {
   if (child == 0) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
     MemoryJobHost host;
-    host.buffer.SetText("keep me");
-    host.modified = true;
-    host.file = locked;
-    host.answers = {6};
+    host.Edited("keep me", locked, 6);
     DumpHexCommand(host);
     const bool ok = host.boxes.size() == 2 && host.boxes[1].caption == "Couldn't read file!" &&
                     host.buffer.Text() == "keep me";
