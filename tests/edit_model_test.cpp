@@ -168,7 +168,8 @@ TEST(EditModel, TypingGroupsIntoWords) {
       {"moving the caret starts a group", "xy", 1, {{"a"}, {"b"}, {"c", false, 0}, {"d"}}, {"xaby", "xy"}},
       {"moving back to the same place keeps it", "xy", 1, {{"a"}, {"b", false, 2}, {"c"}}, {"xy"}},
       {"overwrite takes one character per key", "abcd", 1, {{"X", true}, {"Y", true}}, {"abcd"}},
-      {"overwrite never eats a line break", "ab\r\ncd", 1, {{"X", true}, {"Y", true}, {"Z", true}}, {"ab\r\ncd"}},
+      {"overwrite never eats a line break", "ab\r\ncd", 1, {{"X", true}, {"Y", true}, {"Z", true}},
+       {"ab\r\ncd"}},
   };
   for (const Case& c : cases) {
     MemoryBuffer b;

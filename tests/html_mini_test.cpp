@@ -82,7 +82,8 @@ TEST(RemoveTags, LongTagQuestion) {
       {"199 characters", "a" + t199 + "b", {}, "ab", {}, false},
       {"200 characters, Yes", "a" + t200 + "b", {IdYes}, "ab", {t200}, false},
       {"No", "<i>" + t200 + "<b>x", {IdNo}, t200 + "x", {t200}, false},
-      {"Cancel", "<i>" + t200 + "1" + t300 + "<b>2", {IdYes, IdCancel}, "1" + t300 + "<b>2", {t200, t300}, true},
+      {"Cancel", "<i>" + t200 + "1" + t300 + "<b>2", {IdYes, IdCancel}, "1" + t300 + "<b>2",
+       {t200, t300}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -165,8 +166,8 @@ TEST(HtmlMini, CommandsReportAndChangeInOneStep) {
       {"minimize", "<p>\r\n  <b>x</b>\r\n</p>", {}, [](HtmlToolHost& h) { MiniHtmlCommand(h, true, true); },
        "<p> <b>x</b> </p>", {"Function result"},
        "Reduced the filesize of the HTML document by \"4\" characters.\nFrom \"21\" to \"17\" bytes!", {}, 0},
-      {"minimize with both options off", "a  b\r\nc", {}, [](HtmlToolHost& h) { MiniHtmlCommand(h, false, false); },
-       "a  b\r\nc", {"Function result"},
+      {"minimize with both options off", "a  b\r\nc", {},
+       [](HtmlToolHost& h) { MiniHtmlCommand(h, false, false); }, "a  b\r\nc", {"Function result"},
        "Reduced the filesize of the HTML document by \"0\" characters.\nFrom \"7\" to \"7\" bytes!", {}, 0},
   };
   for (const Case& c : cases) {

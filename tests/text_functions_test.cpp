@@ -184,9 +184,11 @@ TEST(TextFunctionCommands, WriteBackSelectAndMarkModified) {
       {"unhex all", "4a4B", 0, 4, false, Digits<DigitBase::Hex, false>, "JK", 0, 2},
       {"unhex to a lone CR", "410D42", 0, 6, true, Digits<DigitBase::Hex, false>, "A\r\nB", 0, 4},
       {"binary selection", "zA", 1, 1, true, Digits<DigitBase::Binary, true>, "z01000001", 1, 8},
-      {"unbinary all", "0100000101", 0, 10, false, Digits<DigitBase::Binary, false>, std::string("A\x01"), 0, 1},
+      {"unbinary all", "0100000101", 0, 10, false, Digits<DigitBase::Binary, false>,
+       std::string("A\x01"), 0, 1},
       {"bit shift", "AA", 0, 1, true,
-       [](TextFunctionHost& h, bool selected) { BitShiftCommand(h, selected, true, "87654321"); }, "\x82" "A", 0, 1},
+       [](TextFunctionHost& h, bool selected) { BitShiftCommand(h, selected, true, "87654321"); },
+       "\x82" "A", 0, 1},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -217,16 +219,18 @@ TEST(TextFunctionCommands, RefusalsLeaveTheTextAlone) {
     const char* caption;
     unsigned flags;
   } const cases[] = {
-      {"hex of hex digits, No", "ABC", false, Digits<DigitBase::Hex, true>, {7}, "Hexadeciaml encryption warning!",
-       4 | 48},
+      {"hex of hex digits, No", "ABC", false, Digits<DigitBase::Hex, true>, {7},
+       "Hexadeciaml encryption warning!", 4 | 48},
       {"binary of binary digits, No", "0101", false, Digits<DigitBase::Binary, true>, {7},
        "Binary encryption warning!", 4 | 48},
-      {"empty selection asks too", "text", true, Digits<DigitBase::Binary, true>, {7}, "Binary encryption warning!",
-       4 | 48},
-      {"unhex of letters", "4G", false, Digits<DigitBase::Hex, false>, {}, "Hexadecimal decryption error!", 16},
+      {"empty selection asks too", "text", true, Digits<DigitBase::Binary, true>, {7},
+       "Binary encryption warning!", 4 | 48},
+      {"unhex of letters", "4G", false, Digits<DigitBase::Hex, false>, {},
+       "Hexadecimal decryption error!", 16},
       {"unbinary of 2", "012", false, Digits<DigitBase::Binary, false>, {}, "Binary decryption error!", 16},
       {"hex 00", "4100", false, Digits<DigitBase::Hex, false>, {}, "Character 0 in result!", 16},
-      {"binary 00000000", "00000000", false, Digits<DigitBase::Binary, false>, {}, "Character 0 in result!", 16},
+      {"binary 00000000", "00000000", false, Digits<DigitBase::Binary, false>, {},
+       "Character 0 in result!", 16},
       {"entity &0;", "a\r\nb\r\n", false,
        [](TextFunctionHost& h, bool) {
          BatchOptions o;
