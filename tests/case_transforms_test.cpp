@@ -58,94 +58,63 @@ TEST(CaseTransforms, MultiToSingleLengths) {
   EXPECT_EQ(MultiToSingle("", 2), "");
 }
 
-TEST(CaseTransforms, UpperWithoutSelectionKeepsTheCaret) {
-  MemoryToolHost host;
-  host.buffer.SetText("one\r\ntwo");
-  host.buffer.SetSelection(5, 0);
-  CaseCommand(host, CaseKind::Upper);
-  EXPECT_EQ(host.buffer.Text(), "ONE\r\nTWO");
-  EXPECT_EQ(host.buffer.SelStart(), 5);
-  EXPECT_EQ(host.buffer.SelLength(), 0);
-  EXPECT_EQ(host.changed, 1);
-  EXPECT_EQ(host.bulkFaults, 0);
-  EXPECT_EQ(host.bulkDepth, 0);
-  host.buffer.Undo();  // one step
-  EXPECT_EQ(host.buffer.Text(), "one\r\ntwo");
-  EXPECT_FALSE(host.buffer.CanUndo());
+// Case changes give the selection back where it was; Multi to single
+// selects what it inserted, centring leaves the caret after it. Each change
+// is one undoable step, and only a change marks the document.
+TEST(CaseTransforms, CommandsSelectAndMarkTheDocument) {
+  struct Case {
+    const char* name;
+    std::string text;
+    Offset selStart, selLength;
+    void (*run)(TextToolHost&);
+    std::string after;
+    Offset newStart, newLength;
+  } const cases[] = {
+      {"upper without selection keeps the caret", "one\r\ntwo", 5, 0,
+       [](TextToolHost& h) { CaseCommand(h, CaseKind::Upper); }, "ONE\r\nTWO", 5, 0},
+      {"toggle of a selection", "abc def", 4, 3, [](TextToolHost& h) { CaseCommand(h, CaseKind::Toggle); },
+       "abc DEF", 4, 3},
+      {"lower with nothing to change", "abc DEF", 0, 1,
+       [](TextToolHost& h) { CaseCommand(h, CaseKind::Lower); }, "abc DEF", 0, 1},
+      {"multi to single of a selection", "xH-e-l-l-oy", 1, 9,
+       [](TextToolHost& h) { MultiToSingleCommand(h, 2); }, "xHelloy", 1, 5},
+      {"multi to single of the whole text clamps the caret", "abcdefgh", 7, 0,
+       [](TextToolHost& h) { MultiToSingleCommand(h, 1); }, "bdfh", 4, 0},
+      // B keeps a, LF, c: the lone LF becomes a whole break.
+      {"multi to single splitting a break", "a\r\nbc", 0, 5,
+       [](TextToolHost& h) { MultiToSingleCommand(h, 2); }, "a\r\nc", 0, 4},
+      {"center a selection", "   abc", 0, 6, CenterSpaceCommand, " abc ", 5, 0},
+      {"center with nothing to change", "abc", 0, 3, CenterSpaceCommand, "abc", 0, 3},
+      {"center without a selection does nothing", "  x  ", 1, 0, CenterSpaceCommand, "  x  ", 1, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    MemoryToolHost host;
+    host.buffer.SetText(c.text);
+    host.buffer.SetSelection(c.selStart, c.selLength);
+    c.run(host);
+    EXPECT_EQ(host.buffer.Text(), c.after);
+    EXPECT_EQ(host.buffer.SelStart(), c.newStart);
+    EXPECT_EQ(host.buffer.SelLength(), c.newLength);
+    const bool changed = c.after != c.text;
+    EXPECT_EQ(host.changed, changed ? 1 : 0);  // closing must ask to save
+    EXPECT_EQ(host.bulkFaults, 0);
+    EXPECT_EQ(host.bulkDepth, 0);
+    if (changed) {
+      host.buffer.Undo();  // one step
+      EXPECT_EQ(host.buffer.Text(), c.text);
+      EXPECT_FALSE(host.buffer.CanUndo());
+    }
+  }
 }
 
-TEST(CaseTransforms, SelectionIsConvertedAndSelectedAgain) {
+TEST(CaseTransforms, MultiToSingleNeverLeavesTheCaretInsideABreak) {
   MemoryToolHost host;
-  host.buffer.SetText("abc def");
-  host.buffer.SetSelection(4, 3);
-  CaseCommand(host, CaseKind::Toggle);
-  EXPECT_EQ(host.buffer.Text(), "abc DEF");
-  EXPECT_EQ(host.buffer.SelStart(), 4);
-  EXPECT_EQ(host.buffer.SelLength(), 3);
-  // Nothing to change: the document is not marked.
-  host.changed = 0;
-  host.buffer.SetSelection(0, 1);
-  CaseCommand(host, CaseKind::Lower);
-  EXPECT_EQ(host.changed, 0);
-}
-
-TEST(CaseTransforms, MultiToSingleSelectsTheResultAndMarksTheDocument) {
-  MemoryToolHost host;
-  host.buffer.SetText("xH-e-l-l-oy");
-  host.buffer.SetSelection(1, 9);
-  MultiToSingleCommand(host, 2);
-  EXPECT_EQ(host.buffer.Text(), "xHelloy");
-  EXPECT_EQ(host.buffer.SelStart(), 1);
-  EXPECT_EQ(host.buffer.SelLength(), 5);
-  EXPECT_EQ(host.changed, 1);  // closing must ask to save
-  EXPECT_EQ(host.bulkFaults, 0);
-}
-
-TEST(CaseTransforms, MultiToSingleWholeTextClampsTheCaret) {
-  MemoryToolHost host;
-  host.buffer.SetText("abcdefgh");
-  host.buffer.SetSelection(7, 0);
-  MultiToSingleCommand(host, 1);
-  EXPECT_EQ(host.buffer.Text(), "bdfh");
-  EXPECT_EQ(host.buffer.SelStart(), 4);  // the old place is past the end
-  EXPECT_EQ(host.buffer.SelLength(), 0);
-}
-
-TEST(CaseTransforms, MultiToSingleSplittingABreakSelectsWhatWasInserted) {
-  MemoryToolHost host;
-  // B keeps a, LF, c: the lone LF becomes a whole break.
-  host.buffer.SetText("a\r\nbc");
-  host.buffer.SelectAll();
-  MultiToSingleCommand(host, 2);
-  EXPECT_EQ(host.buffer.Text(), "a\r\nc");
-  EXPECT_EQ(host.buffer.SelStart(), 0);
-  EXPECT_EQ(host.buffer.SelLength(), 4);
-  // The caret never stands inside a break.
   host.buffer.SetText("ab\r\ncd");
   host.buffer.SetSelection(4, 0);
   MultiToSingleCommand(host, 2);  // a, CR, c: "a" CR LF "c"
   EXPECT_EQ(host.buffer.Text(), "a\r\nc");
   EXPECT_NE(host.buffer.SelStart(), 2);
-}
-
-TEST(CaseTransforms, CenterWithSpaces) {
-  MemoryToolHost host;
-  host.buffer.SetText("   abc");
-  host.buffer.SelectAll();
-  CenterSpaceCommand(host);
-  EXPECT_EQ(host.buffer.Text(), " abc ");
-  EXPECT_EQ(host.changed, 1);
-
-  host.changed = 0;
-  host.buffer.SetText("abc");
-  host.buffer.SelectAll();
-  CenterSpaceCommand(host);
-  EXPECT_EQ(host.buffer.Text(), "abc");
-  EXPECT_EQ(host.changed, 0);
-  host.buffer.SetSelection(1, 0);
-  host.buffer.SetText("  x  ");
-  CenterSpaceCommand(host);  // nothing selected: nothing happens
-  EXPECT_EQ(host.buffer.Text(), "  x  ");
 }
 
 TEST(CaseTransforms, AnsiOemRoundTripOfTheDocument) {

@@ -5,16 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstring>
-#include <dirent.h>
-#include <fcntl.h>
-#include <functional>
 #include <random>
 #include <set>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/FuncLib.h"
@@ -30,7 +23,6 @@ using ql::LoadedDocument;
 const char* StyleName(LineEnd s) { return s == LineEnd::CrLf ? "CrLf" : s == LineEnd::Lf ? "Lf" : "Cr"; }
 
 class DocumentFileTest : public FileTest {};
-
 
 // ---- decoding ----
 
@@ -203,9 +195,8 @@ TEST_F(DocumentFileTest, ReadDocumentKinds) {
   EXPECT_EQ(cut.fileSize, 7);
   EXPECT_TRUE(cut.cut);
 
-  EXPECT_EQ(ql::ReadDocument(Path("missing.txt")).status, LoadedDocument::Missing);
-  EXPECT_EQ(ql::ReadDocument(Path("cut.txt/below")).status, LoadedDocument::Missing);
-  EXPECT_EQ(ql::ReadDocument("").status, LoadedDocument::Missing);
+  for (const std::string& path : {Path("missing.txt"), Path("cut.txt/below"), std::string()})
+    EXPECT_EQ(ql::ReadDocument(path).status, LoadedDocument::Missing) << path;
 
   // Neither a FIFO without a writer nor a device may be opened: the child is
   // killed after 10 s if the read blocks.

@@ -149,8 +149,8 @@ TEST(EditModel, ReplaceRangeMovesSelectionWithText) {
 
 struct Keys {
   std::string text;
-  bool overwrite;
-  Offset moveTo;  // -1: the caret stays where typing left it
+  bool overwrite = false;
+  Offset moveTo = -1;  // -1: the caret stays where typing left it
 };
 
 TEST(EditModel, TypingGroupsIntoWords) {
@@ -162,26 +162,13 @@ TEST(EditModel, TypingGroupsIntoWords) {
     std::vector<std::string> undos;  // the text after each Undo, last = start
   };
   const Case cases[] = {
-      {"letters then a blank end a word", "", 0,
-       {{"h", false, -1}, {"i", false, -1}, {" ", false, -1}, {"y", false, -1}, {"o", false, -1}},
-       {"hi", ""}},
-      {"blanks after blanks stay in the group", "", 0,
-       {{"a", false, -1}, {" ", false, -1}, {" ", false, -1}, {"\t", false, -1}, {"b", false, -1}},
-       {"a", ""}},
-      {"a line break ends the word", "", 0,
-       {{"a", false, -1}, {"b", false, -1}, {"\n", false, -1}, {"c", false, -1}},
-       {"ab", ""}},
-      {"moving the caret starts a group", "xy", 1,
-       {{"a", false, -1}, {"b", false, -1}, {"c", false, 0}, {"d", false, -1}},
-       {"xaby", "xy"}},
-      {"moving back to the same place keeps it", "xy", 1,
-       {{"a", false, -1}, {"b", false, 2}, {"c", false, -1}},
-       {"xy"}},
-      {"overwrite takes one character per key", "abcd", 1,
-       {{"X", true, -1}, {"Y", true, -1}},
-       {"abcd"}},
-      {"overwrite never eats a line break", "ab\r\ncd", 1,
-       {{"X", true, -1}, {"Y", true, -1}, {"Z", true, -1}},
+      {"letters then a blank end a word", "", 0, {{"h"}, {"i"}, {" "}, {"y"}, {"o"}}, {"hi", ""}},
+      {"blanks after blanks stay in the group", "", 0, {{"a"}, {" "}, {" "}, {"\t"}, {"b"}}, {"a", ""}},
+      {"a line break ends the word", "", 0, {{"a"}, {"b"}, {"\n"}, {"c"}}, {"ab", ""}},
+      {"moving the caret starts a group", "xy", 1, {{"a"}, {"b"}, {"c", false, 0}, {"d"}}, {"xaby", "xy"}},
+      {"moving back to the same place keeps it", "xy", 1, {{"a"}, {"b", false, 2}, {"c"}}, {"xy"}},
+      {"overwrite takes one character per key", "abcd", 1, {{"X", true}, {"Y", true}}, {"abcd"}},
+      {"overwrite never eats a line break", "ab\r\ncd", 1, {{"X", true}, {"Y", true}, {"Z", true}},
        {"ab\r\ncd"}},
   };
   for (const Case& c : cases) {

@@ -9,26 +9,19 @@
 #include <ctime>
 #include <fcntl.h>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <set>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "file_test_support.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
+using qltest::ReadFile;
+using qltest::WriteFile;
 
 // A listing's entries; each must end in CR LF.
 std::set<std::string> Lines(const std::string& listing) {
@@ -65,24 +58,7 @@ int RunUnprivileged(const std::function<int()>& body) {
   return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
 }
 
-class FilesTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::string templ = (fs::temp_directory_path() / "ql_files_XXXXXX").string();
-    ASSERT_NE(mkdtemp(&templ[0]), nullptr);
-    dir_ = templ;
-  }
-  void TearDown() override {
-    std::error_code ec;
-    for (auto it = fs::recursive_directory_iterator(dir_, ec); it != fs::recursive_directory_iterator();
-         it.increment(ec))
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
-    fs::remove_all(dir_, ec);
-  }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
-
-  std::string dir_;
-};
+class FilesTest : public qltest::FileTest {};
 
 // ---- path text ----
 

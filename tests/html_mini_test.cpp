@@ -1,4 +1,4 @@
-// Tag removal and the minifier: the Part's edge cases, the commands on the
+// Tag removal and the minifier: their edge cases, the commands on the
 // in-memory document, and both checked on random texts against perl and sed.
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -48,7 +49,7 @@ std::string Tag(std::size_t length) {  // "<" + filler + ">", length in all
   return "<" + std::string(length - 2, 'x') + ">";
 }
 
-TEST(RemoveTags, PartCases) {
+TEST(RemoveTags, EdgeCases) {
   struct Case {
     std::string in, out;
   } cases[] = {
@@ -66,36 +67,35 @@ TEST(RemoveTags, PartCases) {
   for (const Case& c : cases) EXPECT_EQ(RemoveTags(c.in).text, c.out) << c.in;
 }
 
+// 199 characters go silently; 200 ask. No keeps that tag, Cancel keeps it
+// and everything after it.
 TEST(RemoveTags, LongTagQuestion) {
-  // 199 characters go silently; 200 ask. No keeps that tag, Cancel keeps
-  // it and everything after it.
-  std::vector<std::string> asked;
-  std::vector<int> answers;
-  auto ask = [&](const std::string& tag) {
-    asked.push_back(tag);
-    return answers[asked.size() - 1];
-  };
   const std::string t199 = Tag(199), t200 = Tag(200), t300 = Tag(300);
-
-  answers = {};
-  EXPECT_EQ(RemoveTags("a" + t199 + "b", ask).text, "ab");
-  EXPECT_TRUE(asked.empty());
-
-  answers = {IdYes};
-  EXPECT_EQ(RemoveTags("a" + t200 + "b", ask).text, "ab");
-  ASSERT_EQ(asked.size(), 1u);
-  EXPECT_EQ(asked[0], t200);
-
-  asked.clear();
-  answers = {IdNo};
-  EXPECT_EQ(RemoveTags("<i>" + t200 + "<b>x", ask).text, t200 + "x");
-
-  asked.clear();
-  answers = {IdYes, IdCancel};
-  const TagRemoval r = RemoveTags("<i>" + t200 + "1" + t300 + "<b>2", ask);
-  EXPECT_TRUE(r.cancelled);
-  EXPECT_EQ(r.text, "1" + t300 + "<b>2");
-  EXPECT_EQ(asked.size(), 2u);
+  struct Case {
+    const char* name;
+    std::string in;
+    std::vector<int> answers;
+    std::string out;
+    std::vector<std::string> asked;
+    bool cancelled;
+  } const cases[] = {
+      {"199 characters", "a" + t199 + "b", {}, "ab", {}, false},
+      {"200 characters, Yes", "a" + t200 + "b", {IdYes}, "ab", {t200}, false},
+      {"No", "<i>" + t200 + "<b>x", {IdNo}, t200 + "x", {t200}, false},
+      {"Cancel", "<i>" + t200 + "1" + t300 + "<b>2", {IdYes, IdCancel}, "1" + t300 + "<b>2",
+       {t200, t300}, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::string> asked;
+    const TagRemoval r = RemoveTags(c.in, [&](const std::string& tag) {
+      asked.push_back(tag);
+      return c.answers.at(asked.size() - 1);
+    });
+    EXPECT_EQ(r.text, c.out);
+    EXPECT_EQ(asked, c.asked);
+    EXPECT_EQ(r.cancelled, c.cancelled);
+  }
 }
 
 TEST(HtmlMini, LongTagMessageShowsTheStartOnly) {
@@ -109,7 +109,7 @@ TEST(HtmlMini, LongTagMessageShowsTheStartOnly) {
   EXPECT_NE(msg.find("<" + std::string(299, 'y') + "...\n"), std::string::npos);
 }
 
-TEST(MinimizeHtml, PartCases) {
+TEST(MinimizeHtml, EdgeCases) {
   struct Case {
     std::string in;
     bool crlf, spaces;
@@ -131,10 +131,9 @@ TEST(MinimizeHtml, PartCases) {
   for (const Case& c : cases) EXPECT_EQ(MinimizeHtml(c.in, c.crlf, c.spaces), c.out) << c.in;
 }
 
+// Equal and empty sizes are reported through the command below.
 TEST(HtmlMini, Reports) {
   EXPECT_EQ(RemoveTagsReport(9, 2), "Reduced about: 78%\nFrom \"9\" chars, to \"2\" chars.");
-  EXPECT_EQ(RemoveTagsReport(5, 5), "Reduced about: 0%\nFrom \"5\" chars, to \"5\" chars.");
-  EXPECT_EQ(RemoveTagsReport(0, 0), "Reduced about: 0%\nFrom \"0\" chars, to \"0\" chars.");
   // after * 100 overflows 32 bits on a 50 MB text.
   EXPECT_EQ(RemoveTagsReport(60000000000LL, 30000000000LL),
             "Reduced about: 50%\nFrom \"60000000000\" chars, to \"30000000000\" chars.");
@@ -142,70 +141,56 @@ TEST(HtmlMini, Reports) {
             "Reduced the filesize of the HTML document by \"3\" characters.\nFrom \"10\" to \"7\" bytes!");
 }
 
-TEST(HtmlMini, RemoveCommandIsOneStepAndModifies) {
-  HtmlHost host;
-  host.buffer.SetText("x <b>hi</b> y");
-  host.buffer.SetSelection(3, 0);
-  RemHtmlTagCommand(host);
-  EXPECT_EQ(host.buffer.Text(), "x hi y");
-  EXPECT_EQ(host.changed, 1);
-  ASSERT_EQ(host.captions.size(), 2u);
-  EXPECT_EQ(host.captions[0], "Remove HTML Tags?");
-  EXPECT_EQ(host.texts[1], "Reduced about: 54%\nFrom \"13\" chars, to \"6\" chars.");
-  EXPECT_EQ(host.captions[1], "Function Result!");
-  EXPECT_EQ(host.status, (std::vector<std::string>{"Removing HTML tags...", "HTML tags removed!"}));
-  EXPECT_EQ(host.sounds, 1);
-  host.buffer.Undo();
-  EXPECT_EQ(host.buffer.Text(), "x <b>hi</b> y");
-  EXPECT_FALSE(host.buffer.CanUndo());
-}
-
-TEST(HtmlMini, RemoveCommandAnsweredNoChangesNothing) {
-  HtmlHost host;
-  host.buffer.SetText("<b>hi</b>");
-  host.answers = {IdNo};
-  RemHtmlTagCommand(host);
-  EXPECT_EQ(host.buffer.Text(), "<b>hi</b>");
-  EXPECT_EQ(host.texts.size(), 1u);
-  EXPECT_TRUE(host.status.empty());
-  EXPECT_EQ(host.changed, 0);
-}
-
-TEST(HtmlMini, EmptyAndUnchangedDocuments) {
-  HtmlHost empty;
-  RemHtmlTagCommand(empty);
-  ASSERT_EQ(empty.texts.size(), 2u);
-  EXPECT_EQ(empty.texts[1], "Reduced about: 0%\nFrom \"0\" chars, to \"0\" chars.");
-  EXPECT_EQ(empty.changed, 0);
-
-  HtmlHost plain;
-  plain.buffer.SetText("a > b");
-  RemHtmlTagCommand(plain);
-  EXPECT_EQ(plain.texts[1], "Reduced about: 0%\nFrom \"5\" chars, to \"5\" chars.");
-  EXPECT_EQ(plain.changed, 0);
-  EXPECT_FALSE(plain.buffer.CanUndo());
-
-  HtmlHost off;
-  off.buffer.SetText("a  b\r\nc");
-  MiniHtmlCommand(off, false, false);
-  EXPECT_EQ(off.buffer.Text(), "a  b\r\nc");
-  ASSERT_EQ(off.texts.size(), 1u);
-  EXPECT_NE(off.texts[0].find("by \"0\" characters"), std::string::npos);
-  EXPECT_EQ(off.changed, 0);
-}
-
-TEST(HtmlMini, MinimizeCommandIsOneStepAndModifies) {
-  HtmlHost host;
-  host.buffer.SetText("<p>\r\n  <b>x</b>\r\n</p>");
-  MiniHtmlCommand(host, true, true);
-  EXPECT_EQ(host.buffer.Text(), "<p> <b>x</b> </p>");
-  EXPECT_EQ(host.changed, 1);
-  ASSERT_EQ(host.texts.size(), 1u);
-  EXPECT_EQ(host.texts[0],
-            "Reduced the filesize of the HTML document by \"4\" characters.\nFrom \"21\" to \"17\" bytes!");
-  EXPECT_EQ(host.captions[0], "Function result");
-  host.buffer.Undo();
-  EXPECT_EQ(host.buffer.Text(), "<p>\r\n  <b>x</b>\r\n</p>");
+// Each command reports what it did; a change is one undoable step.
+TEST(HtmlMini, CommandsReportAndChangeInOneStep) {
+  const auto remove = [](HtmlToolHost& h) { RemHtmlTagCommand(h); };
+  const std::vector<std::string> removing = {"Removing HTML tags...", "HTML tags removed!"};
+  struct Case {
+    const char* name;
+    std::string text;
+    std::vector<int> answers;
+    std::function<void(HtmlToolHost&)> run;
+    std::string after;
+    std::vector<std::string> captions;
+    const char* report;  // the last box; none when empty
+    std::vector<std::string> status;
+    int sounds;
+  } const cases[] = {
+      {"remove", "x <b>hi</b> y", {}, remove, "x hi y", {"Remove HTML Tags?", "Function Result!"},
+       "Reduced about: 54%\nFrom \"13\" chars, to \"6\" chars.", removing, 1},
+      {"remove answered No", "<b>hi</b>", {IdNo}, remove, "<b>hi</b>", {"Remove HTML Tags?"}, "", {}, 0},
+      {"remove on an empty document", "", {}, remove, "", {"Remove HTML Tags?", "Function Result!"},
+       "Reduced about: 0%\nFrom \"0\" chars, to \"0\" chars.", removing, 1},
+      {"remove without tags", "a > b", {}, remove, "a > b", {"Remove HTML Tags?", "Function Result!"},
+       "Reduced about: 0%\nFrom \"5\" chars, to \"5\" chars.", removing, 1},
+      {"minimize", "<p>\r\n  <b>x</b>\r\n</p>", {}, [](HtmlToolHost& h) { MiniHtmlCommand(h, true, true); },
+       "<p> <b>x</b> </p>", {"Function result"},
+       "Reduced the filesize of the HTML document by \"4\" characters.\nFrom \"21\" to \"17\" bytes!", {}, 0},
+      {"minimize with both options off", "a  b\r\nc", {},
+       [](HtmlToolHost& h) { MiniHtmlCommand(h, false, false); }, "a  b\r\nc", {"Function result"},
+       "Reduced the filesize of the HTML document by \"0\" characters.\nFrom \"7\" to \"7\" bytes!", {}, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HtmlHost host;
+    host.buffer.SetText(c.text);
+    host.answers = c.answers;
+    c.run(host);
+    EXPECT_EQ(host.buffer.Text(), c.after);
+    EXPECT_EQ(host.captions, c.captions);
+    if (*c.report) {
+      EXPECT_EQ(host.texts.back(), c.report);
+    }
+    EXPECT_EQ(host.status, c.status);
+    EXPECT_EQ(host.sounds, c.sounds);
+    const bool changed = c.after != c.text;
+    EXPECT_EQ(host.changed, changed ? 1 : 0);
+    if (changed) {
+      host.buffer.Undo();
+      EXPECT_EQ(host.buffer.Text(), c.text);
+    }
+    EXPECT_FALSE(host.buffer.CanUndo());
+  }
 }
 
 // ---- oracles ----

@@ -9,7 +9,6 @@
 #include <fstream>
 #include <functional>
 #include <random>
-#include <sstream>
 
 #include "app/JournalRecorder.h"
 #include "app/JournalWriter.h"
@@ -17,6 +16,7 @@
 #include "app/RecoveryJournal.h"
 #include "app/RecoveryOffer.h"
 #include "editor/MemoryBuffer.h"
+#include "tests/file_test_support.h"
 
 namespace ql {
 namespace {
@@ -29,13 +29,6 @@ struct TempDir {
   }
   ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
 };
-
-std::string ReadAll(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 JournalDocument Doc(const std::string& path = "") {
   JournalDocument d;
@@ -246,7 +239,7 @@ TEST(JournalRecorder, JournalIsReplacedBySnapshotWhenItOutgrowsTheText) {
   r.Flush();
   EXPECT_GT(r.replaces, 1);
   // Never more than the limit and one batch over it.
-  EXPECT_LE(ReadAll(r.path).size(), JournalRecorder::SnapshotLimit(1000) + 50 * 2 * 200);
+  EXPECT_LE(qltest::ReadFile(r.path).size(), JournalRecorder::SnapshotLimit(1000) + 50 * 2 * 200);
   EXPECT_EQ(r.Read().text, r.buffer.Text());
 }
 
@@ -272,7 +265,7 @@ TEST(JournalRecorder, HundredMebibyteDocumentJournalsBySnapshots) {
     r.Flush();
   }
   EXPECT_EQ(r.replaces, 4);
-  const std::string bytes = ReadAll(r.path);
+  const std::string bytes = qltest::ReadFile(r.path);
   EXPECT_LT(bytes.size(), size + 4096);
   const JournalContents c = ReadJournal(bytes);
   EXPECT_TRUE(c.complete);

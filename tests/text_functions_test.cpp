@@ -158,55 +158,54 @@ TEST(BatchInsert, RangesAndOptions) {
 
 // ---- commands ----
 
-struct CommandCase {
-  const char* name;
-  std::string text;
-  Offset selStart, selLength;
-  bool selected;
-  void (*run)(TextFunctionHost&);
-  std::string result;
-  Offset newStart, newLength;
-};
+// A command as a table row: the host and whether it works on the selection.
+using Command = void (*)(TextFunctionHost&, bool selected);
+
+template <DigitBase base, bool encrypt>
+void Digits(TextFunctionHost& h, bool selected) {
+  DigitTextCommand(h, base, selected, encrypt);
+}
 
 TEST(TextFunctionCommands, WriteBackSelectAndMarkModified) {
-  const CommandCase cases[] = {
-      {"rot13 all", "Abc xyz", 1, 2, false, [](TextFunctionHost& h) { Rot13Command(h, false); },
-       "Nop klm", 1, 2},
-      {"rot13 selection", "Abc xyz", 4, 3, true, [](TextFunctionHost& h) { Rot13Command(h, true); },
-       "Abc klm", 4, 3},
-      {"backward all", "ab\r\ncd", 0, 0, false, [](TextFunctionHost& h) { BackwardCommand(h, false); },
-       "dc\r\nba", 0, 0},
-      {"hex selection", "xZy", 1, 1, true,
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Hex, true, true); }, "x5Ay", 1, 2},
-      {"hex all, lengths clamped", "AZ", 1, 1, false,
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Hex, false, true); }, "415A", 1, 2},
-      {"unhex all", "4a4B", 0, 4, false,
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Hex, false, false); }, "JK", 0, 2},
-      {"unhex to a lone CR", "410D42", 0, 6, true,
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Hex, true, false); }, "A\r\nB", 0, 4},
-      {"binary selection", "zA", 1, 1, true,
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Binary, true, true); }, "z01000001", 1, 8},
-      {"unbinary all", "0100000101", 0, 10, false,
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Binary, false, false); },
+  struct Case {
+    const char* name;
+    std::string text;
+    Offset selStart, selLength;
+    bool selected;
+    Command run;
+    std::string result;
+    Offset newStart, newLength;
+  } const cases[] = {
+      {"rot13 all", "Abc xyz", 1, 2, false, Rot13Command, "Nop klm", 1, 2},
+      {"rot13 selection", "Abc xyz", 4, 3, true, Rot13Command, "Abc klm", 4, 3},
+      {"backward all", "ab\r\ncd", 0, 0, false, BackwardCommand, "dc\r\nba", 0, 0},
+      {"hex selection", "xZy", 1, 1, true, Digits<DigitBase::Hex, true>, "x5Ay", 1, 2},
+      {"hex all, lengths clamped", "AZ", 1, 1, false, Digits<DigitBase::Hex, true>, "415A", 1, 2},
+      {"unhex all", "4a4B", 0, 4, false, Digits<DigitBase::Hex, false>, "JK", 0, 2},
+      {"unhex to a lone CR", "410D42", 0, 6, true, Digits<DigitBase::Hex, false>, "A\r\nB", 0, 4},
+      {"binary selection", "zA", 1, 1, true, Digits<DigitBase::Binary, true>, "z01000001", 1, 8},
+      {"unbinary all", "0100000101", 0, 10, false, Digits<DigitBase::Binary, false>,
        std::string("A\x01"), 0, 1},
       {"bit shift", "AA", 0, 1, true,
-       [](TextFunctionHost& h) { BitShiftCommand(h, true, true, "87654321"); }, "\x82" "A", 0, 1},
+       [](TextFunctionHost& h, bool selected) { BitShiftCommand(h, selected, true, "87654321"); },
+       "\x82" "A", 0, 1},
   };
-  for (const CommandCase& c : cases) {
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     MemoryFunctionHost host;
     host.buffer.SetText(c.text);
     host.buffer.SetSelection(c.selStart, c.selLength);
-    c.run(host);
-    EXPECT_EQ(host.buffer.Text(), c.result) << c.name;
-    EXPECT_EQ(host.buffer.SelStart(), c.newStart) << c.name;
-    EXPECT_EQ(host.buffer.SelLength(), c.newLength) << c.name;
-    EXPECT_EQ(host.changed, 1) << c.name;
-    EXPECT_EQ(host.bulkDepth, 0) << c.name;
-    EXPECT_EQ(host.bulkFaults, 0) << c.name;
-    EXPECT_EQ(host.progressOpen, 0) << c.name;
-    EXPECT_TRUE(host.boxes.empty()) << c.name << " " << host.Captions();
+    c.run(host, c.selected);
+    EXPECT_EQ(host.buffer.Text(), c.result);
+    EXPECT_EQ(host.buffer.SelStart(), c.newStart);
+    EXPECT_EQ(host.buffer.SelLength(), c.newLength);
+    EXPECT_EQ(host.changed, 1);
+    EXPECT_EQ(host.bulkDepth, 0);
+    EXPECT_EQ(host.bulkFaults, 0);
+    EXPECT_EQ(host.progressOpen, 0);
+    EXPECT_TRUE(host.boxes.empty()) << host.Captions();
     host.buffer.Undo();  // one step takes it back
-    EXPECT_EQ(host.buffer.Text(), c.text) << c.name;
+    EXPECT_EQ(host.buffer.Text(), c.text);
   }
 }
 
@@ -214,51 +213,49 @@ TEST(TextFunctionCommands, RefusalsLeaveTheTextAlone) {
   struct Case {
     const char* name;
     std::string text;
-    void (*run)(TextFunctionHost&);
+    bool selected;
+    Command run;
     std::vector<int> answers;
     const char* caption;
     unsigned flags;
-  } cases[] = {
-      {"hex of hex digits, No", "ABC", [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Hex, false, true); },
-       {7}, "Hexadeciaml encryption warning!", 4 | 48},
-      {"binary of binary digits, No", "0101",
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Binary, false, true); }, {7},
+  } const cases[] = {
+      {"hex of hex digits, No", "ABC", false, Digits<DigitBase::Hex, true>, {7},
+       "Hexadeciaml encryption warning!", 4 | 48},
+      {"binary of binary digits, No", "0101", false, Digits<DigitBase::Binary, true>, {7},
        "Binary encryption warning!", 4 | 48},
-      {"empty selection asks too", "text",
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Binary, true, true); }, {7},
+      {"empty selection asks too", "text", true, Digits<DigitBase::Binary, true>, {7},
        "Binary encryption warning!", 4 | 48},
-      {"unhex of letters", "4G", [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Hex, false, false); },
-       {}, "Hexadecimal decryption error!", 16},
-      {"unbinary of 2", "012", [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Binary, false, false); },
-       {}, "Binary decryption error!", 16},
-      {"hex 00", "4100", [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Hex, false, false); }, {},
+      {"unhex of letters", "4G", false, Digits<DigitBase::Hex, false>, {},
+       "Hexadecimal decryption error!", 16},
+      {"unbinary of 2", "012", false, Digits<DigitBase::Binary, false>, {}, "Binary decryption error!", 16},
+      {"hex 00", "4100", false, Digits<DigitBase::Hex, false>, {}, "Character 0 in result!", 16},
+      {"binary 00000000", "00000000", false, Digits<DigitBase::Binary, false>, {},
        "Character 0 in result!", 16},
-      {"binary 00000000", "00000000",
-       [](TextFunctionHost& h) { DigitTextCommand(h, DigitBase::Binary, false, false); }, {},
-       "Character 0 in result!", 16},
-      {"entity &0;", "a\r\nb\r\n",
-       [](TextFunctionHost& h) {
+      {"entity &0;", "a\r\nb\r\n", false,
+       [](TextFunctionHost& h, bool) {
          BatchOptions o;
          o.format = "&0;%L";
          o.toIndex = 1;
          BatchInsertCommand(h, o);
        },
        {}, "Character 0 in result!", 16},
-      {"bit order 12345677", "A", [](TextFunctionHost& h) { BitShiftCommand(h, false, true, "12345677"); }, {},
+      {"bit order 12345677", "A", false,
+       [](TextFunctionHost& h, bool selected) { BitShiftCommand(h, selected, true, "12345677"); }, {},
        "Bit Order Error!", 16},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
     MemoryFunctionHost host;
     host.answers = c.answers;
     host.buffer.SetText(c.text);
-    c.run(host);
-    EXPECT_EQ(host.buffer.Text(), c.text) << c.name;
-    EXPECT_EQ(host.changed, 0) << c.name;
-    EXPECT_EQ(host.bulkDepth, 0) << c.name;
-    EXPECT_EQ(host.progressOpen, 0) << c.name;
-    ASSERT_EQ(host.boxes.size(), 1u) << c.name;
-    EXPECT_EQ(host.boxes[0].caption, c.caption) << c.name;
-    EXPECT_EQ(host.boxes[0].flags, c.flags) << c.name;
+    c.run(host, c.selected);
+    EXPECT_EQ(host.buffer.Text(), c.text);
+    EXPECT_EQ(host.changed, 0);
+    EXPECT_EQ(host.bulkDepth, 0);
+    EXPECT_EQ(host.progressOpen, 0);
+    ASSERT_EQ(host.boxes.size(), 1u);
+    EXPECT_EQ(host.boxes[0].caption, c.caption);
+    EXPECT_EQ(host.boxes[0].flags, c.flags);
   }
   MemoryFunctionHost host;
   host.buffer.SetText("A");

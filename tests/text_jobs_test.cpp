@@ -5,14 +5,13 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <random>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/FuncLib.h"
+#include "tests/file_test_support.h"
 #include "tests/text_tool_host.h"
 #include "tools/GotoTarget.h"
 #include "tools/HexDump.h"
@@ -61,6 +60,14 @@ class MemoryJobHost : public TextJobHost {
   }
   void EndProgress() override { --progressOpen; }
   void Completed() override { ++completed; }
+
+  // A changed document of `path`; the first box is answered with `answer`.
+  void Edited(const std::string& text, const std::string& path, int answer) {
+    buffer.SetText(text);
+    modified = true;
+    file = path;
+    answers = {answer};
+  }
 };
 
 std::vector<std::string> Lines(const std::string& text) {
@@ -154,13 +161,7 @@ TEST(HexDump, ProgressIsTheShareAlreadyDumped) {
   }
 }
 
-class DumpCommand : public ::testing::Test {
- protected:
-  std::filesystem::path dir = std::filesystem::temp_directory_path() /
-                              ("ql_dump_" + std::to_string(::getpid()));
-  void SetUp() override { std::filesystem::create_directories(dir); }
-  void TearDown() override { std::filesystem::remove_all(dir); }
-};
+class DumpCommand : public qltest::FileTest {};
 
 TEST_F(DumpCommand, UnchangedTextIsDumpedWithoutAQuestion) {
   MemoryJobHost host;
@@ -188,18 +189,15 @@ TEST_F(DumpCommand, EmptyDocumentGivesAnEmptyDump) {
 }
 
 TEST_F(DumpCommand, ChangedTextAsksAndReadsTheFileOnYes) {
-  const std::string path = (dir / "doc.txt").string();
-  { std::ofstream(path, std::ios::binary) << std::string("ab\x1A" "cd", 5); }
+  const std::string path = Path("doc.txt");
+  qltest::WriteFile(path, "ab\x1A" "cd");
   struct Case {
     int answer;
     std::string want;
   } cases[] = {{7, HexDump("edited")}, {6, HexDump("ab")}};  // reading stops at Ctrl+Z
   for (const Case& c : cases) {
     MemoryJobHost host;
-    host.buffer.SetText("edited");
-    host.modified = true;
-    host.file = path;
-    host.answers = {c.answer};
+    host.Edited("edited", path, c.answer);
     DumpHexCommand(host);
     ASSERT_EQ(host.boxes.size(), 1u);
     EXPECT_EQ(host.boxes[0].text, "Read file from disk insteed of the changed text?");
@@ -210,21 +208,14 @@ TEST_F(DumpCommand, ChangedTextAsksAndReadsTheFileOnYes) {
 }
 
 TEST_F(DumpCommand, AFileThatCannotBeReadIsReportedAndTheTextKept) {
-  struct Case {
-    std::string file;
-    const char* caption;
-  } cases[] = {{"Untitled", "File doesn't exist!"},
-               {(dir / "gone.txt").string(), "File doesn't exist!"},
-               {dir.string(), "File doesn't exist!"}};  // a folder is no file
-  for (const Case& c : cases) {
+  // Never saved, gone, and a folder (no file either).
+  for (const std::string& file : {std::string("Untitled"), Path("gone.txt"), dir_}) {
+    SCOPED_TRACE(file);
     MemoryJobHost host;
-    host.buffer.SetText("keep me");
-    host.modified = true;
-    host.file = c.file;
-    host.answers = {6};
+    host.Edited("keep me", file, 6);
     DumpHexCommand(host);
-    ASSERT_EQ(host.boxes.size(), 2u) << c.file;
-    EXPECT_EQ(host.boxes[1].caption, c.caption);
+    ASSERT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.boxes[1].caption, "File doesn't exist!");
     EXPECT_EQ(host.boxes[1].flags, 16u);
     EXPECT_EQ(host.buffer.Text(), "keep me");
     EXPECT_EQ(host.changed, 0);
@@ -234,19 +225,15 @@ TEST_F(DumpCommand, AFileThatCannotBeReadIsReportedAndTheTextKept) {
   }
   // Without read permission. Root reads anything, so the check runs as
   // "nobody" in a child process then.
-  const std::string locked = (dir / "locked.txt").string();
-  { std::ofstream(locked) << "secret"; }
+  const std::string locked = Path("locked.txt");
+  qltest::WriteFile(locked, "secret");
   ::chmod(locked.c_str(), 0);
-  ::chmod(dir.c_str(), 0755);
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
     MemoryJobHost host;
-    host.buffer.SetText("keep me");
-    host.modified = true;
-    host.file = locked;
-    host.answers = {6};
+    host.Edited("keep me", locked, 6);
     DumpHexCommand(host);
     const bool ok = host.boxes.size() == 2 && host.boxes[1].caption == "Couldn't read file!" &&
                     host.buffer.Text() == "keep me";
