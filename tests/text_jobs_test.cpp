@@ -114,7 +114,7 @@ TEST(HexDump, EdgeCases) {
 std::string OracleDump(const std::string& s) {
   std::string out;
   for (std::size_t off = 0; off < s.size(); off += 16) {
-    char head[16];
+    char head[32];
     std::snprintf(head, sizeof head, "%08zX   ", off);
     std::string line = head;
     std::string chars;
