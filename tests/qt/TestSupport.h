@@ -91,8 +91,8 @@ inline QByteArray FileBytes(const QString& path) {
 // then it ends with $QL_EXIT.
 inline bool InstallOpener(const QString& bin) {
   const QString opener = bin + "/xdg-open";
-  return QDir().mkpath(bin) &&
-         WriteFile(opener, "#!/bin/sh\n\"" QL_TEST_HELPER_DIR "/argv_dump\" \"$QL_OUT\" \"$@\"\nexit $QL_EXIT\n") &&
+  const QByteArray script = "#!/bin/sh\n\"" QL_TEST_HELPER_DIR "/argv_dump\" \"$QL_OUT\" \"$@\"\nexit $QL_EXIT\n";
+  return QDir().mkpath(bin) && WriteFile(opener, script) &&
          QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 

@@ -126,7 +126,8 @@ class AssociateDialogTest : public QObject {
     d.DoCmd_Btn->click();
     QCOMPARE(boxes.seen.size(), std::size_t(2));
     QCOMPARE(boxes.seen[0].text, std::string("Please select a command!"));
-    const Box noFiles{"Select one or more files in the \"File handler\",\nand THEN click \"Do Cmd\"!", "Information", 64};
+    const Box noFiles{"Select one or more files in the \"File handler\",\nand THEN click \"Do Cmd\"!",
+                      "Information", 64};
     QCOMPARE(boxes.seen[1], noFiles);
     QCOMPARE(FileBytes(List()), kOriginal);
     QVERIFY(!QFile::exists(data_ + "/applications/quillora.desktop"));

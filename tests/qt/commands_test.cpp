@@ -308,7 +308,9 @@ class CommandsTest : public QObject, private WindowFixture {
  private slots:
   void initTestCase() { InstallFontSubstitutes(); }  // as the program does at start
   void init() {
-    Start([](Store& s) { s.WriteString("\\Software\\Norvane Productions\\Quillora\\Options", "Window", "0"); });
+    Start([](Store& s) {
+      s.WriteString("\\Software\\Norvane Productions\\Quillora\\Options", "Window", "0");
+    });
   }
   void cleanup() { Stop(); }
 
@@ -597,8 +599,9 @@ class CommandsTest : public QObject, private WindowFixture {
     form->MenuTools_Popup();
     QVERIFY(!form->Action("CharMap1")->isEnabled());
     QVERIFY(!form->Action("Calculator1")->isEnabled());
-    QVERIFY(WriteFile(bin + "/galculator", "#!/bin/sh\n"));
-    QVERIFY(QFile::setPermissions(bin + "/galculator", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QString calc = bin + "/galculator";
+    QVERIFY(WriteFile(calc, "#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(calc, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     form->MenuTools_Popup();
     QVERIFY(form->Action("Calculator1")->isEnabled());
     QVERIFY(!form->Action("CharMap1")->isEnabled());

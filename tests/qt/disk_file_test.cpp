@@ -260,7 +260,8 @@ class DiskFileTest : public QObject, private WindowFixture {
       ScriptedBoxes boxes({6}, 7);
       form->DeleteFile_Cmd();
       QCOMPARE(boxes.seen.size(), size_t(2));
-      const Box refused{"Couldn't delete the following file, it's readonly:\n\"" + S("ro.txt") + "\"", "Couldn't delete!", 16};
+      const Box refused{"Couldn't delete the following file, it's readonly:\n\"" + S("ro.txt") + "\"",
+                        "Couldn't delete!", 16};
       QCOMPARE(boxes.seen[1], refused);
       QVERIFY(QFile::exists(P("ro.txt")));
       QCOMPARE(form->DocFileName(), S("ro.txt"));
