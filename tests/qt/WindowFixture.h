@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -22,8 +23,10 @@ struct WindowFixture {
   QString P(const QString& name) const { return dir.path() + "/" + name; }
   std::string S(const QString& name) const { return P(name).toStdString(); }
 
-  void Start() {
+  // `seed` writes what the store holds before the window reads it.
+  void Start(const std::function<void(Store&)>& seed = {}) {
     store = MemoryStore();
+    if (seed) seed(store);
     form = std::make_unique<TFormQuillora>(store, std::vector<std::string>{});
     form->SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
     form->SetFileDialogHandler([this](const std::string&, const std::string&) { return dialogAnswer; });

@@ -32,11 +32,6 @@ const QByteArray kOriginal =
     "[Added Associations]\n"
     "image/png=viewer.desktop;\n";
 
-QByteArray Read(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 }  // namespace
 
 class AssociateDialogTest : public QObject {
@@ -61,6 +56,12 @@ class AssociateDialogTest : public QObject {
   }
 
   static void Check(QListWidget* list, int row) { list->item(row)->setCheckState(Qt::Checked); }
+  // Ticks the text files and runs `command` on them.
+  static void RunOnText(TFormAssociate& d, QRadioButton* command) {
+    Check(d.Type1_ChkBox, 8);
+    command->setChecked(true);
+    d.DoCmd_Btn->click();
+  }
 
   static QString Cell(TFormAssociate& d, const QString& ext, int column) {
     for (int i = 0; i < d.ListView1->topLevelItemCount(); ++i)
@@ -125,10 +126,10 @@ class AssociateDialogTest : public QObject {
     d.DoCmd_Btn->click();
     QCOMPARE(boxes.seen.size(), std::size_t(2));
     QCOMPARE(boxes.seen[0].text, std::string("Please select a command!"));
-    QCOMPARE(boxes.seen[1].text, std::string("Select one or more files in the \"File handler\",\nand THEN click \"Do Cmd\"!"));
-    QCOMPARE(boxes.seen[1].caption, std::string("Information"));
-    QCOMPARE(boxes.seen[1].flags, 64u);
-    QCOMPARE(Read(List()), kOriginal);
+    const Box noFiles{"Select one or more files in the \"File handler\",\nand THEN click \"Do Cmd\"!",
+                      "Information", 64};
+    QCOMPARE(boxes.seen[1], noFiles);
+    QCOMPARE(FileBytes(List()), kOriginal);
     QVERIFY(!QFile::exists(data_ + "/applications/quillora.desktop"));
     QVERIFY(!store.KeyExists("\\Software"));
   }
@@ -138,9 +139,7 @@ class AssociateDialogTest : public QObject {
     QtSettingsStore store;  // the program's own settings file, in the fake home
     TFormAssociate d(nullptr, store, 0x80000005, 0x80000008);
     ScriptedBoxes boxes;
-    Check(d.Type1_ChkBox, 8);
-    d.AssoDefault1_Radio->setChecked(true);
-    d.DoCmd_Btn->click();
+    RunOnText(d, d.AssoDefault1_Radio);
     QVERIFY2(boxes.seen.empty(), boxes.seen.empty() ? "" : boxes.seen[0].text.c_str());
     QCOMPARE(XdgDefault("text/plain"), QString("quillora.desktop"));
     // The backup is on disk before the list changed.
@@ -156,7 +155,7 @@ class AssociateDialogTest : public QObject {
     d.DoCmd_Btn->click();
     QVERIFY(boxes.seen.empty());
     QCOMPARE(XdgDefault("text/plain"), QString("oldeditor.desktop"));
-    QCOMPARE(Read(List()), kOriginal);
+    QCOMPARE(FileBytes(List()), kOriginal);
     QCOMPARE(Cell(d, "txt", 1), QString("No"));
     QVERIFY(!QtSettingsStore().KeyExists(kAssociationsKey));
   }
@@ -173,19 +172,17 @@ class AssociateDialogTest : public QObject {
     QCOMPARE(XdgDefault("text/html"), QString("oldeditor.desktop"));
     QCOMPARE(Cell(d, "htm", 1), QString("Right-click"));
     QCOMPARE(Cell(d, "html", 1), QString("Right-click"));
-    QVERIFY(Read(List()).contains("text/html=quillora.desktop;\n"));
+    QVERIFY(FileBytes(List()).contains("text/html=quillora.desktop;\n"));
     d.UnAsso2_Radio->setChecked(true);
     d.DoCmd_Btn->click();
-    QCOMPARE(Read(List()), kOriginal);
+    QCOMPARE(FileBytes(List()), kOriginal);
   }
 
   void templatesComeAndGo() {
     MemoryStore store;
     TFormAssociate d(nullptr, store, 0x80000005, 0x80000008);
     ScriptedBoxes boxes;
-    Check(d.Type1_ChkBox, 8);
-    d.AddShellNew1_Radio->setChecked(true);
-    d.DoCmd_Btn->click();
+    RunOnText(d, d.AddShellNew1_Radio);
     QVERIFY(QFile::exists(home_ + "/Templates/Text file.txt"));
     QCOMPARE(Cell(d, "txt", 3), QString("Yes"));
     d.DelShellNew1_Radio->setChecked(true);
@@ -200,9 +197,7 @@ class AssociateDialogTest : public QObject {
     MemoryStore store;
     TFormAssociate d(nullptr, store, 0x80000005, 0x80000008);
     ScriptedBoxes boxes;
-    Check(d.Type1_ChkBox, 8);
-    d.AddShellNew1_Radio->setChecked(true);
-    d.DoCmd_Btn->click();
+    RunOnText(d, d.AddShellNew1_Radio);
     QFile::remove(config_ + "/user-dirs.dirs");
     QCOMPARE(boxes.seen.size(), std::size_t(1));
     QCOMPARE(boxes.seen[0].text, std::string("No Templates folder is set for this user."));
@@ -214,9 +209,7 @@ class AssociateDialogTest : public QObject {
     MemoryStore store;
     TFormAssociate d(nullptr, store, 0x80000005, 0x80000008);
     ScriptedBoxes boxes;
-    Check(d.Type1_ChkBox, 8);
-    d.AssoDefault1_Radio->setChecked(true);
-    d.DoCmd_Btn->click();
+    RunOnText(d, d.AssoDefault1_Radio);
     QCOMPARE(boxes.seen.size(), std::size_t(1));
     QVERIFY(boxes.seen[0].text.find("is read-only") != std::string::npos);
     QCOMPARE(boxes.seen[0].flags, 48u);

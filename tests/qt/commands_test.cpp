@@ -6,7 +6,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSet>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
@@ -21,6 +20,7 @@
 #include "platform/qt/Look.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 
 using namespace ql;
 
@@ -300,27 +300,19 @@ QChar AccessKey(const QString& caption) {
   return QChar();
 }
 
-
 }  // namespace
 
-class CommandsTest : public QObject {
+class CommandsTest : public QObject, private WindowFixture {
   Q_OBJECT
-
-  MemoryStore store_;
-  std::unique_ptr<TFormQuillora> form_;
 
  private slots:
   void initTestCase() { InstallFontSubstitutes(); }  // as the program does at start
   void init() {
-    store_ = MemoryStore();
-    store_.WriteString("\\Software\\Norvane Productions\\Quillora\\Options", "Window", "0");
-    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
-    form_->Start();
+    Start([](Store& s) {
+      s.WriteString("\\Software\\Norvane Productions\\Quillora\\Options", "Window", "0");
+    });
   }
-  void cleanup() {
-    form_->SetModified(false);
-    form_.reset();
-  }
+  void cleanup() { Stop(); }
 
   void everyRowOfTheCommandMapIsShownAsGiven() {
     QHash<QString, QStringList> expectedOrder;
@@ -333,7 +325,7 @@ class CommandsTest : public QObject {
         continue;
       }
       if (name.startsWith('[')) {
-        auto* sub = form_->findChild<QMenu*>(name.mid(1));
+        auto* sub = form->findChild<QMenu*>(name.mid(1));
         QVERIFY2(sub, row.name);
         QCOMPARE(sub->title(), QString::fromUtf8(row.caption));
         QCOMPARE(sub->menuAction()->statusTip(), QString(row.hint));
@@ -343,7 +335,7 @@ class CommandsTest : public QObject {
         continue;
       }
       names.insert(name);
-      QAction* a = form_->Action(name);
+      QAction* a = form->Action(name);
       QVERIFY2(a, row.name);
       expectedOrder[place] << name;
       QString shortcut = row.shortcut;
@@ -364,10 +356,10 @@ class CommandsTest : public QObject {
     for (auto it = expectedOrder.begin(); it != expectedOrder.end(); ++it) {
       QList<QAction*> actions;
       if (it.key() == "ToolBar1") {
-        actions = form_->findChild<QToolBar*>("ToolBar1")->actions();
+        actions = form->findChild<QToolBar*>("ToolBar1")->actions();
       } else {
         QMenu* menu = nullptr;
-        for (QMenu* m : form_->findChildren<QMenu*>())
+        for (QMenu* m : form->findChildren<QMenu*>())
           if (PlaceOf(m) == it.key()) menu = m;
         QVERIFY2(menu, qPrintable(it.key()));
         actions = menu->actions();
@@ -383,17 +375,16 @@ class CommandsTest : public QObject {
       if (c.kind != CommandDef::Separator)
         QVERIFY2(names.contains(QString::fromStdString(c.name)), c.name.c_str());
 
-    for (const char* name : kOffAtStart) QVERIFY2(!form_->Action(name)->isEnabled(), name);
-    QVERIFY(!form_->Action("CheckHtmlSyntax1")->isVisible());
-    QVERIFY(!form_->menuBar()->actions().contains(form_->findChild<QMenu*>("NonVisable")->menuAction()));
+    for (const char* name : kOffAtStart) QVERIFY2(!form->Action(name)->isEnabled(), name);
+    QVERIFY(!form->Action("CheckHtmlSyntax1")->isVisible());
+    QVERIFY(!form->menuBar()->actions().contains(form->findChild<QMenu*>("NonVisable")->menuAction()));
     // Check marks hold the stored options, here their defaults.
     for (const char* name : {"WordWrapOpt", "SaveAutoOpt", "PromptBinaryOpt", "ToolBarOpt", "StatusBarOpt",
                              "DefRecentIconOpt", "ChangeNfoFontOpt"})
-      QVERIFY2(form_->Action(name)->isCheckable() && form_->Action(name)->isChecked(), name);
+      QVERIFY2(form->Action(name)->isCheckable() && form->Action(name)->isChecked(), name);
     for (const char* name : {"FullPathOpt", "AutoIndentOpt"})
-      QVERIFY2(form_->Action(name)->isCheckable() && !form_->Action(name)->isChecked(), name);
+      QVERIFY2(form->Action(name)->isCheckable() && !form->Action(name)->isChecked(), name);
   }
-
 
   void everyThemeSetsItsColors_data() {
     QTest::addColumn<int>("key");
@@ -415,35 +406,35 @@ class CommandsTest : public QObject {
     QFETCH(uint, boxBack);
     QFETCH(uint, boxText);
     // Start from colors and a font no theme has.
-    AppOptions& o = form_->Options();
+    AppOptions& o = form->Options();
     o.BackColor = o.TextColor = o.BoxBackColor = o.BoxTextColor = 0x123456;
-    form_->SetEditorColors(o.BackColor, o.TextColor);
+    form->SetEditorColors(o.BackColor, o.TextColor);
     o.FontNameScreen = "DejaVu Sans";
     o.FontSizeScreen = 14;
-    form_->SetEditorFont(o.FontNameScreen, o.FontSizeScreen);
-    form_->Buffer().SetText("some text to colour");
-    form_->SetModified(false);
-    form_->Buffer().SetSelection(5, 4);
+    form->SetEditorFont(o.FontNameScreen, o.FontSizeScreen);
+    form->Buffer().SetText("some text to colour");
+    form->SetModified(false);
+    form->Buffer().SetSelection(5, 4);
 
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    QTest::keyClick(form_->Editor(), Qt::Key(Qt::Key_0 + key), Qt::ControlModifier);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTest::keyClick(form->Editor(), Qt::Key(Qt::Key_0 + key), Qt::ControlModifier);
 
     QCOMPARE(o.BackColor, ColorRef(back));
     QCOMPARE(o.TextColor, ColorRef(text));
     QCOMPARE(o.BoxBackColor, ColorRef(boxBack));
     QCOMPARE(o.BoxTextColor, ColorRef(boxText));
     const QPalette system = QApplication::palette();
-    QCOMPARE(form_->Editor()->palette().color(QPalette::Base), ToQColor(back, system));
-    QCOMPARE(form_->Editor()->palette().color(QPalette::Text), ToQColor(text, system));
+    QCOMPARE(form->Editor()->palette().color(QPalette::Base), ToQColor(back, system));
+    QCOMPARE(form->Editor()->palette().color(QPalette::Text), ToQColor(text, system));
     // Shown in Courier New 10 until the next start; the stored font stays.
-    QCOMPARE(form_->Editor()->font().family(), QString("Courier New"));
-    QCOMPARE(form_->Editor()->font().pointSize(), 10);
+    QCOMPARE(form->Editor()->font().family(), QString("Courier New"));
+    QCOMPARE(form->Editor()->font().pointSize(), 10);
     QCOMPARE(o.FontNameScreen, std::string("DejaVu Sans"));
     QCOMPARE(o.FontSizeScreen, 14);
-    QCOMPARE(form_->Buffer().SelStart(), Offset(5));
-    QCOMPARE(form_->Buffer().SelLength(), Offset(4));
-    QVERIFY(!form_->Modified());
+    QCOMPARE(form->Buffer().SelStart(), Offset(5));
+    QCOMPARE(form->Buffer().SelLength(), Offset(4));
+    QVERIFY(!form->Modified());
   }
 
   void f1InAMenuShowsTheItemsTopicOrItsMenus_data() {
@@ -471,22 +462,22 @@ class CommandsTest : public QObject {
     QFETCH(QString, item);
     QFETCH(int, topic);
     SetHelpFileName(QL_HELP_FILE);
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    QMenu* m = form_->findChild<QMenu*>(menu);
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QMenu* m = form->findChild<QMenu*>(menu);
     QVERIFY(m);
-    m->popup(form_->mapToGlobal(QPoint(20, 20)));
+    m->popup(form->mapToGlobal(QPoint(20, 20)));
     QTRY_VERIFY(m->isVisible());
-    QAction* a = form_->Action(item);
+    QAction* a = form->Action(item);
     a->setEnabled(true);  // a disabled item cannot be highlighted
     // F1 is also the about box's key; in a menu, help wins.
-    form_->Action("About1")->setEnabled(true);
+    form->Action("About1")->setEnabled(true);
     int aboutShown = 0;
-    connect(form_->Action("About1"), &QAction::triggered, this, [&] { ++aboutShown; });
+    connect(form->Action("About1"), &QAction::triggered, this, [&] { ++aboutShown; });
     m->setActiveAction(a);
     QCOMPARE(m->activeAction(), a);
     QTest::keyClick(m, Qt::Key_F1);
-    HelpWindow* help = HelpWindow::Instance(form_.get());
+    HelpWindow* help = HelpWindow::Instance(form.get());
     QTRY_VERIFY(help->isVisible());
     QCOMPARE(help->CurrentTopic(), topic);
     QCOMPARE(aboutShown, 0);
@@ -494,10 +485,9 @@ class CommandsTest : public QObject {
     m->close();
   }
 
-
   void screenFontDialogStartsOnTheFaceShown() {
-    QCOMPARE(form_->Options().FontNameScreen, std::string("Courier New"));
-    const QFontInfo shown(form_->Editor()->font());
+    QCOMPARE(form->Options().FontNameScreen, std::string("Courier New"));
+    const QFontInfo shown(form->Editor()->font());
     QVERIFY(shown.fixedPitch());
     QString start;
     bool startItalic = true;
@@ -514,39 +504,39 @@ class CommandsTest : public QObject {
       dialog->accept();
     });
     poll.start();
-    form_->ChangeScreenFont_Open();
+    form->ChangeScreenFont_Open();
     QCOMPARE(start, shown.family());
     QVERIFY(!startItalic);  // the face's upright style, not its first one
     // OK alone: the stored name and the monospaced face stay.
-    QCOMPARE(form_->Options().FontNameScreen, std::string("Courier New"));
-    QCOMPARE(form_->Options().FontSizeScreen, 10);
-    QVERIFY(QFontInfo(form_->Editor()->font()).fixedPitch());
+    QCOMPARE(form->Options().FontNameScreen, std::string("Courier New"));
+    QCOMPARE(form->Options().FontSizeScreen, 10);
+    QVERIFY(QFontInfo(form->Editor()->font()).fixedPitch());
 
     choice = QFont("DejaVu Sans", 14);
     poll.start();
-    form_->Action("ChangeScreenFont1")->trigger();
-    QCOMPARE(form_->Options().FontNameScreen, std::string("DejaVu Sans"));
-    QCOMPARE(form_->Options().FontSizeScreen, 14);
-    QCOMPARE(QFontInfo(form_->Editor()->font()).family(), QString("DejaVu Sans"));
+    form->Action("ChangeScreenFont1")->trigger();
+    QCOMPARE(form->Options().FontNameScreen, std::string("DejaVu Sans"));
+    QCOMPARE(form->Options().FontSizeScreen, 14);
+    QCOMPARE(QFontInfo(form->Editor()->font()).family(), QString("DejaVu Sans"));
   }
 
   void replaceAllRefreshesTheCountsInTheStatusBar() {
-    form_->Buffer().SetText("one two one\r\none");
-    form_->RESelChange();
-    QCOMPARE(form_->StatusText(0), std::string("\"16\" characters on \"2\" lines"));
-    SearchState& state = form_->Search().State();
+    form->Buffer().SetText("one two one\r\none");
+    form->RESelChange();
+    QCOMPARE(form->StatusText(0), std::string("\"16\" characters on \"2\" lines"));
+    SearchState& state = form->Search().State();
     state.findText = "one";
     state.replaceText = "1";
     state.prompt = false;
     ScriptedBoxes boxes({}, 1);
-    form_->Search().Press(SearchButton::ReplaceAll, SearchOrigin::FromStart);
-    QCOMPARE(form_->EditorText(), std::string("1 two 1\r\n1"));
-    QVERIFY2(form_->StatusText(0).find("\"10\" characters") != std::string::npos, form_->StatusText(0).c_str());
+    form->Search().Press(SearchButton::ReplaceAll, SearchOrigin::FromStart);
+    QCOMPARE(form->EditorText(), std::string("1 two 1\r\n1"));
+    QVERIFY2(form->StatusText(0).find("\"10\" characters") != std::string::npos, form->StatusText(0).c_str());
   }
 
   void menuBarInTheGivenOrder() {
     QStringList captions;
-    for (QAction* a : form_->menuBar()->actions()) captions << a->text();
+    for (QAction* a : form->menuBar()->actions()) captions << a->text();
     QCOMPARE(captions, QStringList({"&File", "&Edit", "&Search", "Hype&r Text", "F&unctions",
                                     "&Tools", "&Options", "&View", "&Help"}));
   }
@@ -554,7 +544,7 @@ class CommandsTest : public QObject {
   void accessKeysAndShortcutsAreUnique() {
     // Change &screen font and &Save settings share their key in the Options menu.
     const QSet<QString> allowed = {"MenuOptions/s"};
-    for (QMenu* menu : form_->findChildren<QMenu*>()) {
+    for (QMenu* menu : form->findChildren<QMenu*>()) {
       QHash<QChar, int> seen;
       for (QAction* a : menu->actions()) {
         if (!a->isVisible() || a->isSeparator()) continue;
@@ -567,81 +557,75 @@ class CommandsTest : public QObject {
                    qPrintable(menu->objectName() + " repeats " + it.key()));
     }
     QHash<QString, QString> owner;
-    for (QAction* a : form_->findChildren<QAction*>()) {
+    for (QAction* a : form->findChildren<QAction*>()) {
       if (a->shortcut().isEmpty()) continue;
       const QString keys = a->shortcut().toString();
       QVERIFY2(!owner.contains(keys), qPrintable(keys + ": " + owner.value(keys) + " and " + a->objectName()));
       owner.insert(keys, a->objectName());
     }
     // Twins show the key without owning it.
-    QVERIFY(form_->Action("Undo2")->shortcut().isEmpty());
-    QVERIFY(form_->Action("Undo2")->text().endsWith("\tCtrl+Z"));
+    QVERIFY(form->Action("Undo2")->shortcut().isEmpty());
+    QVERIFY(form->Action("Undo2")->text().endsWith("\tCtrl+Z"));
   }
 
   void untitledDocumentDisablesTheFileItems() {
-    form_->MenuFile_Popup();
+    form->MenuFile_Popup();
     for (const char* name : {"ReadAsBinFile1", "ReopenBytes1", "ReopenUtf81", "Revert1", "FileInfo1",
                              "FileInfo2", "RenMovFile1", "DeleteFile1", "ExecFileDef1"})
-      QVERIFY2(!form_->Action(name)->isEnabled(), name);
+      QVERIFY2(!form->Action(name)->isEnabled(), name);
     // The tool list copies those states.
-    form_->PopupMenu3_Popup();
+    form->PopupMenu3_Popup();
     for (const char* name : {"ExecFileDef2", "Revert2", "FileInfo3", "RenMovFile2", "DeleteFile2"})
-      QVERIFY2(!form_->Action(name)->isEnabled(), name);
+      QVERIFY2(!form->Action(name)->isEnabled(), name);
   }
 
   void fileItemsFollowTheDocumentAtOnce() {
-    QTemporaryDir dir;
-    const QString path = dir.path() + "/doc.txt";
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write("x");
-    f.close();
-    form_->ProcessDocument(TFormQuillora::dmOpen, "Opened:", path.toStdString());
+    QVERIFY(WriteFile(P("doc.txt"), "x"));
+    form->ProcessDocument(TFormQuillora::dmOpen, "Opened:", S("doc.txt"));
     // Without opening the menu: the shortcut must work right away.
-    QVERIFY(form_->Action("Revert1")->isEnabled());
-    QVERIFY(form_->Action("ExecFileDef1")->isEnabled());
-    QVERIFY(form_->Action("FileInfo1")->isEnabled());
-    QVERIFY(form_->Action("FileInfo2")->isEnabled());
-    form_->PopupMenu3_Popup();
-    QVERIFY(form_->Action("Revert2")->isEnabled());
+    QVERIFY(form->Action("Revert1")->isEnabled());
+    QVERIFY(form->Action("ExecFileDef1")->isEnabled());
+    QVERIFY(form->Action("FileInfo1")->isEnabled());
+    QVERIFY(form->Action("FileInfo2")->isEnabled());
+    form->PopupMenu3_Popup();
+    QVERIFY(form->Action("Revert2")->isEnabled());
   }
 
   void toolsNeedTheirPrograms() {
-    QTemporaryDir dir;
+    const QString bin = P("tools");
+    QVERIFY(QDir().mkpath(bin));
     const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", dir.path().toLocal8Bit());
-    form_->MenuTools_Popup();
-    QVERIFY(!form_->Action("CharMap1")->isEnabled());
-    QVERIFY(!form_->Action("Calculator1")->isEnabled());
-    QFile calc(dir.path() + "/galculator");
-    QVERIFY(calc.open(QIODevice::WriteOnly));
-    calc.write("#!/bin/sh\n");
-    calc.close();
-    calc.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    form_->MenuTools_Popup();
-    QVERIFY(form_->Action("Calculator1")->isEnabled());
-    QVERIFY(!form_->Action("CharMap1")->isEnabled());
+    qputenv("PATH", bin.toLocal8Bit());
+    form->MenuTools_Popup();
+    QVERIFY(!form->Action("CharMap1")->isEnabled());
+    QVERIFY(!form->Action("Calculator1")->isEnabled());
+    const QString calc = bin + "/galculator";
+    QVERIFY(WriteFile(calc, "#!/bin/sh\n"));
+    QVERIFY(QFile::setPermissions(calc, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    form->MenuTools_Popup();
+    QVERIFY(form->Action("Calculator1")->isEnabled());
+    QVERIFY(!form->Action("CharMap1")->isEnabled());
     qputenv("PATH", oldPath);
   }
 
   void shortcutsReachTheirCommands() {
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
     {
       ScriptedBoxes boxes;  // Shift+Ctrl+3 on an empty editor
-      QTest::keyClick(form_->Editor(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
+      QTest::keyClick(form->Editor(), Qt::Key_3, Qt::ControlModifier | Qt::ShiftModifier);
       QCOMPARE(boxes.Captions(), std::vector<std::string>{"No text!"});
       QCOMPARE(boxes.Texts(), std::vector<std::string>{"There is no text to perform the function at!"});
     }
     // A hidden item's shortcut works.
-    QVERIFY(form_->Options().Checked(Check::WordWrapOpt));
-    QTest::keyClick(form_->Editor(), Qt::Key_W, Qt::ControlModifier);
-    QVERIFY(!form_->Options().Checked(Check::WordWrapOpt));
+    QVERIFY(form->Options().Checked(Check::WordWrapOpt));
+    QTest::keyClick(form->Editor(), Qt::Key_W, Qt::ControlModifier);
+    QVERIFY(!form->Options().Checked(Check::WordWrapOpt));
     // F1 belongs to the about box, Shift+F1 to the help contents.
-    QCOMPARE(form_->Action("About1")->shortcut(), QKeySequence("F1"));
+    QCOMPARE(form->Action("About1")->shortcut(), QKeySequence("F1"));
     SetHelpFileName(QL_HELP_FILE);
-    QTest::keyClick(form_->Editor(), Qt::Key_F1, Qt::ShiftModifier);
-    HelpWindow* help = HelpWindow::Instance(form_.get());
+    QTest::keyClick(form->Editor(), Qt::Key_F1, Qt::ShiftModifier);
+    HelpWindow* help = HelpWindow::Instance(form.get());
     QTRY_VERIFY(help->isVisible());
     QCOMPARE(help->CurrentTopic(), 1);
     help->close();
@@ -649,17 +633,17 @@ class CommandsTest : public QObject {
 
   void smallWindowCommands() {
     ScriptedBoxes boxes;
-    form_->Action("CheckHtmlSyntax1")->trigger();
+    form->Action("CheckHtmlSyntax1")->trigger();
     QCOMPARE(boxes.Captions(), std::vector<std::string>{"Not yet!"});
     QCOMPARE(boxes.Texts(), std::vector<std::string>{"Comming soon!"});
-    form_->Buffer().SetText("some text");
-    form_->Function_Choice(4);  // ROT 13
-    QCOMPARE(form_->EditorText(), std::string("fbzr grkg"));
-    form_->Function_Choice(7);  // no function has this tag
-    QCOMPARE(form_->EditorText(), std::string("fbzr grkg"));
-    form_->ToolList_Popup();
-    QTRY_VERIFY(form_->PopupMenu(3)->isVisible());
-    form_->PopupMenu(3)->close();
+    form->Buffer().SetText("some text");
+    form->Function_Choice(4);  // ROT 13
+    QCOMPARE(form->EditorText(), std::string("fbzr grkg"));
+    form->Function_Choice(7);  // no function has this tag
+    QCOMPARE(form->EditorText(), std::string("fbzr grkg"));
+    form->ToolList_Popup();
+    QTRY_VERIFY(form->PopupMenu(3)->isVisible());
+    form->PopupMenu(3)->close();
   }
 
   void helpTopicsForEveryContext() {

@@ -26,11 +26,6 @@ using namespace ql;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 ino_t InodeOf(const QString& path) {
   struct stat st {};
   return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? st.st_ino : 0;
@@ -92,12 +87,10 @@ class DiskFileTest : public QObject, private WindowFixture {
     {
       ScriptedBoxes no({7}, 7);
       form->SaveFile_Cmd();
-      QCOMPARE(no.seen.size(), size_t(1));
-      QCOMPARE(no.seen[0].caption, std::string("File changed on disk!"));
-      QCOMPARE(no.seen[0].text, "The following file was changed by another program since it was opened or saved:\n\"" +
-                                    S("a.txt") + "\"\n\nDo you want to overwrite it?");
-      QCOMPARE(no.seen[0].flags, 52u);
-      QCOMPARE(ReadAll(P("a.txt")), theirs);  // No keeps their file
+      const std::string text = "The following file was changed by another program since it was opened or saved:\n\"" +
+                               S("a.txt") + "\"\n\nDo you want to overwrite it?";
+      QCOMPARE(no.seen, (std::vector<Box>{{text, "File changed on disk!", 52}}));
+      QCOMPARE(FileBytes(P("a.txt")), theirs);  // No keeps their file
       QVERIFY(form->Modified());
       Activate(form.get());  // told once is enough
       QCOMPARE(no.seen.size(), size_t(1));
@@ -106,7 +99,7 @@ class DiskFileTest : public QObject, private WindowFixture {
       ScriptedBoxes yes({6}, 7);
       form->SaveFile_Cmd();
       QCOMPARE(yes.seen.size(), size_t(1));
-      QCOMPARE(ReadAll(P("a.txt")), QByteArray("mine\n"));
+      QCOMPARE(FileBytes(P("a.txt")), QByteArray("mine\n"));
       QVERIFY(!form->Modified());
     }
     // Our own save is no change: the next one asks nothing.
@@ -114,7 +107,7 @@ class DiskFileTest : public QObject, private WindowFixture {
     Edit("mine again\r\n");
     form->SaveFile_Cmd();
     QCOMPARE(none.seen.size(), size_t(0));
-    QCOMPARE(ReadAll(P("a.txt")), QByteArray("mine again\n"));
+    QCOMPARE(FileBytes(P("a.txt")), QByteArray("mine again\n"));
   }
 
   void changeNoticedWhenTheWindowBecomesActive_data() {
@@ -140,12 +133,10 @@ class DiskFileTest : public QObject, private WindowFixture {
     QVERIFY(WriteFile(P("a.txt"), "changed elsewhere\n"));
     ScriptedBoxes boxes({answer}, 7);
     Activate(form.get());
-    QCOMPARE(boxes.seen.size(), size_t(1));
-    QCOMPARE(boxes.seen[0].caption, std::string("File changed on disk!"));
     const std::string start = "The following file was changed by another program:\n\"" + S("a.txt") + "\"\n\n";
-    QCOMPARE(boxes.seen[0].text, start + (modified ? "Do you want to reload it and lose your changes?"
-                                                   : "Do you want to reload it?"));
-    QCOMPARE(boxes.seen[0].flags, modified ? 52u : 36u);
+    const std::string question =
+        modified ? "Do you want to reload it and lose your changes?" : "Do you want to reload it?";
+    QCOMPARE(boxes.seen, (std::vector<Box>{{start + question, "File changed on disk!", modified ? 52u : 36u}}));
     if (answer == 6) {
       QCOMPARE(form->EditorText(), std::string("changed elsewhere\r\n"));
       QVERIFY(!form->Modified());
@@ -153,7 +144,7 @@ class DiskFileTest : public QObject, private WindowFixture {
     } else {
       QCOMPARE(form->EditorText(), before);  // never replaced without a Yes
       QCOMPARE(form->Modified(), modified);
-      QCOMPARE(ReadAll(P("a.txt")), QByteArray("changed elsewhere\n"));
+      QCOMPARE(FileBytes(P("a.txt")), QByteArray("changed elsewhere\n"));
       // Asked once per change; the save still asks.
       Activate(form.get());
       QCOMPARE(boxes.seen.size(), size_t(1));
@@ -161,7 +152,7 @@ class DiskFileTest : public QObject, private WindowFixture {
       form->SaveFile_Cmd();
       QCOMPARE(boxes.seen.size(), size_t(2));
       QCOMPARE(boxes.seen[1].text.rfind("The following file was changed by another program since", 0), size_t(0));
-      QCOMPARE(ReadAll(P("a.txt")), QByteArray("changed elsewhere\n"));
+      QCOMPARE(FileBytes(P("a.txt")), QByteArray("changed elsewhere\n"));
     }
   }
 
@@ -171,11 +162,9 @@ class DiskFileTest : public QObject, private WindowFixture {
     QVERIFY(QFile::remove(P("a.txt")));
     ScriptedBoxes boxes({}, 1);
     Activate(form.get());
-    QCOMPARE(boxes.seen.size(), size_t(1));
-    QCOMPARE(boxes.seen[0].caption, std::string("File deleted on disk!"));
-    QCOMPARE(boxes.seen[0].text, "The following file was deleted or moved by another program:\n\"" + S("a.txt") +
-                                     "\"\n\nThe text is kept; save it with Save As.");
-    QCOMPARE(boxes.seen[0].flags, 48u);
+    const std::string text = "The following file was deleted or moved by another program:\n\"" + S("a.txt") +
+                             "\"\n\nThe text is kept; save it with Save As.";
+    QCOMPARE(boxes.seen, (std::vector<Box>{{text, "File deleted on disk!", 48}}));
     QCOMPARE(form->EditorText(), std::string("one\r\n"));
     QVERIFY(form->Modified());  // closing now asks to save it
     Activate(form.get());
@@ -203,18 +192,16 @@ class DiskFileTest : public QObject, private WindowFixture {
       ScriptedBoxes boxes({}, 1);
       Open("a.txt");
       QCOMPARE(form->DocFileName(), S("a.txt"));
-      QCOMPARE(boxes.seen.size(), size_t(1));
-      QCOMPARE(boxes.seen[0].caption, std::string("Interrupted save!"));
-      QCOMPARE(boxes.seen[0].text, "A save of the following file was interrupted:\n\"" + S("a.txt") +
-                                       "\"\n\nThe copy it left behind:\n\"" + S(copy) +
-                                       "\"\n\nCompare it with the file; the next save of the file removes it.");
-      QCOMPARE(boxes.seen[0].flags, 48u);
+      const std::string text = "A save of the following file was interrupted:\n\"" + S("a.txt") +
+                               "\"\n\nThe copy it left behind:\n\"" + S(copy) +
+                               "\"\n\nCompare it with the file; the next save of the file removes it.";
+      QCOMPARE(boxes.seen, (std::vector<Box>{{text, "Interrupted save!", 48}}));
     }
     ScriptedBoxes none({}, 7);
     Edit("saved\r\n");
     form->SaveFile_Cmd();
     QCOMPARE(none.seen.size(), size_t(0));
-    QCOMPARE(ReadAll(P("a.txt")), QByteArray("saved\n"));
+    QCOMPARE(FileBytes(P("a.txt")), QByteArray("saved\n"));
     QVERIFY(!QFile::exists(P(copy)));
     for (const QString& f : foreign) QVERIFY2(QFile::exists(P(f)), qPrintable(f));
     Open("a.txt");  // nothing left to report
@@ -262,12 +249,10 @@ class DiskFileTest : public QObject, private WindowFixture {
     {
       ScriptedBoxes boxes({7}, 7);
       form->SaveFile_Cmd();
-      QCOMPARE(boxes.seen.size(), size_t(1));
-      QCOMPARE(boxes.seen[0].caption, std::string("File is readonly!"));
-      QCOMPARE(boxes.seen[0].text, "The following file is readonly:\n\"" + S("ro.txt") +
-                                       "\"\n\nDo you want to save it somewhere else?");
-      QCOMPARE(boxes.seen[0].flags, 52u);
-      QCOMPARE(ReadAll(P("ro.txt")), QByteArray("old\n"));
+      const std::string text =
+          "The following file is readonly:\n\"" + S("ro.txt") + "\"\n\nDo you want to save it somewhere else?";
+      QCOMPARE(boxes.seen, (std::vector<Box>{{text, "File is readonly!", 52}}));
+      QCOMPARE(FileBytes(P("ro.txt")), QByteArray("old\n"));
       QVERIFY(form->Modified());
     }
     // FileError 5: deleting it.
@@ -275,9 +260,9 @@ class DiskFileTest : public QObject, private WindowFixture {
       ScriptedBoxes boxes({6}, 7);
       form->DeleteFile_Cmd();
       QCOMPARE(boxes.seen.size(), size_t(2));
-      QCOMPARE(boxes.seen[1].caption, std::string("Couldn't delete!"));
-      QCOMPARE(boxes.seen[1].text, "Couldn't delete the following file, it's readonly:\n\"" + S("ro.txt") + "\"");
-      QCOMPARE(boxes.seen[1].flags, 16u);
+      const Box refused{"Couldn't delete the following file, it's readonly:\n\"" + S("ro.txt") + "\"",
+                        "Couldn't delete!", 16};
+      QCOMPARE(boxes.seen[1], refused);
       QVERIFY(QFile::exists(P("ro.txt")));
       QCOMPARE(form->DocFileName(), S("ro.txt"));
       QCOMPARE(form->EditorText(), std::string("new\r\n"));
@@ -297,7 +282,7 @@ class DiskFileTest : public QObject, private WindowFixture {
       QCOMPARE(none.seen.size(), size_t(0));
     }
     QVERIFY(!form->Modified());
-    QCOMPARE(ReadAll(P("folder/w.txt")), QByteArray("new\n"));
+    QCOMPARE(FileBytes(P("folder/w.txt")), QByteArray("new\n"));
     QCOMPARE(InodeOf(P("folder/w.txt")), inode);
     QCOMPARE(form->StatusText(0), std::string("Saved: \"w.txt\""));
     QCOMPARE(QDir(P("folder")).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),

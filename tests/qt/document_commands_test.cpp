@@ -25,18 +25,13 @@ using namespace ql;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
+// What the stand-in opener was given, without its working folder.
+QStringList OpenerArguments(const QString& dump) { return Dumped(dump).mid(1); }
 
-// What the stand-in opener (argv_dump) wrote: its arguments after the folder.
-QStringList OpenerArguments(const QString& dump) {
-  QStringList parts;
-  for (const QByteArray& p : ReadAll(dump).split('\0')) parts << QString::fromUtf8(p);
-  parts.removeLast();
-  if (!parts.isEmpty()) parts.removeFirst();
-  return parts;
+QStringList CaptionsOf(const ScriptedBoxes& boxes) {
+  QStringList out;
+  for (const std::string& c : boxes.Captions()) out << QString::fromStdString(c);
+  return out;
 }
 
 using Command = void (TFormQuillora::*)();
@@ -49,23 +44,13 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
   QString bin_;        // holds the stand-in xdg-open
   QString emptyBin_;   // a PATH without any opener
   QByteArray oldPath_;
-  // The stand-in opener records into `dump` and exits with `code`.
-  void Opener(const QString& dump, int code) {
-    QFile::remove(dump);
-    qputenv("QL_OUT", QFile::encodeName(dump));
-    qputenv("QL_EXIT", QByteArray::number(code));
-    qputenv("PATH", QFile::encodeName(bin_));
-  }
 
  private slots:
   void initTestCase() {
     oldPath_ = qgetenv("PATH");
     bin_ = P("bin");
     emptyBin_ = P("nobin");
-    QVERIFY(QDir().mkpath(bin_) && QDir().mkpath(emptyBin_));
-    const QString opener = bin_ + "/xdg-open";
-    QVERIFY(WriteFile(opener, "#!/bin/sh\n\"" QL_TEST_HELPER_DIR "/argv_dump\" \"$QL_OUT\" \"$@\"\nexit $QL_EXIT\n"));
-    QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(InstallOpener(bin_) && QDir().mkpath(emptyBin_));
   }
   void init() {
     qputenv("PATH", oldPath_);
@@ -106,7 +91,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
     QDir::setCurrent(dir.path());
     QVERIFY(WriteFile(P("Untitled"), "somebody else's file\n"));
     const QString dump = P("opened");
-    Opener(dump, 0);
+    UseOpener(bin_, dump, 0);
     dialogAnswer = {S("renamed.txt")};
     form->Editor()->ReplaceSelection("typed, never saved");
     QVERIFY(form->Modified());
@@ -125,13 +110,11 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
     }
     QDir::setCurrent(old);
 
-    QStringList seen;
-    for (const std::string& c : boxes.Captions()) seen << QString::fromStdString(c);
-    QCOMPARE(seen, captions);
+    QCOMPARE(CaptionsOf(boxes), captions);
     QCOMPARE(form->EditorText(), std::string("typed, never saved"));
     QCOMPARE(form->DocFileName(), std::string("Untitled"));
     QVERIFY(form->Modified());
-    QCOMPARE(ReadAll(P("Untitled")), QByteArray("somebody else's file\n"));
+    QCOMPARE(FileBytes(P("Untitled")), QByteArray("somebody else's file\n"));
     QVERIFY(!QFile::exists(P("renamed.txt")));
     QVERIFY(!QFile::exists(dump));
   }
@@ -162,7 +145,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
       ScriptedBoxes yes({6}, 7);  // saved, then read as binary
       form->ReadNonTxtFile_Cmd();
     }
-    QCOMPARE(ReadAll(P("nul.txt")), QByteArray::fromStdString(typed));
+    QCOMPARE(FileBytes(P("nul.txt")), QByteArray::fromStdString(typed));
     QCOMPARE(form->EditorText(), typed);
     QVERIFY(!form->Modified());
 
@@ -182,7 +165,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
     QVERIFY(WriteFile(P("cut.txt"), bytes));
     QVERIFY(WriteFile(P("dropped.txt"), "dropped"));
     const QString dump = P("opened-later");
-    Opener(dump, 0);
+    UseOpener(bin_, dump, 0);
     form->Editor()->ReplaceSelection("draft");  // modified: command 3 would save
     bool dumpDuringPrompt = true;
     QByteArray fileDuringPrompt;
@@ -197,7 +180,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
       QTest::qWait(100);  // the box's own event loop
       emit form->Editor()->filesDropped({P("dropped.txt")});
       QTest::qWait(200);
-      fileDuringPrompt = ReadAll(P("cut.txt"));
+      fileDuringPrompt = FileBytes(P("cut.txt"));
       dumpDuringPrompt = QFile::exists(dump);
       return 7;
     });
@@ -209,7 +192,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
     QTRY_VERIFY(QFile::exists(dump));
     QCOMPARE(OpenerArguments(dump), QStringList{P("cut.txt")});
     QTRY_COMPARE(form->DocFileName(), S("dropped.txt"));
-    QCOMPARE(ReadAll(P("cut.txt")), bytes);  // the new document was not modified: no save
+    QCOMPARE(FileBytes(P("cut.txt")), bytes);  // the new document was not modified: no save
     SetMsgBoxHook(nullptr);
     QCOMPARE(captions, std::vector<std::string>({"Do you wanna save first?", "Length Nonequal To Filesize"}));
   }
@@ -224,20 +207,18 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
     form->SetFileDialogHandler([&](const std::string&, const std::string&) {
       HandleInstanceCommand(3, *form);
       QTest::qWait(200);
-      fileDuringDialog = ReadAll(P("mine.txt"));
+      fileDuringDialog = FileBytes(P("mine.txt"));
       return std::vector<std::string>{S("copy.txt")};
     });
     form->SaveFileAs_Cmd();
     QCOMPARE(fileDuringDialog, QByteArray("old"));
     QCOMPARE(form->DocFileName(), S("copy.txt"));
     QTest::qWait(100);
-    QCOMPARE(ReadAll(P("mine.txt")), QByteArray("old"));  // not modified any more: nothing to save
+    QCOMPARE(FileBytes(P("mine.txt")), QByteArray("old"));  // not modified any more: nothing to save
   }
 
   void aCommandChosenWhileABigFileLoadsRunsAfterwards() {
-    QByteArray big;
-    for (int i = 0; i < 200000; ++i) big += "line of some text here\n";
-    QVERIFY(WriteFile(P("big.txt"), big));
+    QVERIFY(WriteFile(P("big.txt"), BigText()));
     Open("big.txt");
     QVERIFY(form->LoadingDocument());
     form->Action("New1")->trigger();
@@ -249,10 +230,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
   }
 
   void closingWhileABigFileLoadsWaitsForIt() {
-    QByteArray big;
-    for (int i = 0; i < 200000; ++i) big += "line of some text here\n";
-    big.prepend(".LOG\n");  // opens modified: closing asks
-    QVERIFY(WriteFile(P("big.log"), big));
+    QVERIFY(WriteFile(P("big.log"), ".LOG\n" + BigText()));  // opens modified: closing asks
     Open("big.log");
     QVERIFY(form->LoadingDocument());
     ScriptedBoxes boxes({2}, 2);  // Cancel in the exit prompt
@@ -280,7 +258,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
       ScriptedBoxes yes({6}, 7);
       form->OpenRecent_Cmd(1);
     }
-    QCOMPARE(ReadAll(P("c.txt")), QByteArray("unsaved"));
+    QCOMPARE(FileBytes(P("c.txt")), QByteArray("unsaved"));
     QCOMPARE(form->DocFileName(), S("a.txt"));
 
     // By the menu: the item for b.txt, with the same kind of Save As.
@@ -323,7 +301,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
       QVERIFY(QFile::setPermissions(doc, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     Open("run me.sh");
     const QString dump = P("opened");
-    Opener(dump, openerExit < 0 ? 0 : openerExit);
+    UseOpener(bin_, dump, openerExit < 0 ? 0 : openerExit);
     if (openerExit < 0) qputenv("PATH", QFile::encodeName(emptyBin_));
 
     ScriptedBoxes boxes({}, 1);
@@ -334,9 +312,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
     }
     if (!captions.isEmpty()) QTRY_VERIFY(!boxes.seen.empty());
     QTest::qWait(300);
-    QStringList seen;
-    for (const std::string& c : boxes.Captions()) seen << QString::fromStdString(c);
-    QCOMPARE(seen, captions);
+    QCOMPARE(CaptionsOf(boxes), captions);
     QVERIFY(!QFile::exists(marker));  // never run as a program
     QCOMPARE(form->DocFileName(), doc.toStdString());
 
@@ -399,7 +375,7 @@ class DocumentCommandsTest : public QObject, private WindowFixture {
     QVERIFY(!asksBeforeOverwriting);
     if (name.endsWith(".txt")) {
       QCOMPARE(boxes.Captions(), std::vector<std::string>{"Couldn't rename!"});
-      QCOMPARE(ReadAll(P("taken.txt")), QByteArray("t"));
+      QCOMPARE(FileBytes(P("taken.txt")), QByteArray("t"));
       QCOMPARE(form->DocFileName(), S(name));
     }
   }

@@ -17,11 +17,11 @@
 #include "platform/qt/MessageBox.h"
 #include "platform/qt/QtText.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 
 using namespace ql;
 
 namespace {
-
 
 // Synthetic drops are not delivered without a real drag; call the handler.
 struct DropAccess : EditorView {
@@ -30,29 +30,35 @@ struct DropAccess : EditorView {
 
 void SetClipboard(QMimeData* data) { QGuiApplication::clipboard()->setMimeData(data); }
 
+void SetClipboardFile(const QString& path) {
+  auto* files = new QMimeData;
+  files->setUrls({QUrl::fromLocalFile(path)});
+  SetClipboard(files);
+}
+
+void SetClipboardImage() {
+  auto* image = new QMimeData;
+  image->setImageData(QImage(4, 4, QImage::Format_RGB32));
+  SetClipboard(image);
+}
 
 }  // namespace
 
-class EditorTest : public QObject {
+class EditorTest : public QObject, private WindowFixture {
   Q_OBJECT
 
-  MemoryStore store_;
-  std::unique_ptr<TFormQuillora> form_;
-
-  EditorBuffer& B() { return form_->Buffer(); }
-  EditorView* E() { return form_->Editor(); }
+  EditorBuffer& B() { return form->Buffer(); }
+  EditorView* E() { return form->Editor(); }
+  // The caret's status panels: line, column, place in the text, offset.
+  QStringList CaretPanels() {
+    QStringList out;
+    for (int panel = 1; panel <= 4; ++panel) out << QString::fromStdString(form->StatusText(panel));
+    return out;
+  }
 
  private slots:
-  void init() {
-    store_ = MemoryStore();
-    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
-    form_->SetInstanceStarter([](const std::vector<std::string>&, const std::string&) {});
-    form_->Start();
-  }
-  void cleanup() {
-    form_->SetModified(false);
-    form_.reset();
-  }
+  void init() { Start(); }
+  void cleanup() { Stop(); }
 
   void bufferOffsetRules() {
     const auto failures = RunBufferCases([]() -> std::unique_ptr<EditorBuffer> {
@@ -63,54 +69,49 @@ class EditorTest : public QObject {
   }
 
   void caretPanelsFollowTheCaret() {
-    QCOMPARE(form_->StatusText(1), std::string("Line: 1"));  // empty, at start-up
-    QCOMPARE(form_->StatusText(2), std::string("Col: 1"));
-    QCOMPARE(form_->StatusText(3), std::string("0.00%"));
-    QCOMPARE(form_->StatusText(4), std::string("Pos: 0"));
+    // empty, at start-up
+    QCOMPARE(CaretPanels(), (QStringList{"Line: 1", "Col: 1", "0.00%", "Pos: 0"}));
     B().SetText("a\r\nb\r\nc\r\nd\r\ne\r\nf\r\ng\r\nhello");
     B().SetSelection(B().TextLength() - 2, 0);
-    QCOMPARE(form_->StatusText(1), std::string("Line: 8"));
-    QCOMPARE(form_->StatusText(2), std::string("Col: 4"));
-    QCOMPARE(form_->StatusText(3), std::string("87.50%"));
-    QCOMPARE(form_->StatusText(4), std::string("Pos: 24"));
-    QCOMPARE(form_->StatusText(0), std::string("\"26\" characters on \"8\" lines"));
+    QCOMPARE(CaretPanels(), (QStringList{"Line: 8", "Col: 4", "87.50%", "Pos: 24"}));
+    QCOMPARE(form->StatusText(0), std::string("\"26\" characters on \"8\" lines"));
   }
 
   void typingMarksModifiedOnce() {
-    QVERIFY(!form_->Modified());
+    QVERIFY(!form->Modified());
     QTest::keyClicks(E(), "ab");
-    QVERIFY(form_->Modified());
-    QCOMPARE(form_->windowTitle(), QString("Quillora  <Untitled> *"));
+    QVERIFY(form->Modified());
+    QCOMPARE(form->windowTitle(), QString("Quillora  <Untitled> *"));
     QTest::keyClicks(E(), "c");
-    QCOMPARE(form_->windowTitle(), QString("Quillora  <Untitled> *"));
+    QCOMPARE(form->windowTitle(), QString("Quillora  <Untitled> *"));
   }
 
   void lookChangesDoNotMarkModified() {
     B().SetText("text");
-    form_->SetModified(false);
-    form_->SetEditorFont("Terminal", 9);
-    form_->SetEditorColors(0x000080, 0xFFFFFF);
-    form_->ThemeSelect(2);
-    form_->FontChange_Cmd(3);
-    form_->Action("WordWrapOpt")->trigger();
-    QVERIFY(!form_->Modified());
-    QCOMPARE(form_->Options().FontNameScreen, std::string("Terminal"));
-    QCOMPARE(form_->Options().FontSizeScreen, 9);
+    form->SetModified(false);
+    form->SetEditorFont("Terminal", 9);
+    form->SetEditorColors(0x000080, 0xFFFFFF);
+    form->ThemeSelect(2);
+    form->FontChange_Cmd(3);
+    form->Action("WordWrapOpt")->trigger();
+    QVERIFY(!form->Modified());
+    QCOMPARE(form->Options().FontNameScreen, std::string("Terminal"));
+    QCOMPARE(form->Options().FontSizeScreen, 9);
     QCOMPARE(B().DefaultAttributes().fontName, std::string("Terminal"));
   }
 
   void terminalFontShowsTheBytesAsNfoArt() {
     B().SetText("\xC4\xB3 x");
-    form_->SetModified(false);
-    form_->FontChange_Cmd(3);  // Terminal
+    form->SetModified(false);
+    form->FontChange_Cmd(3);  // Terminal
     QCOMPARE(E()->DisplayString(0, B().TextLength()), QString::fromUtf8("\xE2\x94\x80\xE2\x94\x82 x"));  // box lines
-    QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x"));
+    QCOMPARE(form->EditorText(), std::string("\xC4\xB3 x"));
     QTest::keyClick(E(), Qt::Key_End);
     QTest::sendKeyEvent(QTest::Click, E(), Qt::Key_unknown, QString(QChar(0x2550)), Qt::NoModifier);
-    QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x\xCD"));  // typed in the same set
-    form_->FontChange_Cmd(1);  // Courier New
+    QCOMPARE(form->EditorText(), std::string("\xC4\xB3 x\xCD"));  // typed in the same set
+    form->FontChange_Cmd(1);  // Courier New
     QCOMPARE(E()->DisplayString(0, B().TextLength()), QString::fromUtf8("\xC3\x84\xC2\xB3 x\xC3\x8D"));
-    QCOMPARE(form_->EditorText(), std::string("\xC4\xB3 x\xCD"));
+    QCOMPARE(form->EditorText(), std::string("\xC4\xB3 x\xCD"));
   }
 
   void enterKeysInsertOrdinaryBreaks() {
@@ -119,7 +120,7 @@ class EditorTest : public QObject {
     QTest::keyClicks(E(), "b");
     QTest::keyClick(E(), Qt::Key_Enter, Qt::KeypadModifier);
     QTest::keyClicks(E(), "c");
-    QCOMPARE(form_->EditorText(), std::string("a\r\nb\r\nc"));
+    QCOMPARE(form->EditorText(), std::string("a\r\nb\r\nc"));
     QCOMPARE(B().LineCount(), Offset(3));
   }
 
@@ -134,18 +135,18 @@ class EditorTest : public QObject {
         {"\t  abc", 1, "\t\r\n\t  abc"},  // only what lies left of the caret
         {"x\r\n\t y", 7, "x\r\n\t y\r\n\t "},
     };
-    form_->Action("AutoIndentOpt")->trigger();
+    form->Action("AutoIndentOpt")->trigger();
     for (const Case& c : cases) {
       B().SetText(c.text);
       B().SetSelection(c.caret, 0);
       QTest::keyClick(E(), Qt::Key_Return);
-      QCOMPARE(form_->EditorText(), c.want);
+      QCOMPARE(form->EditorText(), c.want);
     }
-    form_->Action("AutoIndentOpt")->trigger();
+    form->Action("AutoIndentOpt")->trigger();
     B().SetText("  x");
     B().SetSelection(3, 0);
     QTest::keyClick(E(), Qt::Key_Return);
-    QCOMPARE(form_->EditorText(), std::string("  x\r\n"));
+    QCOMPARE(form->EditorText(), std::string("  x\r\n"));
   }
 
   void selectionInPanelZero() {
@@ -164,7 +165,7 @@ class EditorTest : public QObject {
     for (const Case& c : cases) {
       B().SetText(c.text);
       B().SetSelection(c.start, c.length);
-      QCOMPARE(form_->StatusText(0), c.want);
+      QCOMPARE(form->StatusText(0), c.want);
     }
   }
 
@@ -174,84 +175,76 @@ class EditorTest : public QObject {
       if (b != '\r' && b != '\n') all += static_cast<char>(b);
     SetClipboard(new QMimeData);
     QGuiApplication::clipboard()->setText(ToQString(all));
-    form_->Paste_Cmd();
-    QCOMPARE(form_->EditorText(), all);
+    form->Paste_Cmd();
+    QCOMPARE(form->EditorText(), all);
     B().SetText("");
     for (const QChar c : {QChar(0x20AC), QChar(0x0178), QChar(0x4E2D)})
       QTest::sendKeyEvent(QTest::Click, E(), Qt::Key_unknown, QString(c), Qt::NoModifier);
     // No byte for the last one: refused with a word in the status bar.
-    QCOMPARE(form_->EditorText(), std::string("\x80\x9F"));
-    QVERIFY(form_->StatusText(0).find("cannot be written") != std::string::npos);
+    QCOMPARE(form->EditorText(), std::string("\x80\x9F"));
+    QVERIFY(form->StatusText(0).find("cannot be written") != std::string::npos);
   }
 
   void pasteReportsInsertedLength() {
     B().SetText("xy");
     B().SetSelection(1, 0);
     QGuiApplication::clipboard()->setText("one\ntwo");
-    form_->Paste_Cmd();
-    QCOMPARE(form_->EditorText(), std::string("xone\r\ntwoy"));
-    QCOMPARE(form_->StatusText(0),
+    form->Paste_Cmd();
+    QCOMPARE(form->EditorText(), std::string("xone\r\ntwoy"));
+    QCOMPARE(form->StatusText(0),
              std::string("\"10\" characters on \"2\" lines   (8 characters inserted!)"));
   }
 
   void bitmapAndOtherClipboards() {
     B().SetText("keep");
     B().SelectAll();
-    auto* image = new QMimeData;
-    image->setImageData(QImage(4, 4, QImage::Format_RGB32));
-    SetClipboard(image);
-    form_->Paste_Cmd();
-    QCOMPARE(form_->StatusText(0), std::string("Cannot insert a bitmap into the text!"));
-    QCOMPARE(form_->EditorText(), std::string("keep"));
+    SetClipboardImage();
+    form->Paste_Cmd();
+    QCOMPARE(form->StatusText(0), std::string("Cannot insert a bitmap into the text!"));
+    QCOMPARE(form->EditorText(), std::string("keep"));
 
     auto* other = new QMimeData;
     other->setData("application/x-thing", "1");
     SetClipboard(other);
-    form_->Paste_Cmd();
-    QCOMPARE(form_->StatusText(0),
+    form->Paste_Cmd();
+    QCOMPARE(form->StatusText(0),
              std::string("Of the 1 format(s) in the clipboard none of them is in text format!"));
 
     SetClipboard(new QMimeData);
-    form_->Paste_Cmd();
-    QCOMPARE(form_->StatusText(0), std::string("The clipboard is empty!"));
-    QCOMPARE(form_->EditorText(), std::string("keep"));
+    form->Paste_Cmd();
+    QCOMPARE(form->StatusText(0), std::string("The clipboard is empty!"));
+    QCOMPARE(form->EditorText(), std::string("keep"));
   }
 
   void pasteFileList() {
-    QTemporaryDir dir;
-    const QString path = dir.path() + "/in file.txt";
+    const QString path = P("in file.txt");
     QVERIFY(WriteFile(path, "from\r\nfile\x1Atail"));
     B().SetText("[sel]");
     B().SetSelection(1, 3);
-    auto* files = new QMimeData;
-    files->setUrls({QUrl::fromLocalFile(path)});
-    SetClipboard(files);
+    SetClipboardFile(path);
     {
       ScriptedBoxes no({}, 7);
-      form_->Paste_Cmd();
+      form->Paste_Cmd();
       QCOMPARE(no.Captions(), std::vector<std::string>{"Insert text from file"});
-      QCOMPARE(form_->EditorText(), std::string("[sel]"));
+      QCOMPARE(form->EditorText(), std::string("[sel]"));
     }
     {
       ScriptedBoxes yes({}, 6);
-      form_->Paste_Cmd();
-      QCOMPARE(form_->EditorText(), std::string("[from\r\nfile]"));
+      form->Paste_Cmd();
+      QCOMPARE(form->EditorText(), std::string("[from\r\nfile]"));
     }
     // A file that cannot be read replaces nothing.
     B().SetText("[sel]");
     B().SetSelection(1, 3);
-    files = new QMimeData;
-    files->setUrls({QUrl::fromLocalFile(dir.path() + "/missing.txt")});
-    SetClipboard(files);
+    SetClipboardFile(P("missing.txt"));
     ScriptedBoxes yes({}, 6);
-    form_->Paste_Cmd();
-    QCOMPARE(form_->EditorText(), std::string("[sel]"));
+    form->Paste_Cmd();
+    QCOMPARE(form->EditorText(), std::string("[sel]"));
     QCOMPARE(yes.Captions().size(), size_t(2));
   }
 
   // Shift+Insert and the middle button go through the same paste rules as Ctrl+V.
   void everyPasteRouteKeepsTheRules() {
-    QTemporaryDir dir;
     // A name longer than 255 characters is taken whole.
     QString deep = dir.path();
     while (deep.size() < 300) deep += "/a-folder-with-a-long-name";
@@ -260,103 +253,98 @@ class EditorTest : public QObject {
     QVERIFY(WriteFile(path, "from file"));
     B().SetText("[]");
     B().SetSelection(1, 0);
-    auto* files = new QMimeData;
-    files->setUrls({QUrl::fromLocalFile(path)});
-    SetClipboard(files);
+    SetClipboardFile(path);
     {
       ScriptedBoxes yes({}, 6);
       QTest::keyClick(E(), Qt::Key_Insert, Qt::ShiftModifier);
       QCOMPARE(yes.Captions(), std::vector<std::string>{"Insert text from file"});
       QVERIFY(yes.Texts()[0].find(path.toStdString()) != std::string::npos);
     }
-    QCOMPARE(form_->EditorText(), std::string("[from file]"));  // not opened as a document
+    QCOMPARE(form->EditorText(), std::string("[from file]"));  // not opened as a document
 
-    auto* image = new QMimeData;
-    image->setImageData(QImage(4, 4, QImage::Format_RGB32));
-    SetClipboard(image);
+    SetClipboardImage();
     QTest::keyClick(E(), Qt::Key_Insert, Qt::ShiftModifier);
-    QCOMPARE(form_->StatusText(0), std::string("Cannot insert a bitmap into the text!"));
+    QCOMPARE(form->StatusText(0), std::string("Cannot insert a bitmap into the text!"));
 
     if (!QGuiApplication::clipboard()->supportsSelection()) return;  // no primary selection here
     QGuiApplication::clipboard()->setText("mid", QClipboard::Selection);
     QTest::mouseClick(E()->viewport(), Qt::MiddleButton, Qt::NoModifier, E()->PointOfOffset(0) + QPoint(1, 3));
-    QCOMPARE(form_->EditorText(), std::string("mid[from file]"));
+    QCOMPARE(form->EditorText(), std::string("mid[from file]"));
   }
 
   void pasteButtonPreview() {
     QGuiApplication::clipboard()->setText(QString(300, 'x'));
-    form_->Paste3_MouseMove();
-    const QString tip = form_->Action("Paste3")->toolTip();
+    form->Paste3_MouseMove();
+    const QString tip = form->Action("Paste3")->toolTip();
     QVERIFY(tip.startsWith("Paste from clipboard (Ctrl+V)\nPreview of clipboard (1..255):\n\n\""));
     QVERIFY(tip.endsWith(QString(255, 'x') + "...\""));
-    QCOMPARE(form_->Action("Paste3")->statusTip(), QString("Paste from clipboard (Ctrl+V)"));
+    QCOMPARE(form->Action("Paste3")->statusTip(), QString("Paste from clipboard (Ctrl+V)"));
   }
 
   void droppedFilesOpenAndTextIsNormalised() {
-    QTemporaryDir dir;
-    const QString path = dir.path() + "/dropped.txt";
+    const QString path = P("dropped.txt");
     QVERIFY(WriteFile(path, "dropped text"));
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(path)});
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
     DropAccess::Drop(E(), &drop);
-    QCOMPARE(form_->DocFileName(), path.toStdString());
-    QCOMPARE(form_->EditorText(), std::string("dropped text"));
-    QCOMPARE(form_->StatusText(0), std::string("Dropped: \"dropped.txt\""));
+    QCOMPARE(form->DocFileName(), path.toStdString());
+    QCOMPARE(form->EditorText(), std::string("dropped text"));
+    QCOMPARE(form->StatusText(0), std::string("Dropped: \"dropped.txt\""));
 
     B().SetText("");
     QMimeData text;
     text.setText(QString("a\rb") + QChar(0x2028) + "c\r\nd" + QChar(0x20AC));
     QDropEvent dropText(QPointF(5, 5), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
     DropAccess::Drop(E(), &dropText);
-    QCOMPARE(form_->EditorText(), std::string("a\r\nb\r\nc\r\nd\x80"));
+    QCOMPARE(form->EditorText(), std::string("a\r\nb\r\nc\r\nd\x80"));
   }
 
   void cutCopyUndo() {
     B().SetText("hello world");
     B().SetSelection(0, 6);
-    form_->Cut_Cmd();
-    QCOMPARE(form_->EditorText(), std::string("world"));
+    form->Cut_Cmd();
+    QCOMPARE(form->EditorText(), std::string("world"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("hello "));
     QVERIFY(B().CanUndo());
-    form_->Undo_Cmd();
-    QCOMPARE(form_->EditorText(), std::string("hello world"));
+    form->Undo_Cmd();
+    QCOMPARE(form->EditorText(), std::string("hello world"));
     B().SetSelection(6, 5);
-    form_->Copy_Cmd();
+    form->Copy_Cmd();
     QCOMPARE(QGuiApplication::clipboard()->text(), QString("world"));
-    form_->Delete_Cmd();
-    QCOMPARE(form_->EditorText(), std::string("hello "));
-    form_->SelectAll_Cmd();
+    form->Delete_Cmd();
+    QCOMPARE(form->EditorText(), std::string("hello "));
+    form->SelectAll_Cmd();
     QCOMPARE(B().SelLength(), Offset(6));
   }
 
   void busyBracketRestoresAClampedSelection() {
     B().SetText("hello world");
-    form_->SetModified(false);
+    form->SetModified(false);
     B().SetSelection(6, 5);
     {
-      EditorBusy busy(*form_, true);
-      QVERIFY(form_->EditorIsBusy());
+      EditorBusy busy(*form, true);
+      QVERIFY(form->EditorIsBusy());
       B().SetText("hi");
     }
-    QVERIFY(!form_->EditorIsBusy());
+    QVERIFY(!form->EditorIsBusy());
     QCOMPARE(B().SelStart(), Offset(2));
     QCOMPARE(B().SelLength(), Offset(0));
-    QVERIFY(!form_->Modified());  // the change handler was detached
+    QVERIFY(!form->Modified());  // the change handler was detached
     QVERIFY(QApplication::overrideCursor() == nullptr);
   }
 
   void ctrlUpAndDown() {
     B().SetText("one\r\ntwo\r\nthree");
     B().SetSelection(6, 0);
-    form_->CtrlDown_Cmd();
+    form->CtrlDown_Cmd();
     QCOMPARE(B().SelStart(), Offset(10));
-    form_->CtrlDown_Cmd();  // last line: start of that line
+    form->CtrlDown_Cmd();  // last line: start of that line
     QCOMPARE(B().SelStart(), Offset(10));
-    form_->CtrlUp_Cmd();
+    form->CtrlUp_Cmd();
     QCOMPARE(B().SelStart(), Offset(5));
-    form_->CtrlUp_Cmd();
-    form_->CtrlUp_Cmd();
+    form->CtrlUp_Cmd();
+    form->CtrlUp_Cmd();
     QCOMPARE(B().SelStart(), Offset(0));
   }
 

@@ -15,53 +15,23 @@
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 
 using namespace ql;
 
-namespace {
-
-
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-
-}  // namespace
-
-class FileCommandsTest : public QObject {
+class FileCommandsTest : public QObject, private WindowFixture {
   Q_OBJECT
 
-  QTemporaryDir dir_;
-  MemoryStore store_;
-  std::unique_ptr<TFormQuillora> form_;
-  std::vector<std::string> dialogAnswer_;
   std::vector<std::vector<std::string>> started_;
-
-  QString P(const QString& name) const { return dir_.path() + "/" + name; }
-  std::string S(const QString& name) const { return P(name).toStdString(); }
-
-  void Open(const QString& name) {
-    dialogAnswer_ = {S(name)};
-    form_->OpenFile_Cmd();
-  }
 
  private slots:
   void init() {
-    store_ = MemoryStore();
-    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
-    form_->SetInstanceStarter(
+    Start();
+    form->SetInstanceStarter(
         [this](const std::vector<std::string>& p, const std::string&) { started_.push_back(p); });
-    form_->SetFileDialogHandler(
-        [this](const std::string&, const std::string&) { return dialogAnswer_; });
-    form_->Start();
     started_.clear();
   }
-  void cleanup() {
-    form_->SetModified(false);
-    form_.reset();
-  }
+  void cleanup() { Stop(); }
 
   void openThenSaveGivesTheSameBytes_data() {
     QTest::addColumn<QByteArray>("breakBytes");
@@ -82,22 +52,22 @@ class FileCommandsTest : public QObject {
     if (finalBreak) bytes += breakBytes;
     QVERIFY(WriteFile(P("round.txt"), bytes));
     Open("round.txt");
-    QCOMPARE(form_->DocFileName(), S("round.txt"));
-    QVERIFY(!form_->Modified());
-    form_->Editor()->ReplaceSelection("");  // nothing typed: still the file's bytes
-    form_->SetModified(true);
-    form_->SaveFile_Cmd();
-    QVERIFY(!form_->Modified());
-    QCOMPARE(ReadAll(P("round.txt")), bytes);
+    QCOMPARE(form->DocFileName(), S("round.txt"));
+    QVERIFY(!form->Modified());
+    form->Editor()->ReplaceSelection("");  // nothing typed: still the file's bytes
+    form->SetModified(true);
+    form->SaveFile_Cmd();
+    QVERIFY(!form->Modified());
+    QCOMPARE(FileBytes(P("round.txt")), bytes);
   }
 
   void mixedLineEndsAreSavedInTheFirstStyle() {
     QVERIFY(WriteFile(P("mixed.txt"), "a\nb\r\nc\n"));
     Open("mixed.txt");
-    QVERIFY(form_->StatusText(0).find("mixed line ends") != std::string::npos);
-    form_->SetModified(true);
-    form_->SaveFile_Cmd();
-    QCOMPARE(ReadAll(P("mixed.txt")), QByteArray("a\nb\nc\n"));
+    QVERIFY(form->StatusText(0).find("mixed line ends") != std::string::npos);
+    form->SetModified(true);
+    form->SaveFile_Cmd();
+    QCOMPARE(FileBytes(P("mixed.txt")), QByteArray("a\nb\nc\n"));
   }
 
   void zeroByteAndCtrlZRaiseTheLengthPrompt() {
@@ -105,65 +75,64 @@ class FileCommandsTest : public QObject {
     {
       ScriptedBoxes boxes({7}, 7);
       Open("zero.txt");
-      QCOMPARE(form_->EditorText(), std::string("abc"));
-      QCOMPARE(boxes.seen.size(), size_t(1));
-      QCOMPARE(boxes.seen[0].caption, std::string("Length Nonequal To Filesize"));
+      QCOMPARE(form->EditorText(), std::string("abc"));
+      QCOMPARE(boxes.Captions(), std::vector<std::string>{"Length Nonequal To Filesize"});
       QVERIFY(boxes.seen[0].text.find("3 characters in text.\n7 bytes in file.") == 0);
     }
     {
       ScriptedBoxes boxes({6}, 7);  // read as binary
       Open("zero.txt");
-      QCOMPARE(form_->EditorText(), std::string("abc\x0B" "def"));
-      QVERIFY(!form_->Modified());
+      QCOMPARE(form->EditorText(), std::string("abc\x0B" "def"));
+      QVERIFY(!form->Modified());
     }
     QVERIFY(WriteFile(P("ctrlz.txt"), "ab\x1A" "cd"));
     ScriptedBoxes boxes({7}, 7);
     Open("ctrlz.txt");
-    QCOMPARE(form_->EditorText(), std::string("ab"));
+    QCOMPARE(form->EditorText(), std::string("ab"));
     QCOMPARE(boxes.seen.size(), size_t(1));
     QVERIFY(WriteFile(P("empty.txt"), ""));
     Open("empty.txt");
     QCOMPARE(boxes.seen.size(), size_t(1));  // a zero-byte file opens quietly
-    QCOMPARE(form_->DocFileName(), S("empty.txt"));
+    QCOMPARE(form->DocFileName(), S("empty.txt"));
   }
 
   void logFilesGetATimeStamp() {
     QVERIFY(WriteFile(P("a.log"), ".LOG\r\nfirst\r\n"));
     Open("a.log");
-    QVERIFY(form_->Modified());
-    const std::string text = form_->EditorText();
+    QVERIFY(form->Modified());
+    const std::string text = form->EditorText();
     QVERIFY(text.size() > 14 && text.compare(0, 13, ".LOG\r\nfirst\r\n") == 0);
     QCOMPARE(text.substr(text.size() - 2), std::string("\r\n"));
-    QCOMPARE(form_->Buffer().SelStart(), form_->Buffer().TextLength());
-    form_->SetModified(false);
+    QCOMPARE(form->Buffer().SelStart(), form->Buffer().TextLength());
+    form->SetModified(false);
     QVERIFY(WriteFile(P("b.log"), ".log\r\nfirst\r\n"));
     Open("b.log");
-    QCOMPARE(form_->EditorText(), std::string(".log\r\nfirst\r\n"));
-    QVERIFY(!form_->Modified());
+    QCOMPARE(form->EditorText(), std::string(".log\r\nfirst\r\n"));
+    QVERIFY(!form->Modified());
     // Revert restores the selection and adds no stamp.
-    form_->Buffer().SetSelection(1, 2);
+    form->Buffer().SetSelection(1, 2);
     QVERIFY(WriteFile(P("b.log"), ".LOG\r\nsecond\r\n"));
     ScriptedBoxes yes({6}, 7);
-    form_->Revert_Cmd();
-    QCOMPARE(form_->EditorText(), std::string(".LOG\r\nsecond\r\n"));
-    QCOMPARE(form_->Buffer().SelStart(), Offset(1));
-    QCOMPARE(form_->Buffer().SelLength(), Offset(2));
+    form->Revert_Cmd();
+    QCOMPARE(form->EditorText(), std::string(".LOG\r\nsecond\r\n"));
+    QCOMPARE(form->Buffer().SelStart(), Offset(1));
+    QCOMPARE(form->Buffer().SelLength(), Offset(2));
   }
 
   void nfoCharactersChooseTheTerminalFont() {
     QVERIFY(WriteFile(P("art.nfo"), QByteArray(10, char(0xDB))));
     Open("art.nfo");
-    QCOMPARE(form_->Editor()->font().family(), QString("Terminal"));
+    QCOMPARE(form->Editor()->font().family(), QString("Terminal"));
     QVERIFY(WriteFile(P("nine.nfo"), QByteArray(9, char(0xDB))));
     Open("nine.nfo");
-    QCOMPARE(form_->Editor()->font().family(), QString("Courier New"));
+    QCOMPARE(form->Editor()->font().family(), QString("Courier New"));
   }
 
   void saveFailureKeepsTheOldFile() {
     QVERIFY(WriteFile(P("keep.txt"), "old contents"));
     Open("keep.txt");
-    form_->Buffer().SetText(std::string(5000, 'x'));
-    form_->SetModified(true);
+    form->Buffer().SetText(std::string(5000, 'x'));
+    form->SetModified(true);
     // A full disk: writes beyond 100 bytes fail.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
@@ -172,91 +141,88 @@ class FileCommandsTest : public QObject {
     small.rlim_cur = 100;
     setrlimit(RLIMIT_FSIZE, &small);
     ScriptedBoxes boxes({}, 7);
-    form_->SaveFile_Cmd();
+    form->SaveFile_Cmd();
     setrlimit(RLIMIT_FSIZE, &old);
-    QCOMPARE(ReadAll(P("keep.txt")), QByteArray("old contents"));
-    QVERIFY(form_->Modified());
-    QCOMPARE(boxes.seen.size(), size_t(1));
-    QCOMPARE(boxes.seen[0].caption, std::string("Couldn't save!"));
+    QCOMPARE(FileBytes(P("keep.txt")), QByteArray("old contents"));
+    QVERIFY(form->Modified());
+    QCOMPARE(boxes.Captions(), std::vector<std::string>{"Couldn't save!"});
     // No temporary file is left behind.
-    QCOMPARE(QDir(dir_.path()).entryList({".*"}, QDir::Files | QDir::Hidden).size(), 0);
+    QCOMPARE(QDir(dir.path()).entryList({".*"}, QDir::Files | QDir::Hidden).size(), 0);
 
     // Save As to a place that cannot be written keeps the old name.
-    dialogAnswer_ = {S("no-such-dir/new.txt")};
-    form_->SaveFileAs_Cmd();
-    QCOMPARE(form_->DocFileName(), S("keep.txt"));
-    QVERIFY(form_->Modified());
+    dialogAnswer = {S("no-such-dir/new.txt")};
+    form->SaveFileAs_Cmd();
+    QCOMPARE(form->DocFileName(), S("keep.txt"));
+    QVERIFY(form->Modified());
   }
 
   void saveThroughASymlinkKeepsTheLink() {
     QVERIFY(WriteFile(P("target.txt"), "before\n"));
     QVERIFY(QFile::link(P("target.txt"), P("link.txt")));
     Open("link.txt");
-    form_->Buffer().SetText("after\r\n");
-    form_->SetModified(true);
-    form_->SaveFile_Cmd();
+    form->Buffer().SetText("after\r\n");
+    form->SetModified(true);
+    form->SaveFile_Cmd();
     QVERIFY(QFileInfo(P("link.txt")).isSymLink());
-    QCOMPARE(ReadAll(P("target.txt")), QByteArray("after\n"));
+    QCOMPARE(FileBytes(P("target.txt")), QByteArray("after\n"));
   }
 
   void renameOntoAnExistingName() {
     QVERIFY(WriteFile(P("one.txt"), "1"));
     QVERIFY(WriteFile(P("two.txt"), "2"));
     Open("one.txt");
-    dialogAnswer_ = {S("two.txt")};
+    dialogAnswer = {S("two.txt")};
     ScriptedBoxes boxes({}, 7);
-    form_->RenMoveFile_Cmd();
-    QCOMPARE(boxes.seen.size(), size_t(1));
-    QCOMPARE(boxes.seen[0].caption, std::string("Couldn't rename!"));
+    form->RenMoveFile_Cmd();
+    QCOMPARE(boxes.Captions(), std::vector<std::string>{"Couldn't rename!"});
     QVERIFY(boxes.seen[0].text.find(S("one.txt")) < boxes.seen[0].text.find(S("two.txt")));
-    dialogAnswer_ = {S("three.txt")};
-    form_->RenMoveFile_Cmd();
-    QCOMPARE(form_->DocFileName(), S("three.txt"));
-    QCOMPARE(ReadAll(P("three.txt")), QByteArray("1"));
-    QCOMPARE(form_->Lists().RecentList.front(), S("three.txt"));
+    dialogAnswer = {S("three.txt")};
+    form->RenMoveFile_Cmd();
+    QCOMPARE(form->DocFileName(), S("three.txt"));
+    QCOMPARE(FileBytes(P("three.txt")), QByteArray("1"));
+    QCOMPARE(form->Lists().RecentList.front(), S("three.txt"));
   }
 
   void deleteDiscardsOnlyAfterTheFileIsGone() {
     QVERIFY(WriteFile(P("gone.txt"), "bye"));
     Open("gone.txt");
     ScriptedBoxes boxes({6}, 7);
-    form_->DeleteFile_Cmd();
+    form->DeleteFile_Cmd();
     QVERIFY(!QFile::exists(P("gone.txt")));
-    QCOMPARE(form_->DocFileName(), std::string("Untitled"));
-    QCOMPARE(form_->StatusText(0), std::string("New file"));
+    QCOMPARE(form->DocFileName(), std::string("Untitled"));
+    QCOMPARE(form->StatusText(0), std::string("New file"));
   }
 
   void onlyRegularFilesOpen() {
     QVERIFY(QDir().mkdir(P("folder.txt")));
     ScriptedBoxes boxes({}, 7);
     Open("folder.txt");
-    QCOMPARE(form_->DocFileName(), std::string("Untitled"));
-    QCOMPARE(boxes.seen.size(), size_t(1));
-    QCOMPARE(boxes.seen[0].caption, std::string("File doesn't exist!"));
-    form_->FilesDropped({P("folder.txt")});
-    QCOMPARE(form_->DocFileName(), std::string("Untitled"));
+    QCOMPARE(form->DocFileName(), std::string("Untitled"));
+    QCOMPARE(boxes.Captions(), std::vector<std::string>{"File doesn't exist!"});
+    form->FilesDropped({P("folder.txt")});
+    QCOMPARE(form->DocFileName(), std::string("Untitled"));
   }
 
   void commandLineCreateRule() {
     const QString old = QDir::currentPath();
-    QDir::setCurrent(dir_.path());
+    QDir::setCurrent(dir.path());
     {
       ScriptedBoxes boxes({6}, 7);
-      TFormQuillora form(store_, {"fresh.txt"});
-      form.Start();
+      TFormQuillora other(store, {"fresh.txt"});
+      other.Start();
       QCOMPARE(boxes.seen[0].caption, std::string("File doesn't exist!"));
       QVERIFY(QFile::exists(P("fresh.txt")));
-      QCOMPARE(ReadAll(P("fresh.txt")), QByteArray());
-      QCOMPARE(form.Lists().RecentList.front(), S("fresh.txt"));
-      QCOMPARE(form.StatusText(0), std::string("Created: \"fresh.txt\""));
+      QCOMPARE(FileBytes(P("fresh.txt")), QByteArray());
+      QCOMPARE(other.Lists().RecentList.front(), S("fresh.txt"));
+      QCOMPARE(other.StatusText(0), std::string("Created: \"fresh.txt\""));
     }
     {
       ScriptedBoxes boxes({6}, 7);
-      TFormQuillora form(store_, {"sub/fresh.txt"});
-      form.Start();
+      TFormQuillora other(store, {"sub/fresh.txt"});
+      other.Start();
       QCOMPARE(boxes.seen.size(), size_t(2));
       QCOMPARE(boxes.seen[1].caption, std::string("Illegal filename!"));
-      QCOMPARE(form.DocFileName(), std::string("Untitled"));
+      QCOMPARE(other.DocFileName(), std::string("Untitled"));
     }
     QDir::setCurrent(old);
   }
@@ -268,14 +234,14 @@ class FileCommandsTest : public QObject {
     Open("a.txt");
     Open("R&D notes.txt");
     Open("A.TXT");
-    const auto& list = form_->Lists().RecentList;
+    const auto& list = form->Lists().RecentList;
     QCOMPARE(list[0], S("A.TXT"));
     QCOMPARE(list[1], S("R&D notes.txt"));
     QCOMPARE(list[2], S("a.txt"));  // a different file here
     QCOMPARE(list.size(), size_t(12));
 
-    QMenu* menu = form_->findChild<QMenu*>("RecentFiles1");
-    form_->BuildRecentMenu(menu);
+    QMenu* menu = form->findChild<QMenu*>("RecentFiles1");
+    form->BuildRecentMenu(menu);
     const QList<QAction*> items = menu->actions();
     QCOMPARE(items.size(), 2 + 3);  // the open document is not offered
     QCOMPARE(items[0]->text(), "&0  " + P("R&&D notes.txt"));
@@ -283,39 +249,38 @@ class FileCommandsTest : public QObject {
     QCOMPARE(items[1]->text(), "&1  " + P("a.txt"));
 
     QFile::remove(P("a.txt"));
-    form_->BuildRecentMenu(menu);
+    form->BuildRecentMenu(menu);
     QVERIFY(!menu->actions()[1]->isEnabled());
     QCOMPARE(menu->actions()[1]->statusTip(), "File not found: \"" + P("a.txt") + "\"");
-    form_->RemoveObsolete_Cmd();
-    QCOMPARE(form_->Lists().RecentList[2], std::string());
+    form->RemoveObsolete_Cmd();
+    QCOMPARE(form->Lists().RecentList[2], std::string());
 
-    form_->ClearRecent_Cmd();
-    form_->BuildRecentMenu(menu);
+    form->ClearRecent_Cmd();
+    form->BuildRecentMenu(menu);
     QCOMPARE(menu->actions().size(), 1 + 3);
     QCOMPARE(menu->actions()[0]->text(), QString("No files"));
     QVERIFY(!menu->actions()[0]->isEnabled());
   }
 
   void bigFilesLoadInTheBackground() {
-    QByteArray big;
-    for (int i = 0; i < 200000; ++i) big += "line of some text here\n";  // ~4.6 MB
+    const QByteArray big = BigText();
     QVERIFY(WriteFile(P("big.txt"), big));
     Open("big.txt");
-    QVERIFY(form_->LoadingDocument());
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
-    QCOMPARE(form_->DocFileName(), S("big.txt"));
-    QCOMPARE(form_->Buffer().LineCount(), Offset(200000));
-    QCOMPARE(form_->Buffer().TextLength(), Offset(big.size() + 200000));
-    QVERIFY(!form_->Modified());
-    form_->Editor()->ReplaceSelection("x");  // the new document's changes are tracked
-    QVERIFY(form_->Modified());
+    QVERIFY(form->LoadingDocument());
+    QTRY_VERIFY_WITH_TIMEOUT(!form->LoadingDocument(), 60000);
+    QCOMPARE(form->DocFileName(), S("big.txt"));
+    QCOMPARE(form->Buffer().LineCount(), Offset(200000));
+    QCOMPARE(form->Buffer().TextLength(), Offset(big.size() + 200000));
+    QVERIFY(!form->Modified());
+    form->Editor()->ReplaceSelection("x");  // the new document's changes are tracked
+    QVERIFY(form->Modified());
   }
 
   // A file bigger than the memory the program may take: an error box, the
   // current document untouched, the program still running.
   void aFileLargerThanMemoryKeepsTheDocument() {
-    form_->Buffer().SetText("kept");
-    form_->SetModified(true);
+    form->Buffer().SetText("kept");
+    form->SetModified(true);
     const std::int64_t fileSize = std::int64_t(600) << 20;
     {
       QFile f(P("huge.txt"));
@@ -338,30 +303,30 @@ class FileCommandsTest : public QObject {
     tight.rlim_cur = static_cast<rlim_t>(vmKb * 1024 + (std::int64_t(300) << 20));
     QCOMPARE(setrlimit(RLIMIT_AS, &tight), 0);
     ScriptedBoxes boxes({}, 1);
-    dialogAnswer_ = {S("huge.txt")};
-    form_->SetModified(false);
-    form_->OpenFile_Cmd();
-    QTRY_VERIFY_WITH_TIMEOUT(!form_->LoadingDocument(), 60000);
+    dialogAnswer = {S("huge.txt")};
+    form->SetModified(false);
+    form->OpenFile_Cmd();
+    QTRY_VERIFY_WITH_TIMEOUT(!form->LoadingDocument(), 60000);
     setrlimit(RLIMIT_AS, &old);
     QCOMPARE(boxes.Captions(), std::vector<std::string>{"Couldn't open!"});
     QVERIFY(boxes.Texts()[0].find("not enough memory") != std::string::npos);
-    QCOMPARE(form_->EditorText(), std::string("kept"));
-    QVERIFY(form_->DocFileName() != S("huge.txt"));
+    QCOMPARE(form->EditorText(), std::string("kept"));
+    QVERIFY(form->DocFileName() != S("huge.txt"));
   }
 
   void furtherFilesGoToNewInstances() {
     QVERIFY(WriteFile(P("1.txt"), "1"));
     QVERIFY(WriteFile(P("2 two.txt"), "2"));
     QVERIFY(WriteFile(P("3.txt"), "3"));
-    form_->FilesDropped({P("1.txt"), P("2 two.txt"), P("3.txt")});
-    QCOMPARE(form_->DocFileName(), S("1.txt"));
+    form->FilesDropped({P("1.txt"), P("2 two.txt"), P("3.txt")});
+    QCOMPARE(form->DocFileName(), S("1.txt"));
     QCOMPARE(started_.size(), size_t(2));
     QCOMPARE(started_[0], std::vector<std::string>{S("2 two.txt")});
     // Cancel in the save prompt opens none.
-    form_->SetModified(true);
+    form->SetModified(true);
     ScriptedBoxes cancel({2}, 7);
-    form_->FilesDropped({P("2 two.txt"), P("3.txt")});
-    QCOMPARE(form_->DocFileName(), S("1.txt"));
+    form->FilesDropped({P("2 two.txt"), P("3.txt")});
+    QCOMPARE(form->DocFileName(), S("1.txt"));
     QCOMPARE(started_.size(), size_t(2));
   }
 };

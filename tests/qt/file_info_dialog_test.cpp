@@ -36,10 +36,7 @@ class FileInfoDialogTest : public QObject {
  private slots:
   void initTestCase() {
     oldPath_ = qgetenv("PATH");
-    QVERIFY(QDir().mkpath(P("bin")));
-    const QString opener = P("bin/xdg-open");
-    QVERIFY(WriteFile(opener, "#!/bin/sh\n\"" QL_TEST_HELPER_DIR "/argv_dump\" \"$QL_OUT\" \"$@\"\nexit $QL_EXIT\n"));
-    QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(InstallOpener(P("bin")));
   }
   void cleanup() { qputenv("PATH", oldPath_); }
 
@@ -181,16 +178,11 @@ class FileInfoDialogTest : public QObject {
     QVERIFY(WriteFile(path, "#!/bin/sh\ntouch \"$0.ran\"\n"));
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     TFormFileInfo d(nullptr, QToPath(path));
-    const QString dump = P("opened");
-    qputenv("QL_OUT", QFile::encodeName(dump));
-    qputenv("QL_EXIT", "3");
-    qputenv("PATH", QFile::encodeName(P("bin")));
+    UseOpener(P("bin"), P("opened"), 3);
     ScriptedBoxes boxes;
     d.Exec_Btn->click();
     QTRY_COMPARE_WITH_TIMEOUT(boxes.Captions(), std::vector<std::string>{"Error executing file!"}, 5000);
-    QFile f(dump);
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    QVERIFY(f.readAll().contains(QFile::encodeName(path)));
+    QVERIFY(FileBytes(P("opened")).contains(QFile::encodeName(path)));
     QVERIFY(!QFileInfo::exists(path + ".ran"));  // opened, never run
   }
 };

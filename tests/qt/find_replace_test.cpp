@@ -17,6 +17,7 @@
 #include "platform/Store.h"
 #include "platform/qt/MessageBox.h"
 #include "TestSupport.h"
+#include "WindowFixture.h"
 #include "app/SettingsIO.h"
 #include "platform/qt/OwnerWindow.h"
 #include "tools/qt/ConfirmReplaceDialog.h"
@@ -38,7 +39,7 @@ class ConfirmScript {
     Offset selStart = -1;
   };
 
-  ConfirmScript(TFormQuillora& form, std::vector<Action> actions) : form_(form), actions_(std::move(actions)) {
+  ConfirmScript(TFormQuillora& form, std::vector<Action> actions) : form(form), actions_(std::move(actions)) {
     QObject::connect(&timer_, &QTimer::timeout, [this] { Poll(); });
     timer_.start(5);
   }
@@ -66,7 +67,7 @@ class ConfirmScript {
     s.owner = box->parentWidget();
     s.title = box->windowTitle();
     if (auto* label = box->findChild<QLabel*>("Confirm_Text")) s.text = label->text();
-    s.selStart = form_.Buffer().SelStart();
+    s.selStart = form.Buffer().SelStart();
     seen.push_back(s);
     if (next_ < actions_.size())
       actions_[next_++](box);
@@ -76,7 +77,7 @@ class ConfirmScript {
       box->No_Btn->click();
   }
 
-  TFormQuillora& form_;
+  TFormQuillora& form;
   std::vector<Action> actions_;
   std::size_t next_ = 0;
   QTimer timer_;
@@ -106,39 +107,47 @@ class OwnedBoxes {
 
 }  // namespace
 
-class FindReplaceTest : public QObject {
+class FindReplaceTest : public QObject, private WindowFixture {
   Q_OBJECT
 
-  MemoryStore store_;
-  std::unique_ptr<TFormQuillora> form_;
-
-  TFormFindReplace* Open() {
-    form_->FindRep_Open();
-    return form_->FindReplaceDialog();
+  TFormFindReplace* OpenTool() {
+    form->FindRep_Open();
+    return form->FindReplaceDialog();
+  }
+  // Opened with both texts typed, searching from the start.
+  TFormFindReplace* OpenTool(const QString& find, const QString& replace) {
+    TFormFindReplace* d = OpenTool();
+    d->Find_Combo->setEditText(find);
+    d->Replace_Combo->setEditText(replace);
+    d->FromStart_Radio->click();
+    return d;
+  }
+  // The tool window active above the shown main window; null if either
+  // never became active.
+  TFormFindReplace* OpenToolActive() {
+    form->show();
+    form->activateWindow();
+    if (!QTest::qWaitForWindowActive(form.get())) return nullptr;
+    TFormFindReplace* d = OpenTool();
+    d->activateWindow();
+    return QTest::qWaitFor([d] { return QApplication::activeWindow() == d; }) ? d : nullptr;
   }
 
  private slots:
-  void init() {
-    store_ = MemoryStore();
-    form_ = std::make_unique<TFormQuillora>(store_, std::vector<std::string>{});
-    form_->Start();
-  }
-  void cleanup() {
-    form_->SetModified(false);
-    form_.reset();
-  }
+  void init() { Start(); }
+  void cleanup() { Stop(); }
 
   void buttonsFollowTheFindTextAndTheOrigin() {
-    form_->Buffer().SetText("one two");
-    TFormFindReplace* d = Open();
+    form->Buffer().SetText("one two");
+    TFormFindReplace* d = OpenTool();
     QVERIFY(d->isVisible());
     QVERIFY(!d->Find_Btn->isEnabled());
     QVERIFY(!d->Selection_Radio->isEnabled());  // no selection in the editor
     d->Find_Combo->setEditText("two");
     QVERIFY(d->Find_Btn->isEnabled() && d->ReplaceAll_Btn->isEnabled());
     d->hide();
-    form_->Buffer().SetSelection(0, 3);
-    d = Open();
+    form->Buffer().SetSelection(0, 3);
+    d = OpenTool();
     QCOMPARE(d->Find_Combo->currentText(), QString("one"));  // the selection
     d->Selection_Radio->click();
     QVERIFY(!d->Replace_Btn->isEnabled() && !d->ReplaceAll_Btn->isEnabled());
@@ -148,32 +157,32 @@ class FindReplaceTest : public QObject {
   }
 
   void findFromStartSwitchesToFromCursor() {
-    form_->Buffer().SetText("cat x cat y cat");
-    form_->Buffer().SetSelection(14, 0);
-    TFormFindReplace* d = Open();
+    form->Buffer().SetText("cat x cat y cat");
+    form->Buffer().SetSelection(14, 0);
+    TFormFindReplace* d = OpenTool();
     d->Find_Combo->setEditText("cat");
     d->FromStart_Radio->click();
     d->Find_Btn->click();
     QVERIFY(!d->isVisible());
-    QCOMPARE(form_->Buffer().SelStart(), Offset(0));
-    QCOMPARE(form_->Buffer().SelLength(), Offset(3));
-    QVERIFY(form_->Action("FindNext1")->isEnabled());
-    QVERIFY(form_->Action("FindNext2")->isEnabled());
-    d = Open();
+    QCOMPARE(form->Buffer().SelStart(), Offset(0));
+    QCOMPARE(form->Buffer().SelLength(), Offset(3));
+    QVERIFY(form->Action("FindNext1")->isEnabled());
+    QVERIFY(form->Action("FindNext2")->isEnabled());
+    d = OpenTool();
     QVERIFY(d->FromCursor_Radio->isChecked());
     d->Find_Btn->click();
-    QCOMPARE(form_->Buffer().SelStart(), Offset(6));
-    form_->FindNext_Cmd();  // F3
-    QCOMPARE(form_->Buffer().SelStart(), Offset(12));
-    form_->FindNext2_MouseMove();
-    QCOMPARE(form_->Action("FindNext2")->toolTip(),
+    QCOMPARE(form->Buffer().SelStart(), Offset(6));
+    form->FindNext_Cmd();  // F3
+    QCOMPARE(form->Buffer().SelStart(), Offset(12));
+    form->FindNext2_MouseMove();
+    QCOMPARE(form->Action("FindNext2")->toolTip(),
              QString("Find the next search string (F3):\n\n\"cat\""));
-    QCOMPARE(form_->Action("FindNext2")->statusTip(), QString("Find the next search string (F3)"));
+    QCOMPARE(form->Action("FindNext2")->statusTip(), QString("Find the next search string (F3)"));
   }
 
   void findAllCountsOverlapsAndStaysOpen() {
-    form_->Buffer().SetText("aaaa");
-    TFormFindReplace* d = Open();
+    form->Buffer().SetText("aaaa");
+    TFormFindReplace* d = OpenTool();
     d->Find_Combo->setEditText("aa");
     d->FromStart_Radio->click();
     ScriptedBoxes boxes;
@@ -184,49 +193,43 @@ class FindReplaceTest : public QObject {
   }
 
   void promptedReplaceAllAnsweredYes() {
-    form_->Buffer().SetText("aaa");
-    TFormFindReplace* d = Open();
+    form->Buffer().SetText("aaa");
+    TFormFindReplace* d = OpenTool();
     d->Find_Combo->setEditText("a");
     d->Replace_Combo->setEditText("aa");
     int asked = 0;
-    form_->SetConfirmHandler([&](const std::string& f, const std::string& r, bool all) {
+    form->SetConfirmHandler([&](const std::string& f, const std::string& r, bool all) {
       ++asked;
       return f == "a" && r == "aa" && all ? ConfirmAnswer::Yes : ConfirmAnswer::Closed;
     });
     ScriptedBoxes boxes;
     d->ReplaceAll_Btn->click();
     QCOMPARE(asked, 3);
-    QCOMPARE(form_->EditorText(), std::string("aaaaaa"));
+    QCOMPARE(form->EditorText(), std::string("aaaaaa"));
     QCOMPARE(boxes.Texts().back(), std::string("The string: \"a\" was replaced by \"aa\" 3 times."));
-    QVERIFY(form_->Modified());
+    QVERIFY(form->Modified());
     QVERIFY(!d->isVisible());
   }
 
   void singleConfirmedReplaceMarksModified() {
-    form_->Buffer().SetText("x old y");
-    form_->SetModified(false);
-    TFormFindReplace* d = Open();
-    d->Find_Combo->setEditText("old");
-    d->Replace_Combo->setEditText("new");
-    d->FromStart_Radio->click();
-    form_->SetConfirmHandler([](const std::string&, const std::string&, bool) { return ConfirmAnswer::Yes; });
+    form->Buffer().SetText("x old y");
+    form->SetModified(false);
+    TFormFindReplace* d = OpenTool("old", "new");
+    form->SetConfirmHandler([](const std::string&, const std::string&, bool) { return ConfirmAnswer::Yes; });
     d->Replace_Btn->click();
-    QCOMPARE(form_->EditorText(), std::string("x new y"));
-    QVERIFY(form_->Modified());
+    QCOMPARE(form->EditorText(), std::string("x new y"));
+    QVERIFY(form->Modified());
   }
 
   // The real box: its buttons in order, Esc and the close button answer
   // "closed" (the same occurrence again), No goes on with the neighbour
   // right behind, and the box and the result stand above the tool window.
   void confirmBoxAnswersAndOwner() {
-    form_->Buffer().SetText("ababab");
-    form_->SetModified(false);
-    TFormFindReplace* d = Open();
-    d->Find_Combo->setEditText("ab");
-    d->Replace_Combo->setEditText("X");
-    d->FromStart_Radio->click();
+    form->Buffer().SetText("ababab");
+    form->SetModified(false);
+    TFormFindReplace* d = OpenTool("ab", "X");
     OwnedBoxes boxes;
-    ConfirmScript script(*form_, {PressEsc, CloseBox, PressNo, PressNo});
+    ConfirmScript script(*form, {PressEsc, CloseBox, PressNo, PressNo});
     d->ReplaceAll_Btn->click();
     const std::vector<Offset> offered = {0, 0, 0, 2, 4};
     QCOMPARE(script.seen.size(), offered.size());
@@ -238,8 +241,8 @@ class FindReplaceTest : public QObject {
       QCOMPARE(s.title, QString("Confirm"));
       QCOMPARE(s.text, QString("Replace: \"ab\"\nWith: \"X\""));
     }
-    QCOMPARE(form_->EditorText(), std::string("ababab"));
-    QVERIFY(!form_->Modified());  // nothing replaced
+    QCOMPARE(form->EditorText(), std::string("ababab"));
+    QVERIFY(!form->Modified());  // nothing replaced
     QCOMPARE(boxes.seen.size(), std::size_t(1));
     QCOMPARE(boxes.seen[0].text, std::string("The string: \"ab\" was replaced by \"X\" 0 times."));
     QCOMPARE(boxes.seen[0].owner, static_cast<QWidget*>(d));
@@ -249,29 +252,26 @@ class FindReplaceTest : public QObject {
   // occurrence, so the next Replace offers the neighbour; with the tool
   // window hidden, F3's boxes stand above the main window.
   void singleReplaceNoThenNeighbour() {
-    form_->Buffer().SetText("abab");
-    TFormFindReplace* d = Open();
-    d->Find_Combo->setEditText("ab");
-    d->Replace_Combo->setEditText("X");
-    d->FromStart_Radio->click();
+    form->Buffer().SetText("abab");
+    TFormFindReplace* d = OpenTool("ab", "X");
     {
       OwnedBoxes boxes;
-      ConfirmScript script(*form_, {PressNo, PressYes});
+      ConfirmScript script(*form, {PressNo, PressYes});
       d->Replace_Btn->click();
-      QCOMPARE(form_->Buffer().SelStart(), Offset(2));
+      QCOMPARE(form->Buffer().SelStart(), Offset(2));
       d->Replace_Btn->click();
       QCOMPARE(script.seen.size(), std::size_t(2));
       QCOMPARE(script.seen[0].buttons, QStringList({"&Yes", "&No"}));
       QCOMPARE(script.seen[0].selStart, Offset(0));
       QCOMPARE(script.seen[1].selStart, Offset(2));
-      QCOMPARE(form_->EditorText(), std::string("abX"));
+      QCOMPARE(form->EditorText(), std::string("abX"));
       QVERIFY(boxes.seen.empty());
     }
     d->Close_Btn->click();
     OwnedBoxes boxes;
-    form_->FindNext_Cmd();  // no further "ab": the count, then the wrap question
+    form->FindNext_Cmd();  // no further "ab": the count, then the wrap question
     QCOMPARE(boxes.seen.size(), std::size_t(2));
-    for (const auto& b : boxes.seen) QCOMPARE(b.owner, static_cast<QWidget*>(form_.get()));
+    for (const auto& b : boxes.seen) QCOMPARE(b.owner, static_cast<QWidget*>(form.get()));
   }
 
   // With the tool window active its access keys act on its own controls;
@@ -291,47 +291,39 @@ class FindReplaceTest : public QObject {
         {"Alt+P unticks Prompt", {Qt::Key_P}, [](TFormFindReplace* d) { return !d->Prompt_Chk->isChecked(); }},
         {"Alt+T chooses Within selection", {Qt::Key_T}, [](TFormFindReplace* d) { return d->Selection_Radio->isChecked(); }},
         {"Alt+S Alt+S Alt+O goes back to From cursor", {Qt::Key_S, Qt::Key_S, Qt::Key_O}, [](TFormFindReplace* d) { return d->FromCursor_Radio->isChecked(); }},
-        {"Alt+F presses Find", {Qt::Key_F}, [this](TFormFindReplace* d) { return !d->isVisible() && form_->Buffer().SelStart() == 13; }},
-        {"Alt+X presses Find Next", {Qt::Key_X}, [this](TFormFindReplace* d) { return d->isVisible() && form_->Buffer().SelStart() == 13; }},
+        {"Alt+F presses Find", {Qt::Key_F}, [this](TFormFindReplace* d) { return !d->isVisible() && form->Buffer().SelStart() == 13; }},
+        {"Alt+X presses Find Next", {Qt::Key_X}, [this](TFormFindReplace* d) { return d->isVisible() && form->Buffer().SelStart() == 13; }},
         {"Alt+C closes", {Qt::Key_C}, [](TFormFindReplace* d) { return !d->isVisible(); }},
         {"Alt+H is nobody's here", {Qt::Key_H}, [](TFormFindReplace* d) { return d->isVisible() && d->Find_Combo->hasFocus(); }},
     };
-    form_->Buffer().SetText("one text two text");
-    form_->show();
+    form->Buffer().SetText("one text two text");
     for (const Row& row : rows) {
-      form_->Buffer().SetSelection(4, 4);
-      form_->SetModified(false);
-      form_->activateWindow();
-      QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-      TFormFindReplace* d = Open();
+      form->Buffer().SetSelection(4, 4);
+      form->SetModified(false);
+      TFormFindReplace* d = OpenToolActive();
+      QVERIFY2(d, row.name);
       d->Case_Chk->setChecked(false);
       d->WholeWord_Chk->setChecked(false);
       d->Prompt_Chk->setChecked(true);
       d->FromCursor_Radio->setChecked(true);
-      d->activateWindow();
-      QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
       QVERIFY(d->Find_Combo->hasFocus());
       OwnedBoxes boxes;
       for (Qt::Key key : row.keys) QTest::keyClick(QApplication::focusWidget(), key, Qt::AltModifier);
       QVERIFY2(row.done(d), row.name);
       QVERIFY2(!QApplication::activePopupWidget(), row.name);  // no main menu opened
       QVERIFY2(boxes.seen.empty(), row.name);
-      QCOMPARE(form_->EditorText(), std::string("one text two text"));
+      QCOMPARE(form->EditorText(), std::string("one text two text"));
       d->hide();
     }
   }
 
-  // The case the issue shows: Alt+E, then typing, then Ctrl+X on a check box.
+  // Alt+E, then typing, then Ctrl+X on a check box: all in the tool window.
   void typingInTheToolWindowNeverEditsTheDocument() {
-    form_->Buffer().SetText("one text two");
-    form_->show();
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    form_->Buffer().SetSelection(4, 4);
-    form_->SetModified(false);
-    TFormFindReplace* d = Open();
-    d->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+    form->Buffer().SetText("one text two");
+    form->Buffer().SetSelection(4, 4);
+    form->SetModified(false);
+    TFormFindReplace* d = OpenToolActive();
+    QVERIFY(d);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::AltModifier);
     QTest::keyClicks(QApplication::focusWidget(), "text");
     QCOMPARE(d->Replace_Combo->currentText(), QString("text"));
@@ -342,8 +334,8 @@ class FindReplaceTest : public QObject {
     for (Qt::Key key : {Qt::Key_X, Qt::Key_V, Qt::Key_Z, Qt::Key_N})
       QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
-    QCOMPARE(form_->EditorText(), std::string("one text two"));
-    QVERIFY(!form_->Modified());
+    QCOMPARE(form->EditorText(), std::string("one text two"));
+    QVERIFY(!form->Modified());
     QVERIFY(!QApplication::activePopupWidget());
     QVERIFY(d->isVisible());
 
@@ -352,27 +344,20 @@ class FindReplaceTest : public QObject {
     d->Find_Combo->setEditText("two");
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
     QVERIFY(!d->isVisible());
-    QCOMPARE(form_->Buffer().SelStart(), Offset(9));
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    d = Open();
-    d->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+    QCOMPARE(form->Buffer().SelStart(), Offset(9));
+    d = OpenToolActive();
+    QVERIFY(d);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QVERIFY(!d->isVisible());
   }
 
   // What is typed is what is searched, whatever the history holds.
   void findBoxNeverCompletesFromTheHistory() {
-    form_->Lists().FindHistory = {"aa", "ab"};
-    form_->Buffer().SetText("a aa ab");
-    form_->Buffer().SetSelection(0, 0);
-    form_->show();
-    form_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form_.get()));
-    TFormFindReplace* d = Open();
-    d->activateWindow();
-    QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(d));
+    form->Lists().FindHistory = {"aa", "ab"};
+    form->Buffer().SetText("a aa ab");
+    form->Buffer().SetSelection(0, 0);
+    TFormFindReplace* d = OpenToolActive();
+    QVERIFY(d);
     QCOMPARE(d->Find_Combo->count(), 2);
     d->Find_Combo->clearEditText();
     QTest::keyClicks(d->Find_Combo->lineEdit(), "a");
@@ -386,8 +371,8 @@ class FindReplaceTest : public QObject {
   // The histories are the window's lists at every moment, so settings
   // saved while the tool window is open (Ctrl+E, shutdown) hold them.
   void historiesSavedWhileTheToolWindowIsOpen() {
-    form_->Buffer().SetText("needle hay");
-    TFormFindReplace* d = Open();
+    form->Buffer().SetText("needle hay");
+    TFormFindReplace* d = OpenTool();
     d->Find_Combo->setEditText("needle");
     d->Replace_Combo->setEditText("pin");
     ScriptedBoxes boxes({}, 7);
@@ -398,30 +383,30 @@ class FindReplaceTest : public QObject {
     d->Find_Combo->setEditText("hay");
     d->Replace_Btn->click();
     QVERIFY(d->isVisible());
-    form_->Action("SaveSettings1")->trigger();  // Ctrl+E
-    QCOMPARE(store_.ReadString(kFindKey, "Find0"), std::optional<std::string>("hay"));
-    QCOMPARE(store_.ReadString(kFindKey, "Find1"), std::optional<std::string>("needle"));
-    QCOMPARE(store_.ReadString(kFindKey, "Replace0"), std::optional<std::string>("pin"));
+    form->Action("SaveSettings1")->trigger();  // Ctrl+E
+    QCOMPARE(store.ReadString(kFindKey, "Find0"), std::optional<std::string>("hay"));
+    QCOMPARE(store.ReadString(kFindKey, "Find1"), std::optional<std::string>("needle"));
+    QCOMPARE(store.ReadString(kFindKey, "Replace0"), std::optional<std::string>("pin"));
 
     d->Find_Combo->setEditText("last");
     d->FindAll_Btn->click();
     QVERIFY(d->isVisible());
-    form_->SetModified(false);
-    QVERIFY(form_->close());  // shutdown with the tool window open
-    QCOMPARE(store_.ReadString(kFindKey, "Find0"), std::optional<std::string>("last"));
-    QCOMPARE(store_.ReadString(kFindKey, "Find2"), std::optional<std::string>("needle"));
+    form->SetModified(false);
+    QVERIFY(form->close());  // shutdown with the tool window open
+    QCOMPARE(store.ReadString(kFindKey, "Find0"), std::optional<std::string>("last"));
+    QCOMPARE(store.ReadString(kFindKey, "Find2"), std::optional<std::string>("needle"));
   }
 
   void multiLineSelectionGoesToTheHistoryWithCr() {
-    form_->Buffer().SetText("ab\r\ncd");
-    form_->Buffer().SelectAll();
-    TFormFindReplace* d = Open();
+    form->Buffer().SetText("ab\r\ncd");
+    form->Buffer().SelectAll();
+    TFormFindReplace* d = OpenTool();
     ScriptedBoxes boxes;
     d->FindAll_Btn->click();
-    QVERIFY(!form_->Lists().FindHistory.empty() || d->Find_Combo->count() > 0);
+    QVERIFY(!form->Lists().FindHistory.empty() || d->Find_Combo->count() > 0);
     QCOMPARE(d->Find_Combo->itemText(0).toStdString(), std::string("ab\rcd"));
     d->hide();
-    QCOMPARE(form_->Lists().FindHistory.front(), std::string("ab\rcd"));
+    QCOMPARE(form->Lists().FindHistory.front(), std::string("ab\rcd"));
   }
 };
 

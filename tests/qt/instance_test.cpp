@@ -21,6 +21,7 @@
 
 #include "platform/InstanceWire.h"
 #include "platform/qt/InstanceChannel.h"
+#include "TestSupport.h"
 
 using namespace ql;
 
@@ -178,9 +179,7 @@ class InstanceTest : public QObject {
     QVERIFY(MakeStaleSocket(stale));
     QVERIFY(QFileInfo::exists(stale));
     const QString other = runtime_.path() + "/quillora/notes.txt";  // not ours: left alone
-    QFile f(other);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.close();
+    QVERIFY(WriteFile(other, ""));
     QCOMPARE(RunClient({"10"}).output, QStringLiteral("42"));
     QVERIFY(!QFileInfo::exists(stale));
     QVERIFY(QFileInfo::exists(other));

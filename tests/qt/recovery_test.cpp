@@ -97,6 +97,16 @@ class RecoveryTest : public QObject {
     return form;
   }
   std::vector<std::string> Journals() const { return ListJournals(Folder()); }
+  bool StartTypist(Typist& t, const char* expected, const std::string& file = "") {
+    return t.Start(Folder(), Owner(++owners_), File(expected), file);
+  }
+  // A typist killed at once: its journal is left for the next window.
+  bool KilledTypist(const char* expected) {
+    Typist t;
+    if (!StartTypist(t, expected)) return false;
+    t.Kill();
+    return true;
+  }
   static void Type(TFormQuillora& form, const std::string& text) {
     form.Editor()->Type(text);
     QCoreApplication::processEvents();
@@ -122,7 +132,7 @@ class RecoveryTest : public QObject {
     const std::string file = File("notes.txt");
     if (base != "untitled") QVERIFY(WriteFile(QString::fromStdString(file), "line one\nline two\n"));
     Typist typist;
-    QVERIFY(typist.Start(Folder(), Owner(++owners_), File("expected"), base == "untitled" ? "" : file));
+    QVERIFY(StartTypist(typist, "expected", base == "untitled" ? "" : file));
     typist.Kill();
     const Expected want = ReadExpected(File("expected"));
     QVERIFY2(want.text.find(" end\r\nsecond tail") != std::string::npos, want.text.c_str());
@@ -203,8 +213,8 @@ class RecoveryTest : public QObject {
 
   void runningInstancesKeepTheirJournals() {
     Typist a, b;
-    QVERIFY(a.Start(Folder(), Owner(++owners_), File("ea")));
-    QVERIFY(b.Start(Folder(), Owner(++owners_), File("eb")));
+    QVERIFY(StartTypist(a, "ea"));
+    QVERIFY(StartTypist(b, "eb"));
     QCOMPARE(Journals().size(), size_t(2));
     {
       auto form = Window();
@@ -230,34 +240,24 @@ class RecoveryTest : public QObject {
   }
 
   void noKeepsJournalsDiscardRemovesThem() {
-    {
-      Typist t;
-      QVERIFY(t.Start(Folder(), Owner(++owners_), File("e")));
-      t.Kill();
+    QVERIFY(KilledTypist("e"));
+    for (int answer : {7, 2}) {  // No, then Discard
+      {
+        auto form = Window();
+        ScriptedBoxes boxes({answer});
+        form->StartRecovery("");
+        QCOMPARE(boxes.seen.size(), size_t(1));
+        QCOMPARE(form->EditorText(), std::string());
+        QVERIFY(!form->Modified());
+      }
+      QCOMPARE(Journals().size(), size_t(answer == 7 ? 1 : 0));  // after No: offered again at the next start
     }
-    {
-      auto form = Window();
-      ScriptedBoxes boxes({7});
-      form->StartRecovery("");
-      QCOMPARE(boxes.seen.size(), size_t(1));
-      QCOMPARE(form->EditorText(), std::string());
-      QVERIFY(!form->Modified());
-    }
-    QCOMPARE(Journals().size(), size_t(1));  // offered again at the next start
-    {
-      auto form = Window();
-      ScriptedBoxes boxes({2});
-      form->StartRecovery("");
-      QCOMPARE(boxes.seen.size(), size_t(1));
-      QCOMPARE(form->EditorText(), std::string());
-    }
-    QVERIFY(Journals().empty());
   }
 
   void severalJournalsFirstHereOthersInNewInstances() {
     Typist a, b;
-    QVERIFY(a.Start(Folder(), Owner(++owners_), File("ea")));
-    QVERIFY(b.Start(Folder(), Owner(++owners_), File("eb"), ""));
+    QVERIFY(StartTypist(a, "ea"));
+    QVERIFY(StartTypist(b, "eb"));
     a.Kill();
     b.Kill();
     auto form = Window();
@@ -284,11 +284,7 @@ class RecoveryTest : public QObject {
   }
 
   void modifiedWindowSendsTheFirstJournalToANewInstanceToo() {
-    {
-      Typist t;
-      QVERIFY(t.Start(Folder(), Owner(++owners_), File("e")));
-      t.Kill();
-    }
+    QVERIFY(KilledTypist("e"));
     auto form = Window();
     Type(*form, "mine");
     ScriptedBoxes boxes({6});

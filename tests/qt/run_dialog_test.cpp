@@ -22,16 +22,6 @@ namespace {
 const QString kDumper = QStringLiteral(QL_TEST_HELPER_DIR "/argv_dump");
 const std::string kSep(1, kRunSeparator);
 
-// Working folder, then the arguments, as argv_dump wrote them.
-QStringList ReadDump(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  QStringList parts;
-  for (const QByteArray& p : f.readAll().split('\0')) parts << QString::fromUtf8(p);
-  parts.removeLast();
-  return parts;
-}
-
 struct TestHost : RunHost {
   std::string doc = "Untitled";
   std::vector<std::string> list;
@@ -52,6 +42,11 @@ QStringList Items(const QComboBox* c) {
   return out;
 }
 
+// The three boxes: file, parameters, initial folder.
+QStringList Fields(const TFormRun& d) {
+  return {d.FileName_Combo->currentText(), d.Param_Edit->text(), d.InitialDir_Edit->text()};
+}
+
 }  // namespace
 
 class RunDialogTest : public QObject {
@@ -67,13 +62,6 @@ class RunDialogTest : public QObject {
     d.Param_Edit->setText(params);
     d.InitialDir_Edit->setText(folder);
   }
-  // A stand-in xdg-open that records its arguments and ends with `code`.
-  void Opener(const QString& dump, int code) {
-    QFile::remove(dump);
-    qputenv("QL_OUT", QFile::encodeName(dump));
-    qputenv("QL_EXIT", QByteArray::number(code));
-    qputenv("PATH", QFile::encodeName(P("bin")));
-  }
 
  public slots:
   void Opened(const QUrl& url) { opened_ << url; }
@@ -81,10 +69,7 @@ class RunDialogTest : public QObject {
  private slots:
   void initTestCase() {
     oldPath_ = qgetenv("PATH");
-    QVERIFY(QDir().mkpath(P("bin")));
-    const QString opener = P("bin/xdg-open");
-    QVERIFY(WriteFile(opener, "#!/bin/sh\n\"" QL_TEST_HELPER_DIR "/argv_dump\" \"$QL_OUT\" \"$@\"\nexit $QL_EXIT\n"));
-    QVERIFY(QFile::setPermissions(opener, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(InstallOpener(P("bin")));
     QDesktopServices::setUrlHandler("https", this, "Opened");
   }
   void cleanupTestCase() { QDesktopServices::unsetUrlHandler("https"); }
@@ -120,8 +105,7 @@ class RunDialogTest : public QObject {
       TFormRun empty(nullptr, host, 0x00FFFF, 0x0000FF);
       QCOMPARE(empty.windowTitle(), QString("Run!"));
       QCOMPARE(empty.FileName_Combo->count(), 0);
-      QCOMPARE(empty.Param_Edit->text(), QString("\"%F%\""));
-      QCOMPARE(empty.InitialDir_Edit->text(), QString("%D%"));
+      QCOMPARE(Fields(empty), (QStringList{"", "\"%F%\"", "%D%"}));
       QCOMPARE(empty.Param_Edit->palette().color(QPalette::Base), QColor(255, 255, 0));
       QCOMPARE(empty.Param_Edit->palette().color(QPalette::Text), QColor(255, 0, 0));
       QVERIFY(empty.Run_Btn->isDefault());
@@ -130,21 +114,15 @@ class RunDialogTest : public QObject {
                  "only a name", "/bin/a" + kSep + "-z" + kSep + "" + kSep};
     TFormRun d(nullptr, host, 0x80000005, 0x80000008);
     QCOMPARE(Items(d.FileName_Combo), (QStringList{"/bin/a", "b", "only a name", "/bin/a"}));
-    QCOMPARE(d.FileName_Combo->currentText(), QString("/bin/a"));
-    QCOMPARE(d.Param_Edit->text(), QString("-x"));
-    QCOMPARE(d.InitialDir_Edit->text(), QString("/tmp"));
+    QCOMPARE(Fields(d), (QStringList{"/bin/a", "-x", "/tmp"}));
     // A missing field leaves its box as it is.
     d.FileName_ComboChange(1);
-    QCOMPARE(d.FileName_Combo->currentText(), QString("b"));
-    QCOMPARE(d.Param_Edit->text(), QString("-y"));
-    QCOMPARE(d.InitialDir_Edit->text(), QString("/tmp"));
+    QCOMPARE(Fields(d), (QStringList{"b", "-y", "/tmp"}));
     d.FileName_ComboChange(2);
-    QCOMPARE(d.FileName_Combo->currentText(), QString("only a name"));
-    QCOMPARE(d.Param_Edit->text(), QString("-y"));
+    QCOMPARE(Fields(d), (QStringList{"only a name", "-y", "/tmp"}));
     // The same file twice in the list: each item brings its own entry.
     d.FileName_ComboChange(3);
-    QCOMPARE(d.Param_Edit->text(), QString("-z"));
-    QCOMPARE(d.InitialDir_Edit->text(), QString(""));
+    QCOMPARE(Fields(d), (QStringList{"/bin/a", "-z", ""}));
   }
 
   void programGetsItsArgumentsAndIsRemembered() {
@@ -158,7 +136,7 @@ class RunDialogTest : public QObject {
     d.Run_Cmd();
     QCOMPARE(boxes.Texts(), std::vector<std::string>{});
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 5000);
-    QCOMPARE(ReadDump(out), (QStringList{QDir(P("my docs")).canonicalPath(), PathToQ(host.doc),
+    QCOMPARE(Dumped(out), (QStringList{QDir(P("my docs")).canonicalPath(), PathToQ(host.doc),
                                          P("my docs/"), "x;y $HOME", "%F%"}));
     // Remembered as typed; the dialog stays with it on top.
     const std::string entry = RunEntry({QToPath(kDumper), QToPath("\"" + out + "\" \"%F%\" %d% \"x;y $HOME\" %%F%"), "%D%"});
@@ -213,10 +191,7 @@ class RunDialogTest : public QObject {
     Type(d, file, params, folder);
     ScriptedBoxes boxes;
     d.Run_Cmd();
-    QCOMPARE(boxes.seen.size(), std::size_t(1));
-    QCOMPARE(Utf8ToQ(boxes.seen[0].text), text);
-    QCOMPARE(boxes.seen[0].caption, std::string("An Error Occured!"));
-    QCOMPARE(boxes.seen[0].flags, 16u);
+    QCOMPARE(boxes.seen, (std::vector<Box>{{QToUtf8(text), "An Error Occured!", 16}}));
     QCOMPARE(host.list, std::vector<std::string>{"old" + kSep + kSep + kSep});
     QVERIFY(opened_.isEmpty());
   }
@@ -227,15 +202,15 @@ class RunDialogTest : public QObject {
     TFormRun d(nullptr, host, 0x80000005, 0x80000008);
     ScriptedBoxes boxes;
     // Nothing opens this type: told, not remembered.
-    Opener(P("opened"), 3);
+    UseOpener(P("bin"), P("opened"), 3);
     Type(d, P("page.htm"), "", "");
     d.Run_Cmd();
     QTRY_COMPARE_WITH_TIMEOUT(d.Pending(), 0, 5000);
     QCOMPARE(boxes.Texts(), std::vector<std::string>{"File is not associated!"});
     QVERIFY(host.list.empty());
-    QCOMPARE(ReadDump(P("opened")).mid(1), QStringList{P("page.htm")});
+    QCOMPARE(Dumped(P("opened")).mid(1), QStringList{P("page.htm")});
     // Opened: remembered.
-    Opener(P("opened"), 0);
+    UseOpener(P("bin"), P("opened"), 0);
     d.Run_Cmd();
     QTRY_COMPARE_WITH_TIMEOUT(d.Pending(), 0, 5000);
     QCOMPARE(boxes.seen.size(), std::size_t(1));
@@ -276,7 +251,7 @@ class RunDialogTest : public QObject {
       QCOMPARE(yes.Captions(), std::vector<std::string>{"Run!"});
     }
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 5000);
-    QCOMPARE(ReadDump(out).mid(1), QStringList{P("saved.txt")});
+    QCOMPARE(Dumped(out).mid(1), QStringList{P("saved.txt")});
     // %%F% names no file: nothing to ask.
     host.doc = "Untitled";
     Type(d, "/bin/true", "%%F% %D%", "");
@@ -297,7 +272,7 @@ class RunDialogTest : public QObject {
     d.Param_Edit->setFocus();
     QTest::keyClick(d.Param_Edit, Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 5000);
-    QCOMPARE(ReadDump(out).mid(1), QStringList{P("doc.txt")});
+    QCOMPARE(Dumped(out).mid(1), QStringList{P("doc.txt")});
     QVERIFY(d.isVisible());  // the dialog stays for the next run
     QTest::keyClick(d.FileName_Combo, Qt::Key_Escape);
     QVERIFY(!d.isVisible());

@@ -13,6 +13,7 @@
 
 #include "platform/Store.h"
 #include "platform/qt/QtSettingsStore.h"
+#include "TestSupport.h"
 
 using namespace ql;
 
@@ -24,16 +25,6 @@ std::string AllBytes() {
   std::string s;
   for (int i = 0; i < 256; ++i) s += static_cast<char>(i);
   return s;
-}
-
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-bool WriteFile(const QString& path, const QByteArray& bytes) {
-  QFile f(path);
-  return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
 }
 
 using Names = std::vector<std::string>;
@@ -246,7 +237,7 @@ class StoreTest : public QObject {
       QVERIFY(s.WriteBinary(kBase, "OpenTimer", std::string(8, '\0')));
       QVERIFY(s.Flush());
     }
-    const QByteArray text = ReadAll(path);
+    const QByteArray text = FileBytes(path);
     QVERIFY2(text.contains("FontNameScreen=caf\xC3\xA9 \xE2\x82\xAC"), text.constData());  // UTF-8
     QVERIFY(text.contains("OpenTimer=@ByteArray("));
   }
@@ -305,21 +296,9 @@ class StoreTest : public QObject {
   // settings file check's table.
   void badFileIsMovedAside_data() {
     QTest::addColumn<QByteArray>("bytes");
-    QByteArray good;
-    {
-      const QString path = NewDir() + "/good.ini";
-      {
-        QtSettingsStore s(path);
-        s.WriteString(kBase + "\\RecentList", "Item0", "/home/user/a, \"quoted\" file.txt");
-        s.WriteBinary(kBase, "OpenTimer", std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
-        s.Flush();
-      }
-      good = ReadAll(path);
-    }
     QByteArray garbage(4096, '\0');
     QRandomGenerator rng(1252);
     for (auto& c : garbage) c = static_cast<char>(rng.bounded(256));
-    Q_UNUSED(good);
     QTest::newRow("empty") << QByteArray();
     QTest::newRow("random bytes") << garbage;
     QTest::newRow("prose") << QByteArray("Dear diary,\ntoday nothing happened.\n");
@@ -341,7 +320,7 @@ class StoreTest : public QObject {
         s.WriteBinary(kBase, "OpenTimer", std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
         s.Flush();
       }
-      good = ReadAll(path);
+      good = FileBytes(path);
     }
     QTest::newRow("a line without =") << good + "just some words\n" << 1;
     QTest::newRow("a byte that is not UTF-8") << good + "Norvane%20Productions\\Quillora\\x=caf\xE9\n" << 1;
@@ -364,7 +343,7 @@ class StoreTest : public QObject {
       QCOMPARE(s.KeptCopy(), path + ".orig");
       QVERIFY(s.BadCopy().isEmpty());
       QVERIFY(!QFileInfo::exists(path + ".bad"));
-      QCOMPARE(ReadAll(path + ".orig"), bytes);
+      QCOMPARE(FileBytes(path + ".orig"), bytes);
       QCOMPARE(s.ReadString(kBase + "\\RecentList", "Item0"), Str("/home/user/a, \"quoted\" file.txt"));
       QCOMPARE(s.ReadString(kBase + "\\Options", "FontNameScreen"), Str("caf\xE9"));
       QCOMPARE(s.ReadValue(kBase, "OpenTimer")->data, std::string("\x01\x02\x03\x04\x05\x06\x07\x08", 8));
@@ -378,7 +357,7 @@ class StoreTest : public QObject {
     QCOMPARE(again.ReadString(kBase, "after"), Str("1"));
     QCOMPARE(again.ReadString(kBase + "\\Options", "FontNameScreen"), Str("caf\xE9"));
     QVERIFY(!QFileInfo::exists(path + ".orig.1"));
-    QCOMPARE(ReadAll(path + ".orig"), bytes);
+    QCOMPARE(FileBytes(path + ".orig"), bytes);
   }
 
   // No copy can be made: the rest is still read, nothing is written, and
@@ -398,7 +377,7 @@ class StoreTest : public QObject {
       QVERIFY(!s.WriteString(kBase, "b", "2"));
       QVERIFY(!s.Flush());
     }
-    QCOMPARE(ReadAll(path), bytes);
+    QCOMPARE(FileBytes(path), bytes);
   }
   void badFileIsMovedAside() {
     QFETCH(QByteArray, bytes);
@@ -411,12 +390,12 @@ class StoreTest : public QObject {
       const std::string problem = *s.Problem();
       QVERIFY2(problem.find(path.toStdString()) != std::string::npos, problem.c_str());
       QVERIFY2(problem.find((path + ".bad").toStdString()) != std::string::npos, problem.c_str());
-      QCOMPARE(ReadAll(path + ".bad"), bytes);
+      QCOMPARE(FileBytes(path + ".bad"), bytes);
       QVERIFY(!s.KeyExists("\\Software"));  // starts empty
       QVERIFY(s.WriteString(kBase, "after", "1"));
       QVERIFY(s.Flush());
     }
-    QCOMPARE(ReadAll(path + ".bad"), bytes);  // never written over
+    QCOMPARE(FileBytes(path + ".bad"), bytes);  // never written over
     QtSettingsStore again(path);
     QVERIFY(!again.Problem());
     QCOMPARE(again.ReadString(kBase, "after"), Str("1"));
@@ -452,9 +431,9 @@ class StoreTest : public QObject {
     QVERIFY(WriteFile(path + ".bad.1", "second"));
     QVERIFY(WriteFile(path, "third"));
     QCOMPARE(QtSettingsStore(path).BadCopy(), path + ".bad.2");
-    QCOMPARE(ReadAll(path + ".bad"), QByteArray("first"));
-    QCOMPARE(ReadAll(path + ".bad.1"), QByteArray("second"));
-    QCOMPARE(ReadAll(path + ".bad.2"), QByteArray("third"));
+    QCOMPARE(FileBytes(path + ".bad"), QByteArray("first"));
+    QCOMPARE(FileBytes(path + ".bad.1"), QByteArray("second"));
+    QCOMPARE(FileBytes(path + ".bad.2"), QByteArray("third"));
     for (int n = 3; n < 100; ++n) QVERIFY(WriteFile(path + QStringLiteral(".bad.%1").arg(n), "n"));
     const QByteArray bytes("[Window]\nwidth=300\n");
     QVERIFY(WriteFile(path, bytes));
@@ -472,7 +451,7 @@ class StoreTest : public QObject {
       QVERIFY(!s.DeleteKey("\\Window"));
       QVERIFY(!s.Flush());
     }
-    QCOMPARE(ReadAll(path), bytes);
+    QCOMPARE(FileBytes(path), bytes);
   }
 
   void unwritableFileFailsEveryWrite() {
