@@ -3,26 +3,25 @@
 #pragma once
 
 #include "app/qt/MainQuillora.h"
+#include "app/qt/WindowToolHost.h"
 #include "tools/FindReplace.h"
 #include "tools/qt/FindReplaceDialog.h"
 
 namespace ql {
 
-class WindowSearchHost : public SearchHost, public FindReplaceDialogHost {
+// The document, busy bracket and modified mark come from the tools' common
+// half; message boxes are owned by the Find/Replace window while it shows.
+class WindowSearchHost : public WindowToolHostOf<SearchHost>, public FindReplaceDialogHost {
  public:
-  explicit WindowSearchHost(TFormQuillora& form) : form_(form) {}
+  using WindowToolHostOf::WindowToolHostOf;
 
   // SearchHost
-  EditorBuffer& Buffer() override { return form_.Buffer(); }
-  void BeginBulk() override { form_.SetEditorBusy(1, false); }
-  void EndBulk() override {
-    form_.SetEditorBusy(2, false);
-    form_.RESelChange();  // the counts in the status bar follow the new text
-  }
   bool InBulk() const override { return form_.EditorIsBusy(); }
-  void TextChanged() override { form_.REChange(); }
   int Message(const std::string& text, const std::string& caption, unsigned flags) override;
   ConfirmAnswer Confirm(const std::string& find, const std::string& replace, bool all) override;
+
+  // Both interfaces ask for the document.
+  EditorBuffer& Buffer() override { return WindowToolHostOf::Buffer(); }
 
   // FindReplaceDialogHost
   QWidget* HostWindow() override { return &form_; }
@@ -34,9 +33,6 @@ class WindowSearchHost : public SearchHost, public FindReplaceDialogHost {
   void EnableFindNext(bool on) override { form_.EnableFindNext(on); }
   std::uint32_t BoxBackColor() const override { return form_.Options().BoxBackColor; }
   std::uint32_t BoxTextColor() const override { return form_.Options().BoxTextColor; }
-
- private:
-  TFormQuillora& form_;
 };
 
 }  // namespace ql

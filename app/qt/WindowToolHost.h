@@ -18,7 +18,7 @@ class WindowToolHostOf : public Host {
   void BeginBulk() override { form_.SetEditorBusy(1, false); }
   void EndBulk() override {
     form_.SetEditorBusy(2, false);
-    form_.RESelChange();
+    form_.RESelChange();  // the counts in the status bar follow the new text
   }
   void TextChanged() override { form_.REChange(); }
   int Message(const std::string& text, const std::string& caption, unsigned flags) override {
