@@ -25,17 +25,23 @@ int HexValue(unsigned char c) {
 }
 
 // Maps every byte through `table` in place.
-std::string MapBytes(std::string s, const ByteTable& table, const TProgressProc& progress) {
+// Maps every byte in place, a slice at a time so progress can be shown.
+template <class Map>
+std::string MapEachByte(std::string s, const TProgressProc& progress, Map map) {
   const std::size_t n = s.size();
   auto* p = reinterpret_cast<unsigned char*>(&s[0]);
   ProgressTicker ticker(progress, n);
   for (std::size_t done = 0; done < n;) {
     const std::size_t end = done + kSlice < n ? done + kSlice : n;
-    for (std::size_t i = done; i < end; ++i) p[i] = table[p[i]];
+    for (std::size_t i = done; i < end; ++i) p[i] = map(p[i]);
     done = end;
     ticker.Step(done);
   }
   return s;
+}
+
+std::string MapBytes(std::string s, const ByteTable& table, const TProgressProc& progress) {
+  return MapEachByte(std::move(s), progress, [&table](unsigned char c) { return table[c]; });
 }
 
 // A big result asks for huge pages before its first touch: hundreds of MiB
@@ -81,21 +87,12 @@ std::string Rot13Text(std::string s, const TProgressProc& progress) {
   // Arithmetic instead of a table, so the compiler can do 16 bytes at once:
   // folded to lower case, a..m move up 13 and n..z down 13; bytes of 128
   // and above fold to 0xA0.. and never match.
-  const std::size_t n = s.size();
-  auto* p = reinterpret_cast<unsigned char*>(&s[0]);
-  ProgressTicker ticker(progress, n);
-  for (std::size_t done = 0; done < n;) {
-    const std::size_t end = done + kSlice < n ? done + kSlice : n;
-    for (std::size_t i = done; i < end; ++i) {
-      const unsigned char c = p[i], lower = c | 0x20;
-      const unsigned char up = static_cast<unsigned char>(lower - 'a') < 13;
-      const unsigned char down = static_cast<unsigned char>(lower - 'n') < 13;
-      p[i] = static_cast<unsigned char>(c + 13 * up - 13 * down);
-    }
-    done = end;
-    ticker.Step(done);
-  }
-  return s;
+  return MapEachByte(std::move(s), progress, [](unsigned char c) {
+    const unsigned char lower = c | 0x20;
+    const unsigned char up = static_cast<unsigned char>(lower - 'a') < 13;
+    const unsigned char down = static_cast<unsigned char>(lower - 'n') < 13;
+    return static_cast<unsigned char>(c + 13 * up - 13 * down);
+  });
 }
 
 std::string BackwardText(std::string s, const TProgressProc& progress) {
