@@ -19,11 +19,6 @@ using namespace ql;
 
 namespace {
 
-QByteArray ReadAll(const QString& path) {
-  QFile f(path);
-  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
 // é € “ ” as UTF-8 and as the document's Windows-1252.
 const QByteArray kUtf8("caf\xC3\xA9 \xE2\x82\xAC \xE2\x80\x9Cq\xE2\x80\x9D\n");
 const std::string k1252("caf\xE9 \x80 \x93q\x94\r\n");
@@ -75,7 +70,7 @@ class EncodingTest : public QObject, private WindowFixture {
     QCOMPARE(QString::fromStdString(form->StatusText(0)), status);
     QVERIFY(boxes.seen.empty());  // a clean UTF-8 file raises no length prompt
     SaveUnchanged();
-    QCOMPARE(ReadAll(P("f.txt")), bytes);
+    QCOMPARE(FileBytes(P("f.txt")), bytes);
     QVERIFY(!form->Modified());
   }
 
@@ -99,7 +94,7 @@ class EncodingTest : public QObject, private WindowFixture {
     form->Buffer().SetSelection(1, 0);
     form->Buffer().ReplaceSelection("\xE9");  // é
     form->SaveFile_Cmd();
-    QCOMPARE(ReadAll(P("u.txt")), QByteArray("\xEF\xBB\xBF" "x\xC3\xA9\xE2\x82\xAC\n"));
+    QCOMPARE(FileBytes(P("u.txt")), QByteArray("\xEF\xBB\xBF" "x\xC3\xA9\xE2\x82\xAC\n"));
     QCOMPARE(form->StatusText(0), std::string("Saved: \"u.txt\"  (UTF-8 with byte-order mark)"));
   }
 
@@ -112,7 +107,7 @@ class EncodingTest : public QObject, private WindowFixture {
     QVERIFY(form->Action("ReopenBytes1")->isChecked());
     QCOMPARE(form->StatusText(0), std::string("Reopened as 8-bit bytes: \"u.txt\"  (8-bit bytes)"));
     SaveUnchanged();
-    QCOMPARE(ReadAll(P("u.txt")), kUtf8);
+    QCOMPARE(FileBytes(P("u.txt")), kUtf8);
     {
       ScriptedBoxes boxes({6});  // a revert reads the file as it was read
       form->Revert_Cmd();
@@ -131,7 +126,7 @@ class EncodingTest : public QObject, private WindowFixture {
     form->Buffer().SetSelection(3, 0);
     form->Buffer().ReplaceSelection("\x80");
     form->SaveFile_Cmd();
-    QCOMPARE(ReadAll(P("a.txt")), QByteArray("abc\xE2\x82\xAC\n"));
+    QCOMPARE(FileBytes(P("a.txt")), QByteArray("abc\xE2\x82\xAC\n"));
   }
 
   void reopenAsUtf8RefusesALossyFile() {
@@ -155,7 +150,7 @@ class EncodingTest : public QObject, private WindowFixture {
     QCOMPARE(QByteArray::fromStdString(form->EditorText()), QByteArray(kUtf8).replace("\n", "\r\n"));
     QVERIFY(!IsUtf8());
     SaveUnchanged();
-    QCOMPARE(ReadAll(P("u.txt")), kUtf8);
+    QCOMPARE(FileBytes(P("u.txt")), kUtf8);
   }
 
   void zeroByteLengthPromptCountsUtf8Bytes() {
@@ -224,7 +219,7 @@ class EncodingTest : public QObject, private WindowFixture {
     QCOMPARE(form->Buffer().TextLength(), Offset(200000 * 13));
     QCOMPARE(form->StatusText(0), std::string("Opened: \"big.txt\"  (UTF-8)"));
     SaveUnchanged();
-    QCOMPARE(ReadAll(P("big.txt")), big);
+    QCOMPARE(FileBytes(P("big.txt")), big);
   }
 
   void newDocumentsAreEightBit() {

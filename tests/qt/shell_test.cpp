@@ -9,6 +9,7 @@
 
 #include "platform/qt/QtText.h"
 #include "platform/qt/Shell.h"
+#include "TestSupport.h"
 
 using namespace ql;
 
@@ -19,16 +20,6 @@ bool WriteFile(const QString& path, const QByteArray& bytes, QFile::Permissions 
 }
 
 const QString kDumper = QStringLiteral(QL_TEST_HELPER_DIR "/argv_dump");
-
-// The working directory and arguments argv_dump wrote, once it has.
-QStringList ReadDump(const QString& path) {
-  QFile f(path);
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  QStringList parts;
-  for (const QByteArray& p : f.readAll().split('\0')) parts << QString::fromUtf8(p);
-  parts.removeLast();  // after the last NUL
-  return parts;
-}
 }  // namespace
 
 class ShellTest : public QObject {
@@ -61,7 +52,7 @@ class ShellTest : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out), 5000);
     QStringList expected = {QDir(work).canonicalPath()};
     for (std::size_t i = 1; i < params.size(); ++i) expected << PathToQ(params[i]);
-    QCOMPARE(ReadDump(out), expected);
+    QCOMPARE(Dumped(out), expected);
     QVERIFY(opened_.isEmpty());
   }
 
@@ -70,7 +61,7 @@ class ShellTest : public QObject {
     const QString out1 = tmp_.path() + "/byDir";
     QCOMPARE(ShellExec("argv_dump", {out1.toStdString(), "x"}, QL_TEST_HELPER_DIR), int(kShellOk));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out1), 5000);
-    QCOMPARE(ReadDump(out1).value(1), QStringLiteral("x"));
+    QCOMPARE(Dumped(out1).value(1), QStringLiteral("x"));
 
     // then on PATH, run in our own directory
     const QByteArray oldPath = qgetenv("PATH");
@@ -83,7 +74,7 @@ class ShellTest : public QObject {
     QDir::setCurrent(oldCwd);
     QCOMPARE(result, int(kShellOk));
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(out2), 5000);
-    QCOMPARE(ReadDump(out2), QStringList{QDir(tmp_.path()).canonicalPath()});
+    QCOMPARE(Dumped(out2), QStringList{QDir(tmp_.path()).canonicalPath()});
   }
 
   void failures_data() {
