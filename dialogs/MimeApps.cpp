@@ -31,10 +31,13 @@ std::vector<Line> SplitLines(const std::string& text) {
   return lines;
 }
 
+// A stray CR counts as a blank: only the one right before a line break is
+// taken off with it, so "x\r " would otherwise read as a value ending in CR,
+// which reads back differently once written at the end of a line.
 std::string Trim(const std::string& s) {
-  const auto b = s.find_first_not_of(" \t");
+  const auto b = s.find_first_not_of(" \t\r");
   if (b == std::string::npos) return "";
-  return s.substr(b, s.find_last_not_of(" \t") - b + 1);
+  return s.substr(b, s.find_last_not_of(" \t\r") - b + 1);
 }
 
 std::string LineText(const std::string& text, const Line& l) { return text.substr(l.begin, l.end - l.begin); }

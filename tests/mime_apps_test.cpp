@@ -102,6 +102,19 @@ TEST(MimeApps, EditsTouchOnlyTheirLine) {
   for (const Case& c : cases) EXPECT_EQ(c.edit(c.in), c.want) << c.name;
 }
 
+// A CR that does not end its line is a blank, not part of the value, so the
+// value kept for undoing reads back the same once written again.
+TEST(MimeApps, StrayCarriageReturnIsNoPartOfTheValue) {
+  for (const std::string text : {"[Default Applications]\r\ntext/plain=a.desktop;\r ",
+                                 "[Default Applications]\ntext/plain=\r a.desktop;\r \t\nz/z=y\n"}) {
+    SCOPED_TRACE(text);
+    const std::optional<std::string> kept = FindMimeEntry(text, kDefaultApps, "text/plain");
+    EXPECT_EQ(kept, std::optional<std::string>("a.desktop;"));
+    const std::string set = SetMimeEntry(text, kDefaultApps, "text/plain", "q.desktop");
+    EXPECT_EQ(FindMimeEntry(SetMimeEntry(set, kDefaultApps, "text/plain", *kept), kDefaultApps, "text/plain"), kept);
+  }
+}
+
 TEST(MimeApps, DesktopIdLists) {
   EXPECT_EQ(SplitDesktopIds("a.desktop;b.desktop;"), (std::vector<std::string>{"a.desktop", "b.desktop"}));
   EXPECT_EQ(SplitDesktopIds(" a.desktop ;;b.desktop"), (std::vector<std::string>{"a.desktop", "b.desktop"}));
